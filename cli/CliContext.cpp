@@ -1,0 +1,91 @@
+#include "cli/CliContext.h"
+
+#include "storage/fb/Error.h"
+
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace plavex::cli {
+
+namespace {
+QString oneLine(const QString &text) { return QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')).simplified(); }
+} // namespace
+
+void CliPrompter::message(const QString &text)
+{
+    err_ << oneLine(text) << Qt::endl;
+}
+
+bool CliPrompter::confirm(const QString &question)
+{
+    if (!yes_)
+        err_ << oneLine(question) << QStringLiteral(" (потвърдете с --yes)") << Qt::endl;
+    return yes_;
+}
+
+void CliPrompter::progressStart(const QString &caption)
+{
+    lastPercent_ = -1;
+    if (showProgress)
+        err_ << caption << Qt::endl;
+}
+
+void CliPrompter::progressStep(int done, int total)
+{
+    if (!showProgress || total <= 0)
+        return;
+    const int percent = done * 100 / total;
+    if (percent / 10 != lastPercent_ / 10) {
+        lastPercent_ = percent;
+        err_ << percent << '%' << Qt::endl;
+    }
+}
+
+void CliPrompter::progressEnd() {}
+
+CliContext::CliContext(const QString &dir, bool yesFlag)
+    : programDir(dir), yes(yesFlag), out(stdout), err(stderr), settings(dir), prompter(err, yesFlag)
+{
+}
+
+QString CliContext::databasePath() const { return db ? *db : settings.database; }
+
+bool CliContext::openDatabase(bool create)
+{
+    const QString path = databasePath();
+    if (!create && !fb::Connection::isRemote(path) && !QFileInfo::exists(path)) {
+        fail(QStringLiteral("Базата данни %1 не съществува.").arg(path));
+        return false;
+    }
+    data = std::make_unique<storage::DataModule>(settings, prompter);
+    if (!data->connectToDatabase(path, settings.user, settings.password))
+        return false;
+    try {
+        data->openPeriod(data->period());
+    } catch (const fb::Error &e) {
+        fail(QStringLiteral("%1 %2").arg(e.message()).arg(e.code()));
+        return false;
+    }
+    return true;
+}
+
+std::optional<QString> CliContext::takeOption(const QString &name)
+{
+    const int i = static_cast<int>(args.indexOf(name));
+    if (i < 0 || i + 1 >= args.size())
+        return std::nullopt;
+    const QString value = args.at(i + 1);
+    args.remove(i, 2);
+    return value;
+}
+
+bool CliContext::takeFlag(const QString &name) { return args.removeAll(name) > 0; }
+
+int CliContext::fail(const QString &message)
+{
+    err << oneLine(message) << Qt::endl;
+    return 1;
+}
+
+} // namespace plavex::cli

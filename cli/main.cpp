@@ -1,0 +1,98 @@
+// plavex-cli: the program's operations for scripts, tests and benchmarks.
+#include "cli/CliContext.h"
+#include "cli/Commands.h"
+
+#include "storage/UsersDatabase.h"
+#include "storage/fb/Error.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include <exception>
+
+using namespace plavex;
+
+namespace {
+
+std::vector<cli::Command> allCommands()
+{
+    std::vector<cli::Command> all;
+    for (auto group : {cli::databaseCommands})
+        for (auto &c : group())
+            all.push_back(std::move(c));
+    return all;
+}
+
+int usage(QTextStream &err, const std::vector<cli::Command> &commands)
+{
+    err << QStringLiteral("Употреба: plavex-cli [--program-dir DIR] [--db PATH] [--user U --password P] [--yes] КОМАНДА ...")
+        << Qt::endl;
+    for (const auto &c : commands)
+        err << QStringLiteral("  ") << c.usage << Qt::endl;
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+
+    QString programDir = QCoreApplication::applicationDirPath();
+    std::optional<QString> db;
+    QString user;
+    QString password;
+    bool yes = false;
+    QStringList rest;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        auto value = [&]() -> std::optional<QString> {
+            if (i + 1 < args.size())
+                return args[++i];
+            return std::nullopt;
+        };
+        if (a == QLatin1String("--program-dir")) {
+            if (auto v = value()) programDir = *v; else rest << a;
+        } else if (a == QLatin1String("--db")) {
+            if (auto v = value()) db = *v; else rest << a;
+        } else if (a == QLatin1String("--user")) {
+            if (auto v = value()) user = *v; else rest << a;
+        } else if (a == QLatin1String("--password")) {
+            if (auto v = value()) password = *v; else rest << a;
+        } else if (a == QLatin1String("--yes")) {
+            yes = true;
+        } else {
+            rest << a;
+        }
+    }
+
+    const auto commands = allCommands();
+    QTextStream err(stderr);
+    if (rest.isEmpty())
+        return usage(err, commands);
+    const QString name = rest.takeFirst();
+    const auto command = std::find_if(commands.begin(), commands.end(), [&](const auto &c) { return c.name == name; });
+    if (command == commands.end())
+        return usage(err, commands);
+
+    cli::CliContext context(QDir(programDir).absolutePath(), yes);
+    context.db = db;
+    context.loginUser = user;
+    context.loginPassword = password;
+    context.args = rest;
+    try {
+        context.settings.read();
+        storage::UsersDatabase users(context.prompter);
+        if (!users.open(context.settings.programDir()))
+            return 1;
+        if (users.userSystemOn() && !users.checkLogin(user, password))
+            return context.fail(QStringLiteral("Грешен потребител или парола."));
+        users.close();
+        return command->run(context);
+    } catch (const fb::Error &e) {
+        return context.fail(QStringLiteral("%1 %2").arg(e.message()).arg(e.code()));
+    } catch (const std::exception &e) {
+        return context.fail(QString::fromLocal8Bit(e.what()));
+    }
+}

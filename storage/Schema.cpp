@@ -1,0 +1,389 @@
+#include "storage/Schema.h"
+
+#include "storage/NomLoader.h"
+#include "storage/TableNames.h"
+#include "storage/fb/Error.h"
+#include "storage/fb/Statement.h"
+#include "storage/fb/Transaction.h"
+#include "util/Prompter.h"
+#include "util/Rounding.h"
+
+#include <QLoggingCategory>
+
+namespace plavex::storage {
+
+Q_LOGGING_CATEGORY(lcSchema, "plavex.storage.schema", QtWarningMsg)
+
+namespace {
+
+const char *const kKatNames[] = {
+    "Ръководни служители",
+    "Аналитични специалисти",
+    "Приложни специалисти",
+    "Помощен персонал",
+    "Персонал зает с услуги за насел., охрана и търговия",
+    "Производители в селското, горското и рибното стоп., ловци и риболовци",
+    "Квалифицирани производствени работници",
+    "Оператори на съоръжения, машини и трансп. средства",
+    "Ниско-квалифи-цирани работници",
+};
+
+const char *const kRegions[] = {
+    "БЛАГОЕВГРАД", "БУРГАС",   "ВАРНА",     "ВЕЛИКО ТЪРНОВО", "ВИДИН",        "ВРАЦА",        "ГАБРОВО",
+    "ДОБРИЧ",      "КЪРДЖАЛИ", "КЮСТЕНДИЛ", "ЛОВЕЧ",          "МОНТАНА",      "ПАЗАРДЖИК",    "ПЕРНИК",
+    "ПЛЕВЕН",      "ПЛОВДИВ",  "РАЗГРАД",   "РУСЕ",           "СИЛИСТРА",     "СЛИВЕН",       "СМОЛЯН",
+    "СОФИЯ-ГРАД",  "СОФИЯ-РЕГИОН", "СТАРА ЗАГОРА", "ТЪРГОВИЩЕ", "ХАСКОВО",  "ШУМЕН",        "ЯМБОЛ",
+};
+
+QString placeholders(int n) { return QStringLiteral("?,").repeated(n).chopped(1); }
+
+} // namespace
+
+Schema::Schema(fb::Transaction &transaction, util::Prompter &prompter, const QString &nomsDir)
+    : tx_(transaction), prompter_(prompter), nomsDir_(nomsDir)
+{
+}
+
+bool Schema::tableExists(const QString &name)
+{
+    return fb::Statement::scalar(tx_, QStringLiteral("select count(*) from RDB$RELATIONS where RDB$RELATION_NAME=?"),
+                                 {name.toUpper()})
+               .toLongLong() > 0;
+}
+
+bool Schema::createTable(const QString &name, const TableDef &def)
+{
+    if (tableExists(name))
+        return false;
+    QStringList columns;
+    for (const ColumnDef &c : def.columns)
+        columns << c.definition();
+    const QString sql = QStringLiteral("create table %1 (%2)").arg(name, columns.join(QLatin1Char(',')));
+    try {
+        fb::Statement::run(tx_, sql);
+        return true;
+    } catch (const fb::Error &e) {
+        // "Exists" is silent, but the same code also covers other metadata
+        // failures (a character set the engine cannot load): only a table that
+        // is really there now counts as existing.
+        if (e.code() == fb::kObjectExists && tableExists(name))
+            return false;
+        prompter_.message(QStringLiteral("%1 %2 %3").arg(e.message()).arg(e.code()).arg(name));
+        return false;
+    }
+}
+
+QStringList Schema::createTables(const util::Period &requested, CompanySeed &seed)
+{
+    const util::Period period = requested.isValid() ? requested : util::Period::today();
+    const int year = period.year();
+    QStringList created;
+    auto make = [&](QStringView base, const QString &name) {
+        if (createTable(name, catalogue::table(base)))
+            created << name;
+    };
+    const QString nkid = names::yearTable(u"NKID", year);
+    const QString kat = names::yearTable(u"KAT", year);
+    const QString pril1 = names::yearTable(u"PRIL1", year);
+    const QString dod = names::yearTable(u"DOD", year);
+    const QString dodBefore = names::yearTable(u"DOD", year - 1);
+    const QString firma = names::monthTable(u"FIRMA", period);
+    const QString noi2007 = names::yearTable(u"NOI", 2007);
+    const QString noi = names::noiTable(period);
+    const QString nap = names::yearTable(u"NAP", year);
+    const QString bin = names::yearTable(u"BIN", year);
+
+    make(u"NKID", nkid);
+    make(u"KAT", kat);
+    make(u"PRIL1", pril1);
+    make(u"GR", names::monthTable(u"GR", period));
+    make(u"CAL", names::monthTable(u"CAL", period));
+    make(u"DL", names::monthTable(u"DL", period));
+    make(u"DOD", dod);
+    make(u"DOD", dodBefore);
+    make(u"PERADEFS", names::monthTable(u"PERADEFS", period));
+    make(u"PERSONS", names::monthTable(u"PERSONS", period));
+    make(u"FIRMA", firma);
+    if (names::hasNoi200710(period))
+        make(u"NOI", noi2007);
+    make(u"NOI", noi);
+    make(u"OBS", QStringLiteral("OBS"));
+    make(u"GRAD", QStringLiteral("GRAD"));
+    make(u"ZVENA", names::monthTable(u"ZVENA", period));
+    make(u"PERA", names::monthTable(u"PERA", period));
+    make(u"PERSDATA", QStringLiteral("PERSDATA"));
+    make(u"EMPL2000", QStringLiteral("EMPL2000"));
+    make(u"NAP", nap);
+    make(u"BIN", bin);
+
+    // New tables become usable once committed; their indexes follow.
+    tx_.commit();
+    createIndexes(period);
+    tx_.commit();
+
+    if (created.isEmpty())
+        return created;
+    if (created.contains(kat))
+        seedKat(kat);
+    if (created.contains(dod))
+        seedDod(dod, year);
+    if (created.contains(dodBefore))
+        seedDod(dodBefore, year - 1);
+    // October 2007 onwards brings NOI2007 too; fill it like any new year
+    // table so that January to September 2007 do not find it empty.
+    if (noi != noi2007 && created.contains(noi2007))
+        seedNoi(noi2007, util::Period(2007, 1));
+    if (created.contains(noi))
+        seedNoi(noi, period);
+    if (created.contains(QStringLiteral("OBS")))
+        seedObs(QStringLiteral("OBS"));
+    if (created.contains(pril1))
+        seedPril1(pril1, year);
+    if (created.contains(nkid))
+        seedNkid(nkid);
+    if (created.contains(nap))
+        seedNap(nap, year);
+    if (created.contains(bin))
+        seedBin(bin, year);
+    if (created.contains(firma))
+        seedFirma(firma, period, seed);
+    tx_.commitRetaining();
+    return created;
+}
+
+void Schema::createIndexes(const util::Period &period)
+{
+    // Index names are unique in a database, so the plain name goes to the
+    // first table that asks for it. Later months' tables get the same index
+    // under the name followed by their table name: without it every month
+    // after the first would be read without an index.
+    QHash<QString, QString> existing; // index name -> table
+    {
+        fb::Statement q(tx_, QStringLiteral("select RDB$INDEX_NAME, RDB$RELATION_NAME from RDB$INDICES "
+                                             "where RDB$SYSTEM_FLAG is distinct from 1"));
+        while (q.next())
+            existing.insert(q.toText(0), q.toText(1));
+    }
+    for (const IndexDef &index : catalogue::indexes()) {
+        const QString base = QString::fromLatin1(index.table);
+        QString table;
+        if (base == QLatin1String("GRAD") || base == QLatin1String("PERSDATA") || base == QLatin1String("EMPL2000"))
+            table = base;
+        else if (base == QLatin1String("NOI"))
+            table = names::noiTable(period);
+        else if (base == QLatin1String("DOD") || base == QLatin1String("KAT"))
+            table = names::yearTable(base, period.year());
+        else
+            table = names::monthTable(base, period);
+
+        QString name = QLatin1String(index.name);
+        const auto owner = existing.constFind(name);
+        if (owner != existing.constEnd()) {
+            if (*owner == table)
+                continue;
+            name = (name + QLatin1Char('_') + table).left(31);
+            if (existing.contains(name))
+                continue;
+        }
+        const QString sql = QStringLiteral("create index %1 on %2 (%3)").arg(name, table, QLatin1String(index.columns));
+        try {
+            fb::Statement::run(tx_, sql);
+            existing.insert(name, table);
+        } catch (const fb::Error &e) {
+            if (e.code() != fb::kObjectExists)
+                prompter_.message(QStringLiteral("%1:%2").arg(e.code()).arg(e.message()));
+        }
+    }
+}
+
+QHash<QString, QSet<QString>> Schema::columnsOf(const QStringList &tables)
+{
+    QHash<QString, QSet<QString>> result;
+    if (tables.isEmpty())
+        return result;
+    QVariantList upper;
+    for (const QString &t : tables)
+        upper << t.toUpper();
+    fb::Statement q(tx_, QStringLiteral("select RDB$RELATION_NAME, RDB$FIELD_NAME from RDB$RELATION_FIELDS "
+                                        "where RDB$SYSTEM_FLAG<>1 and RDB$RELATION_NAME in (%1)")
+                             .arg(placeholders(static_cast<int>(upper.size()))));
+    q.bindAll(upper);
+    while (q.next())
+        result[q.toText(0)].insert(q.toText(1));
+    return result;
+}
+
+int Schema::upgradeTable(const QString &name, const TableDef &def)
+{
+    const QString table = name.toUpper();
+    const qint64 count = fb::Statement::scalar(
+                             tx_, QStringLiteral("select COUNT(*) from RDB$RELATION_FIELDS where RDB$RELATION_NAME=? "
+                                                 "and RDB$SYSTEM_FLAG<>1"),
+                             {table})
+                             .toLongLong();
+    if (count == static_cast<qint64>(def.columns.size()))
+        return 0;
+    const QSet<QString> present = columnsOf({table}).value(table);
+    int added = 0;
+    for (size_t i = 0; i < def.columns.size(); ++i) {
+        const ColumnDef &c = def.columns[i];
+        if (!present.contains(QLatin1String(c.name)) && addColumn(table, c, static_cast<int>(i)))
+            ++added;
+    }
+    return added;
+}
+
+bool Schema::addColumn(const QString &table, const ColumnDef &column, int position)
+{
+    try {
+        fb::Statement::run(tx_, QStringLiteral("ALTER TABLE %1\nADD \"%2\" %3 %4")
+                                    .arg(table, QLatin1String(column.name), QLatin1String(column.type),
+                                         QLatin1String(column.extras)));
+        fb::Statement::run(tx_, QStringLiteral("ALTER TABLE %1\nALTER COLUMN %2 POSITION %3")
+                                    .arg(table, QLatin1String(column.name))
+                                    .arg(position + 1));
+        tx_.commitRetaining();
+        return true;
+    } catch (const fb::Error &e) {
+        // Not reported: the reopen that follows shows what is still wrong.
+        qCWarning(lcSchema) << "add column" << table << column.name << e.what();
+        tx_.rollback();
+        return false;
+    }
+}
+
+bool Schema::alterDomainType(const QString &table, const QString &column, const ColumnDef &entry)
+{
+    try {
+        const QString domain = fb::Statement::scalar(
+                                   tx_, QStringLiteral("select RDB$FIELD_SOURCE from RDB$RELATION_FIELDS where "
+                                                       "RDB$RELATION_NAME=? and RDB$SYSTEM_FLAG<>1 and RDB$FIELD_NAME=?"),
+                                   {table.toUpper(), column.toUpper()})
+                                   .toString();
+        if (domain.isEmpty())
+            return false;
+        QString extras = QLatin1String(entry.extras);
+        const int notAt = extras.indexOf(QLatin1String("NOT"));
+        if (notAt >= 0)
+            extras.truncate(notAt);
+        fb::Statement::run(tx_, QStringLiteral("ALTER DOMAIN %1\nTYPE %2 %3").arg(domain, QLatin1String(entry.type), extras));
+        tx_.commitRetaining();
+        return true;
+    } catch (const fb::Error &e) {
+        qCWarning(lcSchema) << "alter domain" << table << column << e.what();
+        tx_.rollback();
+        return false;
+    }
+}
+
+QString Schema::columnType(const QString &table, const QString &column)
+{
+    fb::Statement q(tx_, QStringLiteral(
+                             "select f.RDB$FIELD_TYPE, f.RDB$FIELD_LENGTH, f.RDB$FIELD_PRECISION, f.RDB$FIELD_SCALE, "
+                             "f.RDB$FIELD_SUB_TYPE, f.RDB$SEGMENT_LENGTH, r.RDB$NULL_FLAG, f.RDB$CHARACTER_LENGTH "
+                             "from RDB$RELATION_FIELDS r join RDB$FIELDS f on f.RDB$FIELD_NAME = r.RDB$FIELD_SOURCE "
+                             "where r.RDB$RELATION_NAME=? and r.RDB$FIELD_NAME=?"));
+    q.bindAll({table.toUpper(), column.toUpper()});
+    if (!q.next())
+        return {};
+    const int type = static_cast<int>(q.toInt(0));
+    const qint64 length = q.isNull(7) ? q.toInt(1) : q.toInt(7);
+    QString text;
+    switch (type) {
+    case 7:
+    case 8:
+    case 16:
+        // Scaled integers are NUMERIC; plain ones keep their own word.
+        if (q.toInt(3) != 0 || q.toInt(4) != 0)
+            text = QStringLiteral("NUMERIC (%1,%2) ").arg(q.toInt(2)).arg(std::abs(q.toInt(3)));
+        else
+            text = type == 7 ? QStringLiteral("SMALLINT") : type == 8 ? QStringLiteral("INTEGER") : QStringLiteral("BIGINT");
+        break;
+    case 10: text = QStringLiteral("FLOAT"); break;
+    case 12: text = QStringLiteral("DATE"); break;
+    case 13: text = QStringLiteral("TIME"); break;
+    case 14: text = QStringLiteral("CHARACTER (%1) ").arg(length); break;
+    case 27: text = QStringLiteral("DOUBLE PRECISION"); break;
+    case 35: text = QStringLiteral("TIMESTAMP"); break;
+    case 37: text = QStringLiteral("VARCHAR (%1) ").arg(length); break;
+    case 261: text = QStringLiteral("BLOB SUB_TYPE %1 SEGMENT SIZE %2").arg(q.toInt(4)).arg(q.toInt(5)); break;
+    default: break;
+    }
+    if (q.toInt(6) == 1)
+        text += QStringLiteral("NOT NULL ");
+    return text;
+}
+
+void Schema::seedKat(const QString &table)
+{
+    fb::Statement insert(tx_, QStringLiteral("INSERT INTO %1 (KAT_COD,KAT_IME,KAT_LIMIT) values (?,?,0)").arg(table));
+    int code = 1;
+    for (const char *name : kKatNames) {
+        insert.bindAll({code++, QString::fromUtf8(name)});
+        insert.execute();
+    }
+}
+
+void Schema::seedObs(const QString &table)
+{
+    fb::Statement insert(tx_, QStringLiteral("INSERT INTO %1 (OBS_COD,OBS_IME) values (?,?)").arg(table));
+    int code = 1;
+    for (const char *name : kRegions) {
+        insert.bindAll({code++, QString::fromUtf8(name)});
+        insert.execute();
+    }
+}
+
+void Schema::seedNoi(const QString &table, const util::Period &period)
+{
+    const QString file = names::hasNoi200710(period) ? QStringLiteral("noi_proc200710.csv")
+                                                     : QStringLiteral("noi_proc%1.csv").arg(period.yearText());
+    try {
+        NomLoader(tx_, prompter_).loadNoi(table, nomsDir_ + file);
+    } catch (const fb::Error &e) {
+        prompter_.message(QStringLiteral("%1 %2").arg(e.message()).arg(e.code()));
+    }
+}
+
+void Schema::seedDod(const QString &table, int year)
+{
+    NomLoader(tx_, prompter_).loadDod(table, year, nomsDir_ + QStringLiteral("DOD%1.csv").arg(year));
+}
+
+void Schema::seedPril1(const QString &table, int year)
+{
+    NomLoader(tx_, prompter_).loadPril1(table, nomsDir_ + QStringLiteral("priloj1_%1.csv").arg(year));
+}
+
+void Schema::seedNkid(const QString &table)
+{
+    NomLoader(tx_, prompter_).loadNkid(table, nomsDir_ + QStringLiteral("nkid.csv"));
+}
+
+void Schema::seedNap(const QString &table, int year)
+{
+    NomLoader(tx_, prompter_).loadNap(table, nomsDir_ + QStringLiteral("NAP_smetki%1.csv").arg(year));
+}
+
+void Schema::seedBin(const QString &table, int year)
+{
+    NomLoader(tx_, prompter_).loadBin(table, nomsDir_ + QStringLiteral("BIN%1.csv").arg(year));
+}
+
+void Schema::seedFirma(const QString &table, const util::Period &period, CompanySeed &seed)
+{
+    switch (period.year()) {
+    case 2004: seed.maxInsurable = 1200.0; seed.minInsurable = 220.0; seed.maternity = 120.0; break;
+    case 2005: seed.maxInsurable = 1300.0; seed.minInsurable = 220.0; seed.maternity = 130.0; break;
+    case 2006: seed.maxInsurable = 1400.0; seed.minInsurable = 220.0; seed.maternity = 160.0; break;
+    default: break;
+    }
+    fb::Statement::run(tx_,
+                       QStringLiteral("INSERT INTO %1 (FIRMA_RSEDMICA,FIRMA_MINSALARY,FIRMA_INDDOO,FIRMA_MINDOH,"
+                                      "FIRMA_OBMAJKI)  values (5,?,?,?,?)")
+                           .arg(table),
+                       {util::roundHalfEven(seed.minSalary, 3), util::roundHalfEven(seed.maxInsurable, 3),
+                        util::roundHalfEven(seed.minInsurable, 3), util::roundHalfEven(seed.maternity, 3)});
+}
+
+} // namespace plavex::storage

@@ -1,0 +1,34 @@
+#include "storage/Title.h"
+
+#include "storage/DataModule.h"
+#include "storage/fb/Error.h"
+#include "storage/fb/Statement.h"
+#include "util/Period.h"
+
+#include <QLocale>
+
+namespace plavex::storage {
+
+QString periodCaption(const util::Period &period)
+{
+    return QLocale(QLocale::Bulgarian, QLocale::Bulgaria).toString(period.firstDay(), QStringLiteral("MMMM yyyy"));
+}
+
+QString mainTitle(DataModule &data, bool withEmployeeCount)
+{
+    QString title = QStringLiteral("Plavex V1.00 - ") + periodCaption(data.period()) + QStringLiteral(" - ");
+    if (!data.isConnected())
+        return title;
+    try {
+        title += fb::Statement::scalar(data.transaction(), QStringLiteral("select FIRMA_IME from ") + data.table(u"FIRMA"))
+                     .toString()
+                     .trimmed();
+        if (withEmployeeCount)
+            title += QStringLiteral("    %1 души").arg(data.countRows(data.table(u"PERSONS"), QStringLiteral("PERSON_ID")));
+    } catch (const fb::Error &) {
+        // A period whose tables could not be opened shows no company.
+    }
+    return title;
+}
+
+} // namespace plavex::storage

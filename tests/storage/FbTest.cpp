@@ -1,0 +1,105 @@
+#include "storage/fb/Connection.h"
+#include "storage/fb/Error.h"
+#include "storage/fb/Statement.h"
+#include "storage/fb/Transaction.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace plavex::fb;
+
+namespace {
+
+class FbTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        path = dir.path() + QStringLiteral("/t.gdb");
+        Connection::createDatabase(path, QStringLiteral("DORVA"), QStringLiteral("tazmo"));
+        connection.attach(path, QStringLiteral("DORVA"), QStringLiteral("tazmo"));
+        Statement::run(tx, QStringLiteral("create table T (ID INTEGER NOT NULL, NAME CHARACTER (50), "
+                                          "AMOUNT NUMERIC (12,2), RATE NUMERIC (5,4), ON_DAY DATE, SMALL SMALLINT)"));
+        tx.commit();
+    }
+
+    QTemporaryDir dir;
+    QString path;
+    Connection connection;
+    Transaction tx{connection};
+};
+
+} // namespace
+
+TEST_F(FbTest, BoundValuesRoundTripExactly)
+{
+    Statement insert(tx, QStringLiteral("insert into T (ID, NAME, AMOUNT, RATE, ON_DAY, SMALL) values (?,?,?,?,?,?)"));
+    insert.bindAll({1, QStringLiteral("О'Нийл, \"Иван\"; Й"), 1234.56, 0.2205, QDate(2007, 12, 31), 7});
+    insert.execute();
+    insert.bindAll({2, QVariant(), QVariant(), QVariant(), QVariant(), QVariant()});
+    insert.execute();
+    tx.commitRetaining();
+
+    Statement q(tx, QStringLiteral("select ID, NAME, AMOUNT, RATE, ON_DAY, SMALL from T order by ID"));
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.toText(1), QStringLiteral("О'Нийл, \"Иван\"; Й"));
+    EXPECT_DOUBLE_EQ(q.toDouble(2), 1234.56);
+    EXPECT_DOUBLE_EQ(q.toDouble(3), 0.2205);
+    EXPECT_EQ(q.toDate(4), QDate(2007, 12, 31));
+    EXPECT_EQ(q.toInt(5), 7);
+    EXPECT_EQ(q.columnIndex(u"amount"), 2);
+    ASSERT_TRUE(q.next());
+    for (int i = 1; i < 6; ++i)
+        EXPECT_TRUE(q.isNull(i)) << i;
+    EXPECT_FALSE(q.next());
+}
+
+TEST_F(FbTest, InjectedTextIsOnlyAValue)
+{
+    Statement::run(tx, QStringLiteral("insert into T (ID, NAME) values (1, 'A')"));
+    EXPECT_FALSE(Statement::scalar(tx, QStringLiteral("select ID from T where NAME=?"), {QStringLiteral("' or ''='")}).isValid());
+    EXPECT_EQ(Statement::scalar(tx, QStringLiteral("select count(*) from T")).toInt(), 1);
+}
+
+TEST_F(FbTest, ErrorsCarryTheServerCode)
+{
+    try {
+        Statement::run(tx, QStringLiteral("create table T (ID INTEGER)"));
+        FAIL() << "no error";
+    } catch (const Error &e) {
+        EXPECT_EQ(e.code(), kObjectExists);
+        EXPECT_TRUE(e.message().contains(QStringLiteral("T")));
+    }
+    tx.rollback();
+    try {
+        Statement::run(tx, QStringLiteral("select * from NOSUCHTABLE"));
+        FAIL() << "no error";
+    } catch (const Error &e) {
+        EXPECT_NE(e.code(), 0);
+        EXPECT_EQ(e.sql(), QStringLiteral("select * from NOSUCHTABLE"));
+    }
+}
+
+TEST(FbConnection, NotADatabaseIsAnErrorAndTheFileStays)
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/garbage.gdb");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(8192, 'x'));
+    f.close();
+    Connection c;
+    EXPECT_THROW(c.attach(path, QStringLiteral("DORVA"), QStringLiteral("tazmo")), Error);
+    EXPECT_FALSE(c.isOpen());
+    QFile again(path);
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    EXPECT_EQ(again.readAll(), QByteArray(8192, 'x'));
+}
+
+TEST(FbConnection, HostPathIsRemote)
+{
+    EXPECT_TRUE(Connection::isRemote(QStringLiteral("server:/data/plavex.gdb")));
+    EXPECT_TRUE(Connection::isRemote(QStringLiteral("localhost/3050:/data/plavex.gdb")));
+    EXPECT_FALSE(Connection::isRemote(QStringLiteral("/data/plavex.gdb")));
+    EXPECT_FALSE(Connection::isRemote(QStringLiteral("/data/a:b.gdb")));
+}

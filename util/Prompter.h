@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace plavex::util {
+
+// What the core asks of whoever runs it: the windows answer with message
+// boxes and the progress window, the command line with standard error and
+// percentages, tests with a recording.
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+
+    virtual void message(const QString &text) = 0;
+    virtual bool confirm(const QString &question) = 0;
+
+    // Long work: a caption, then steps of done out of total.
+    virtual void progressStart(const QString &caption) { (void)caption; }
+    virtual void progressStep(int done, int total) { (void)done; (void)total; }
+    virtual void progressEnd() {}
+};
+
+// Says yes to every question and keeps the messages, for tests and scripts.
+class RecordingPrompter : public Prompter {
+public:
+    explicit RecordingPrompter(bool answer = true) : answer_(answer) {}
+    void message(const QString &text) override { messages.append(text); }
+    bool confirm(const QString &question) override
+    {
+        questions.append(question);
+        return answer_;
+    }
+
+    QStringList messages;
+    QStringList questions;
+
+private:
+    bool answer_;
+};
+
+} // namespace plavex::util
