@@ -65,4 +65,30 @@ QByteArray toCp1251(QStringView text)
     return out;
 }
 
+QByteArray dosToCp1251(const QByteArray &dos)
+{
+    QByteArray out = dos;
+    for (char &ch : out) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b >= 0x80 && b <= 0xBF)
+            ch = static_cast<char>(b + 0x40);
+        else if (b == 0xD5)
+            ch = static_cast<char>(0xB9);
+    }
+    return out;
+}
+
+QByteArray cp1251ToDos(const QByteArray &windows)
+{
+    QByteArray out = windows;
+    for (char &ch : out) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b >= 0xC0)
+            ch = static_cast<char>(b - 0x40);
+        else if (b == 0xB9)
+            ch = static_cast<char>(0xD5);
+    }
+    return out;
+}
+
 } // namespace plavex::util

@@ -11,4 +11,10 @@ namespace plavex::util {
 QString fromCp1251(const QByteArray &bytes);
 QByteArray toCp1251(QStringView text);
 
+// The Bulgarian DOS Cyrillic code page (letters "А".."я" at 0x80..0xBF, "№"
+// at 0xD5) <-> Windows-1251, byte for byte; other bytes stay. Linux has no
+// system OEM conversion, so this built-in table is always the one used.
+QByteArray dosToCp1251(const QByteArray &dos);
+QByteArray cp1251ToDos(const QByteArray &windows);
+
 } // namespace plavex::util
