@@ -14,6 +14,7 @@ namespace plavex::fb {
 
 namespace {
 
+constexpr unsigned kCharsetOctets = 1;
 constexpr unsigned kCharsetUtf8 = 4;
 constexpr unsigned kSqlBoolean = 32764;
 constexpr qint64 kIscDateBase = 2400001; // Julian day of 17.11.1858, day 0 of ISC_DATE
@@ -147,13 +148,15 @@ void Statement::buildInput(QByteArray &buffer, IMessageMetadata *&meta)
                 builder->setLength(&status, i, sizeof(ISC_DATE));
                 builder->setScale(&status, i, 0);
                 break;
-            default:
-                texts[i] = v.isValid() ? v.toString().toUtf8() : QByteArray();
+            default: {
+                const bool octets = v.typeId() == QMetaType::QByteArray;
+                texts[i] = octets ? v.toByteArray() : v.isValid() ? v.toString().toUtf8() : QByteArray();
                 builder->setType(&status, i, SQL_VARYING + 1);
                 builder->setLength(&status, i, static_cast<unsigned>(std::max<qsizetype>(texts[i].size(), 1)));
-                builder->setCharSet(&status, i, kCharsetUtf8);
+                builder->setCharSet(&status, i, octets ? kCharsetOctets : kCharsetUtf8);
                 builder->setScale(&status, i, 0);
                 break;
+            }
             }
         }
         meta = builder->getMetadata(&status);
@@ -278,11 +281,16 @@ QVariant Statement::value(int column) const
     switch (c.type) {
     case SQL_TEXT: {
         const QByteArray raw(row_.constData() + c.offset, static_cast<qsizetype>(c.length));
+        if (c.charset == kCharsetOctets)
+            return raw; // binary, e.g. RDB$DB_KEY
         return QString::fromUtf8(raw).trimmed();
     }
     case SQL_VARYING: {
         const auto n = readAt<ISC_USHORT>(row_, c.offset);
-        return QString::fromUtf8(row_.constData() + c.offset + sizeof(ISC_USHORT), n);
+        const QByteArray raw(row_.constData() + c.offset + sizeof(ISC_USHORT), n);
+        if (c.charset == kCharsetOctets)
+            return raw;
+        return QString::fromUtf8(raw);
     }
     case SQL_SHORT: {
         const qint64 raw = readAt<ISC_SHORT>(row_, c.offset);

@@ -1,0 +1,120 @@
+#include "reference/Rates.h"
+
+#include "storage/Catalogue.h"
+#include "storage/DataModule.h"
+#include "storage/fb/Error.h"
+#include "storage/fb/Statement.h"
+
+namespace plavex::reference {
+
+double NoiType::percent(QStringView column) const
+{
+    const int i = storage::catalogue::table(u"NOI").columnIndex(column);
+    return i < 0 || i >= values.size() ? 0.0 : values[i].toDouble();
+}
+
+QString NoiType::code(QStringView column) const
+{
+    const int i = storage::catalogue::table(u"NOI").columnIndex(column);
+    return i < 0 || i >= values.size() ? QString() : values[i].toString().trimmed();
+}
+
+std::vector<NoiType> loadRates(storage::DataModule &data)
+{
+    std::vector<NoiType> rates;
+    const storage::TableDef &def = storage::catalogue::table(u"NOI");
+    QStringList columns;
+    for (const auto &c : def.columns)
+        columns << QLatin1String(c.name);
+    fb::Statement q(data.transaction(), QStringLiteral("select %1 from %2").arg(columns.join(QLatin1Char(',')), data.table(u"NOI")));
+    while (q.next()) {
+        NoiType r;
+        for (int i = 0; i < q.columnCount(); ++i)
+            r.values << q.value(i);
+        r.type = r.values[0].toInt();
+        r.variant = r.values[1].toInt();
+        r.name = r.values[2].toString().trimmed();
+        r.total = r.values[3].toDouble();
+        rates.push_back(std::move(r));
+    }
+    return rates;
+}
+
+const NoiType *findRate(const std::vector<NoiType> &rates, int type, int variant)
+{
+    if (rates.empty())
+        return nullptr;
+    const int wanted = variant == 0 ? 1 : variant;
+    for (const NoiType &r : rates)
+        if (r.type == type && r.variant == wanted)
+            return &r;
+    return &rates.front();
+}
+
+bool bornAfter1959(const QString &egn) { return egn.trimmed() > QLatin1String("6001010000"); }
+
+std::optional<QVariantMap> screenRateRow(storage::DataModule &data, const QString &insuredType)
+{
+    try {
+        if (data.countRows(data.table(u"PERSONS"), QStringLiteral("PERSON_ID")) == 0)
+            return std::nullopt;
+        fb::Statement q(data.transaction(), QStringLiteral("SELECT * FROM %1 WHERE NOI_TYPE=? AND NOI_TYPEN=1 "
+                                                           "ORDER BY NOI_TYPE,NOI_TYPEN")
+                                                .arg(data.table(u"NOI")));
+        q.bind(0, insuredType.trimmed().toInt());
+        if (!q.next())
+            return std::nullopt;
+        QVariantMap row;
+        for (int i = 0; i < q.columnCount(); ++i)
+            row.insert(q.columnName(i), q.value(i));
+        return row;
+    } catch (const fb::Error &) {
+        return std::nullopt; // the panel just shows no rates
+    }
+}
+
+void refreshMinimumIncome(storage::DataModule &data, const QString &activityCode, const QString &activityNumber,
+                          std::optional<int> positionCode)
+{
+    if (activityCode.trimmed().isEmpty() || activityNumber.trimmed().isEmpty())
+        return;
+    const QString positions = data.table(u"DL");
+    const int number = activityNumber.trimmed().toInt();
+    if (!positionCode) {
+        fb::Statement::run(data.transaction(), QStringLiteral("UPDATE %1 SET DL_SHIFAR=?").arg(positions), {activityCode.trimmed()});
+        fb::Statement::run(data.transaction(), QStringLiteral("UPDATE %1 SET DL_PORNOMER=?").arg(positions), {number});
+    }
+    QString sql = QStringLiteral("SELECT DL_PORNOMER,DL_KSTEPEN,DL_COD FROM %1").arg(positions);
+    QVariantList args;
+    if (positionCode) {
+        sql += QStringLiteral(" WHERE DL_COD=?");
+        args << *positionCode;
+    }
+    fb::Statement q(data.transaction(), sql);
+    q.bindAll(args);
+    while (q.next()) {
+        const int category = static_cast<int>(q.toInt(1));
+        if (category < 1 || category > 9)
+            continue;
+        const QVariant limit = fb::Statement::scalar(
+            data.transaction(),
+            QStringLiteral("SELECT PRIL_K%1 FROM %2 WHERE PRIL_PORN=?").arg(category).arg(data.table(u"PRIL1")), {number});
+        if (!limit.isValid())
+            continue; // no row, or no figure: the limit stays
+        fb::Statement::run(data.transaction(), QStringLiteral("UPDATE %1 SET KAT_LIMIT=? WHERE KAT_COD=?").arg(data.table(u"KAT")),
+                           {limit.toDouble(), category});
+    }
+    data.commitRetaining();
+    data.tableChanged(QStringLiteral("DL"));
+}
+
+std::vector<Category> loadCategories(storage::DataModule &data)
+{
+    std::vector<Category> list;
+    fb::Statement q(data.transaction(), QStringLiteral("select KAT_COD, KAT_IME, KAT_LIMIT from %1 order by KAT_COD").arg(data.table(u"KAT")));
+    while (q.next())
+        list.push_back({static_cast<int>(q.toInt(0)), q.toText(1), q.toDouble(2)});
+    return list;
+}
+
+} // namespace plavex::reference
