@@ -26,6 +26,36 @@ constexpr std::array<char16_t, 128> kCp1251High = {
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,
 };
 
+using ByteTable = std::array<unsigned char, 256>;
+
+// DOS letters А..я sit at 0x80..0xBF, 0x40 below their Windows bytes, and
+// "№" at 0xD5. Other DOS bytes stay as they are: old data files may already
+// hold Windows letters there.
+constexpr ByteTable makeDosToCp1251()
+{
+    ByteTable t{};
+    for (int b = 0; b < 256; ++b)
+        t[b] = static_cast<unsigned char>(b >= 0x80 && b <= 0xBF ? b + 0x40 : b);
+    t[0xD5] = 0xB9;
+    return t;
+}
+
+// The reverse. Windows bytes 0x80..0xBF other than "№" (quotes „“«», dashes,
+// Ђ, Ї ...) have no DOS byte; kept as they are they would read as DOS
+// letters ("„" as "Д"), so they become "?", and a no-break space a blank.
+constexpr ByteTable makeCp1251ToDos()
+{
+    ByteTable t{};
+    for (int b = 0; b < 256; ++b)
+        t[b] = static_cast<unsigned char>(b >= 0xC0 ? b - 0x40 : b >= 0x80 ? '?' : b);
+    t[0xB9] = 0xD5;
+    t[0xA0] = ' ';
+    return t;
+}
+
+constexpr ByteTable kDosToCp1251 = makeDosToCp1251();
+constexpr ByteTable kCp1251ToDos = makeCp1251ToDos();
+
 } // namespace
 
 QString fromCp1251(const QByteArray &bytes)
@@ -68,26 +98,16 @@ QByteArray toCp1251(QStringView text)
 QByteArray dosToCp1251(const QByteArray &dos)
 {
     QByteArray out = dos;
-    for (char &ch : out) {
-        const auto b = static_cast<unsigned char>(ch);
-        if (b >= 0x80 && b <= 0xBF)
-            ch = static_cast<char>(b + 0x40);
-        else if (b == 0xD5)
-            ch = static_cast<char>(0xB9);
-    }
+    for (char &ch : out)
+        ch = static_cast<char>(kDosToCp1251[static_cast<unsigned char>(ch)]);
     return out;
 }
 
 QByteArray cp1251ToDos(const QByteArray &windows)
 {
     QByteArray out = windows;
-    for (char &ch : out) {
-        const auto b = static_cast<unsigned char>(ch);
-        if (b >= 0xC0)
-            ch = static_cast<char>(b - 0x40);
-        else if (b == 0xB9)
-            ch = static_cast<char>(0xD5);
-    }
+    for (char &ch : out)
+        ch = static_cast<char>(kCp1251ToDos[static_cast<unsigned char>(ch)]);
     return out;
 }
 

@@ -12,8 +12,9 @@ QString fromCp1251(const QByteArray &bytes);
 QByteArray toCp1251(QStringView text);
 
 // The Bulgarian DOS Cyrillic code page (letters "А".."я" at 0x80..0xBF, "№"
-// at 0xD5) <-> Windows-1251, byte for byte; other bytes stay. Linux has no
-// system OEM conversion, so this built-in table is always the one used.
+// at 0xD5) <-> Windows-1251, byte for byte. ASCII stays; Windows symbols
+// without a DOS byte become "?" (see the tables). Linux has no system OEM
+// conversion, so these built-in tables are always the ones used.
 QByteArray dosToCp1251(const QByteArray &dos);
 QByteArray cp1251ToDos(const QByteArray &windows);
 
