@@ -2,6 +2,7 @@
 #include "app/LoginDialog.h"
 #include "app/MainWindow.h"
 
+#include "items/Install.h"
 #include "storage/DataModule.h"
 #include "storage/Settings.h"
 #include "storage/UsersDatabase.h"
@@ -29,6 +30,7 @@ public:
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    items::install();
     QApplication::setApplicationName(QStringLiteral("Plavex"));
 
     QCommandLineParser parser;

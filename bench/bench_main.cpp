@@ -1,4 +1,5 @@
 // plavex-bench: the figures the issues set targets for. Not part of the tests.
+#include "items/Install.h"
 #include "storage/DataModule.h"
 #include "storage/Settings.h"
 #include "util/Prompter.h"
@@ -65,6 +66,7 @@ void storageBench(const QString &nomsDir)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    items::install();
     const QString noms = QCoreApplication::applicationDirPath() + QStringLiteral("/noms");
     storageBench(QDir(noms).exists() ? QDir(noms).absolutePath() : QString());
     return 0;

@@ -132,13 +132,18 @@ bool DataModule::createDatabase(const QString &path, const QString &user, const 
     }
 }
 
-void DataModule::seedDefinitions(const QString &table)
+void DataModule::insertStandardDefinitions(const QString &table)
 {
     for (const StandardDefinition &d : kStandardDefinitions) {
         if (notExists(table, QStringLiteral("PERODEFS_COD"), d.code))
             insertRow(table, QStringLiteral(" (PERODEFS_COD,PERODEFS_TYP,PERODEFS_IME,PERODEFS_HARS) "),
                       {d.code, d.type, QString::fromUtf8(d.name), QStringLiteral("1110000000")});
     }
+}
+
+void DataModule::seedDefinitions(const QString &table)
+{
+    insertStandardDefinitions(table);
     if (definitionSeeder())
         definitionSeeder()(*this, table);
 }

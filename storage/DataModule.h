@@ -91,6 +91,9 @@ public:
     // (the chart of "noms/DATA3.TXT"), filled by the items layer.
     using DefinitionSeeder = std::function<void(DataModule &, const QString &table)>;
     static void setDefinitionSeeder(DefinitionSeeder seeder);
+    // The three total definitions every employee's items refer to (1000,
+    // 2000, 2010), each inserted when its code is missing.
+    void insertStandardDefinitions(const QString &table);
 
     static QString checkedName(const QString &name); // throws for anything but a plain identifier
 

@@ -1,5 +1,6 @@
 #include "tests/support/TestDatabase.h"
 
+#include "items/Install.h"
 #include "storage/fb/Statement.h"
 #include "util/CodePage.h"
 
@@ -41,6 +42,7 @@ void TempProgramDir::writeFile(const QString &relative, const QByteArray &bytes)
 
 TestDatabase::TestDatabase(const util::Period &period) : settings(dir.path())
 {
+    items::install();
     settings.lastDate = period;
 }
 
