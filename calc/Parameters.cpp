@@ -40,4 +40,19 @@ bool Parameters::loadCalendar(storage::DataModule &data, int code)
     return reference::loadCalendar(data, code, calendar, &calendarError);
 }
 
+const reference::Position &Parameters::findPosition(int code) const
+{
+    static const reference::Position none;
+    for (const reference::Position &p : positions)
+        if (p.code == code)
+            return p;
+    return positions.empty() ? none : positions.front();
+}
+
+double Parameters::hoursPerDay() const
+{
+    // No figure is known for other weeks; a working day stays 8 hours.
+    return company.workingWeek == 6 ? kHoursPerDaySixDayWeek : kHoursPerDayFiveDayWeek;
+}
+
 } // namespace plavex::calc

@@ -43,6 +43,11 @@ struct Parameters {
     void reloadAll(storage::DataModule &data);
     // The employee's calendar for the current period.
     bool loadCalendar(storage::DataModule &data, int code);
+
+    // The position of the code; the first one when none has it.
+    const reference::Position &findPosition(int code) const;
+    // Hours of a working day for the company's working week.
+    double hoursPerDay() const;
 };
 
 } // namespace plavex::calc

@@ -17,5 +17,6 @@ struct Command {
 
 // One function per group of commands; the dispatcher asks each.
 std::vector<Command> databaseCommands(); // init, period, info
+std::vector<Command> employeeCommands(); // employee, item
 
 } // namespace plavex::cli

@@ -2,6 +2,7 @@
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
 
+#include "items/Install.h"
 #include "storage/UsersDatabase.h"
 #include "storage/fb/Error.h"
 
@@ -17,7 +18,7 @@ namespace {
 std::vector<cli::Command> allCommands()
 {
     std::vector<cli::Command> all;
-    for (auto group : {cli::databaseCommands})
+    for (auto group : {cli::databaseCommands, cli::employeeCommands})
         for (auto &c : group())
             all.push_back(std::move(c));
     return all;
@@ -37,6 +38,7 @@ int usage(QTextStream &err, const std::vector<cli::Command> &commands)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    items::install();
     QStringList args = app.arguments().mid(1);
 
     QString programDir = QCoreApplication::applicationDirPath();

@@ -1,0 +1,112 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
+#include <functional>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace plavex::util {
+class Prompter;
+}
+
+namespace plavex::storage {
+class DataModule;
+}
+
+namespace plavex::employees {
+
+// What "Нов служител" asks for.
+struct NewEmployee {
+    QString number;
+    QString name;
+    QString egn;
+};
+
+// The checks of the new-employee dialog: the message, or empty when fine.
+QString checkNewEmployee(const NewEmployee &entry);
+QString checkNewNumber(storage::DataModule &data, const QString &number);
+QString checkNewEgn(const QString &egn);
+// The panel's check on leaving the ЕГН field: an ЕГН or a ЛНЧ.
+QString checkPanelEgn(const QString &egn);
+
+// 1 (male) for a ninth digit of 0 or even, 2 (female) for odd.
+int sexFromEgn(const QString &egn);
+
+// A row of the employee list.
+struct EmployeeRow {
+    int id = 0;
+    int number = 0;
+    QString name;
+    int unit = 0;
+    bool active = true;
+};
+std::vector<EmployeeRow> listEmployees(storage::DataModule &data, bool activeOnly = false);
+std::optional<QVariantMap> employeeRow(storage::DataModule &data, int id);
+std::optional<int> idByNumber(storage::DataModule &data, int number);
+
+// The calculation, reached through one function (set by the calculation layer).
+using Recalculate = std::function<void(storage::DataModule &, int personId)>;
+
+// The employee panel's commands: "Нов" (with the four standard items),
+// "Запис", "Отказ" (only the pending new employee), delete (only a
+// dismissed employee, only this month), field edits.
+class EmployeePanel {
+public:
+    EmployeePanel(storage::DataModule &data, int unitDivisor) : data_(data), unitDivisor_(unitDivisor) {}
+
+    // The new id, or 0 after the message when a check fails.
+    int create(const NewEmployee &entry, util::Prompter &prompter);
+    // "Запис": the message when number, name or ЕГН is blank.
+    QString save(int id);
+    void cancel();
+    bool remove(int id, util::Prompter &prompter);
+
+    // Writes columns of the employee row (names checked against the catalogue).
+    void post(int id, const QVariantMap &columns);
+
+    bool pending() const { return pendingId_ != 0; }
+    int pendingId() const { return pendingId_; }
+
+private:
+    storage::DataModule &data_;
+    int unitDivisor_;
+    int pendingId_ = 0;
+};
+
+// Quick search of the left panel: by number, or by a case-insensitive name
+// prefix. The id found (nothing when none), or the message for an empty box.
+struct SearchResult {
+    std::optional<int> id;
+    QString message;
+};
+SearchResult quickSearchByNumber(storage::DataModule &data, const QString &number);
+SearchResult quickSearchByName(storage::DataModule &data, const QString &name);
+// The employee window's search: number prefix and/or name prefix.
+std::vector<EmployeeRow> searchEmployees(storage::DataModule &data, const QString &number, const QString &name);
+
+// Which controls of the panel take input.
+struct EditRules {
+    bool editable = false;     // fields, lookups, lists, check boxes, item buttons, "Запис", "Отказ"
+    bool deleteEnabled = false; // the delete button and popup entry
+};
+EditRules editRules(bool pendingNew, bool active);
+
+// The two contribution lines under "Процент ДОО" for a rate row and an ЕГН.
+std::pair<QString, QString> contributionLabels(const QVariantMap &rate, const QString &egn);
+
+// The 37 insurance types of the panel's list: code and text.
+struct InsuranceType {
+    const char *code;
+    const char *text;
+};
+std::span<const InsuranceType> insuranceTypes();
+
+// After the selection moves: the screen rates and, with autocalc on, the
+// calculation; errors of this step are swallowed so browsing always works.
+void refreshSelection(storage::DataModule &data, int id, const Recalculate &recalculate);
+
+} // namespace plavex::employees
