@@ -1,0 +1,251 @@
+#include "calc/CalcPerson.h"
+
+#include "calc/CalcError.h"
+#include "calc/History.h"
+#include "calc/MonthlyRecord.h"
+#include "calc/Parameters.h"
+#include "storage/DataModule.h"
+#include "storage/fb/Error.h"
+#include "storage/fb/Statement.h"
+#include "util/NumberText.h"
+
+namespace plavex::calc {
+
+namespace {
+
+const QString kEmployeeColumns = QStringLiteral(
+    "select PERSON_ID, PERSON_NOMER, PERSON_IME, PERSON_ACT, PERSON_KALENDAR, PERSON_NOS, PERSON_NOSN, PERSON_DLUV, "
+    "PERSON_SYSZ, PERSON_TRUSTR, PERSON_DATANAZ, PERSON_DATAUWOL from %1");
+
+// Dates before 1900 are the "no date" of older rows.
+QDate dateOrNone(const QVariant &value)
+{
+    const QDate date = value.toDate();
+    return date.isValid() && date.year() >= 1900 ? date : QDate();
+}
+
+Employee readEmployee(const fb::Statement &q)
+{
+    Employee e;
+    e.id = static_cast<int>(q.toInt(0));
+    e.number = static_cast<int>(q.toInt(1));
+    e.name = q.toText(2);
+    e.active = static_cast<int>(q.toInt(3));
+    e.calendarCode = static_cast<int>(q.toInt(4));
+    e.insuranceType = util::textToInt(q.toText(5));
+    e.insuranceVariant = static_cast<int>(q.toInt(6));
+    e.position = static_cast<int>(q.toInt(7));
+    e.paySystem = static_cast<int>(q.toInt(8));
+    e.reassigned = q.toInt(9) == 1;
+    e.hired = dateOrNone(q.value(10));
+    e.left = dateOrNone(q.value(11));
+    return e;
+}
+
+items::ItemRecord readItem(const fb::Statement &q)
+{
+    items::ItemRecord it;
+    it.id = static_cast<int>(q.toInt(0));
+    it.person = static_cast<int>(q.toInt(1));
+    it.month = static_cast<int>(q.toInt(2));
+    it.year = static_cast<int>(q.toInt(3));
+    it.code = static_cast<int>(q.toInt(4));
+    it.amount1 = q.toDouble(5);
+    it.amount2 = q.toDouble(6);
+    it.d = static_cast<int>(q.toInt(7));
+    if (!q.isNull(8))
+        it.begin = q.toDate(8);
+    if (!q.isNull(9))
+        it.end = q.toDate(9);
+    it.partida = q.toText(10);
+    it.amountRead = q.toDouble(11);
+    it.correctionRead = q.toDouble(12);
+    it.finalRead = q.toDouble(13);
+    it.type = static_cast<int>(q.toInt(14));
+    it.certificate = q.toText(15);
+    it.firstCertificate = q.toInt(16) == 1;
+    it.documents = q.toText(17);
+    it.beginPacked = it.hasBegin() ? util::CompactDate::fromDate(it.begin) : util::CompactDate{};
+    it.endPacked = it.hasEnd() ? util::CompactDate::fromDate(it.end) : util::CompactDate{};
+    it.dRead = it.d;
+    it.amount2Read = it.amount2;
+    return it; // amount, correction and final start at 0
+}
+
+} // namespace
+
+Calculator::Calculator(storage::DataModule &data, Parameters &params)
+    : autocalc(data.autocalc()), data_(data), params_(params), history_(std::make_unique<DatabaseHistory>(data)),
+      summary_(std::make_unique<SummaryWriter>(data))
+{
+}
+
+Calculator::~Calculator() = default;
+
+void Calculator::execute(std::unique_ptr<fb::Statement> &slot, const QString &sql, const QVariantList &values)
+{
+    if (!slot)
+        slot = std::make_unique<fb::Statement>(data_.transaction(), sql);
+    slot->bindAll(values);
+    slot->execute();
+}
+
+std::vector<Employee> Calculator::employees()
+{
+    fb::Statement q(data_.transaction(), kEmployeeColumns.arg(data_.table(u"PERSONS")) + QStringLiteral(" order by PERSON_NOMER, PERSON_ID"));
+    std::vector<Employee> list;
+    while (q.next())
+        list.push_back(readEmployee(q));
+    return list;
+}
+
+Employee Calculator::employee(int personId)
+{
+    execute(employee_, kEmployeeColumns.arg(data_.table(u"PERSONS")) + QStringLiteral(" where PERSON_ID=?"), {personId});
+    if (!employee_->next())
+        throw CalcError(QStringLiteral("Няма служител с идентификатор %1 в месец %2.").arg(personId).arg(data_.period().text()));
+    Employee e = readEmployee(*employee_);
+    employee_->close();
+    return e;
+}
+
+const reference::CalendarRecord &Calculator::calendarOf(int code)
+{
+    if (const auto found = calendars_.find(code); found != calendars_.end())
+        return found->second;
+    const QString table = data_.table(u"CAL");
+    const QString columns = QStringLiteral("CAL_COD, CAL_IME, CAL_RABDNI");
+    execute(calendar_, QStringLiteral("select %1 from %2 where CAL_COD=?").arg(columns, table), {code});
+    fb::Statement *row = calendar_.get();
+    std::unique_ptr<fb::Statement> first;
+    if (!row->next()) {
+        reference::ensureDefaultCalendars(data_);
+        first = std::make_unique<fb::Statement>(data_.transaction(),
+                                                QStringLiteral("select first 1 %1 from %2 order by CAL_COD").arg(columns, table));
+        row = first.get();
+        if (!row->next())
+            throw CalcError(QStringLiteral("Няма календар за месец %1.").arg(data_.period().text()));
+    }
+    reference::CalendarRecord calendar;
+    calendar.code = static_cast<int>(row->toInt(0));
+    calendar.name = row->toText(1).left(30);
+    QString error;
+    const bool ok = reference::setCalendarText(calendar, row->toText(2), data_.period().firstDay(), &error);
+    row->close();
+    if (!ok)
+        throw CalcError(error);
+    return calendars_.emplace(code, calendar).first->second;
+}
+
+std::vector<items::ItemRecord> Calculator::loadItems(int personId)
+{
+    execute(items_,
+            QStringLiteral("select PERO_PEROID, PERO_PERSONID, PERO_MES, PERO_GOD, PERO_COD, PERO_SUMA1, PERO_SUMA2, PERO_D, "
+                           "PERO_BEGINDATE, PERO_ENDDATE, PERO_PARTIDA, PERO_SUMA, PERO_SUMAKOR, PERO_SUMAFINAL, PERO_TYPE, "
+                           "PERO_BOLNN, PERO_FLFIRST, PERO_BOLNDOPDOC from %1 WHERE PERO_PERSONID=? order by PERO_TYPE, PERO_PEROID")
+                .arg(data_.table(u"PERA")),
+            {personId});
+    std::vector<items::ItemRecord> list;
+    while (items_->next())
+        list.push_back(readItem(*items_));
+    return list;
+}
+
+int Calculator::writeItems(std::vector<items::ItemRecord> &list)
+{
+    const QString pera = data_.table(u"PERA");
+    int written = 0;
+    for (items::ItemRecord &it : list) {
+        if (!itemChanged(it))
+            continue;
+        QVariantList values{r2(it.amount), r2(it.correction), r2(it.final), it.d};
+        if (writesAmount2(it.type)) {
+            values << r2(it.amount2) << it.id;
+            execute(updateWithAmount2_,
+                    QStringLiteral("UPDATE %1 SET PERO_SUMA=?, PERO_SUMAKOR=?, PERO_SUMAFINAL=?, PERO_d=?, PERO_SUMA2=? "
+                                   "WHERE PERO_PEROID=?").arg(pera),
+                    values);
+            it.amount2Read = it.amount2;
+        } else {
+            values << it.id;
+            execute(update_, QStringLiteral("UPDATE %1 SET PERO_SUMA=?, PERO_SUMAKOR=?, PERO_SUMAFINAL=?, PERO_d=? WHERE PERO_PEROID=?").arg(pera),
+                    values);
+        }
+        it.amountRead = it.amount;
+        it.correctionRead = it.correction;
+        it.finalRead = it.final;
+        it.dRead = it.d;
+        ++written;
+    }
+    return written;
+}
+
+Calculation Calculator::calculate(int personId) { return calculate(employee(personId)); }
+
+Calculation Calculator::calculate(const Employee &employee)
+{
+    Context context(params_, data_.period(), employee, *history_);
+    context.calendar = calendarOf(employee.calendarCode);
+    Calculation result;
+    result.employee = employee;
+    std::vector<items::ItemRecord> list = loadItems(employee.id);
+    result.outcome = calc::calculate(context, list, autocalc);
+    params_.calendar = context.calendar;
+    result.totals = context.totals;
+
+    if (result.outcome != Outcome::NoItems) {
+        const bool itemsChanged = std::any_of(list.begin(), list.end(), itemChanged);
+        const bool summary = result.outcome == Outcome::Calculated && summary_->needsWrite(context.totals, context.period);
+        if (itemsChanged || summary) {
+            // One employee's writes stand or fall together.
+            execute(savepoint_, QStringLiteral("SAVEPOINT PLAVEX_CALCPERSON"));
+            try {
+                result.itemsWritten = writeItems(list);
+                if (summary) {
+                    summary_->save(context.totals, context.period);
+                    result.summaryWritten = true;
+                }
+            } catch (...) {
+                execute(rollback_, QStringLiteral("ROLLBACK TO SAVEPOINT PLAVEX_CALCPERSON"));
+                throw;
+            }
+            execute(release_, QStringLiteral("RELEASE SAVEPOINT PLAVEX_CALCPERSON ONLY"));
+        }
+    }
+    result.items = std::move(list);
+    return result;
+}
+
+Calculation calcPerson(storage::DataModule &data, Parameters &params, int personId)
+{
+    Calculator calculator(data, params);
+    return calculator.calculate(personId);
+}
+
+int recalculateAll(storage::DataModule &data, Parameters &params, const EachEmployee &each)
+{
+    Calculator calculator(data, params);
+    calculator.autocalc = true;
+    const std::vector<Employee> list = calculator.employees();
+    const int total = static_cast<int>(list.size());
+    int done = 0;
+    for (const Employee &employee : list) {
+        Calculation result;
+        try {
+            result = calculator.calculate(employee);
+        } catch (const CalcError &e) {
+            result.employee = employee;
+            result.error = e.message();
+        } catch (const fb::Error &e) {
+            result.employee = employee;
+            result.error = e.message();
+        }
+        ++done;
+        if (each)
+            each(result, done, total);
+    }
+    data.commitRetaining();
+    return total;
+}
+
+} // namespace plavex::calc

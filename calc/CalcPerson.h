@@ -1,0 +1,105 @@
+#pragma once
+
+#include "calc/Evaluation.h"
+#include "calc/PersonTotals.h"
+#include "calc/Totals.h"
+#include "items/ItemRecord.h"
+
+#include <QString>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace plavex::storage {
+class DataModule;
+}
+
+namespace plavex::fb {
+class Statement;
+}
+
+namespace plavex::calc {
+
+struct Parameters;
+class DatabaseHistory;
+class SummaryWriter;
+
+// What one employee's calculation left: the totals the payslip and the
+// item descriptions read, and the items as stored now.
+struct Calculation {
+    Outcome outcome = Outcome::NoItems;
+    Employee employee;
+    Totals totals;
+    std::vector<items::ItemRecord> items;
+    int itemsWritten = 0;
+    bool summaryWritten = false;
+    QString error; // set by recalculateAll for an employee it could not calculate
+};
+
+// The database side of the calculation: reads the employee, the calendar
+// and the items, writes back the items that changed and the monthly
+// record. Statements are prepared once per Calculator, so a walk over all
+// employees keeps one. Each employee's writes are all or nothing; nothing
+// is committed here.
+//
+// An employee whose calendar the period does not have is calculated on the
+// period's first calendar (the five-day one unless edited), so the result
+// never depends on who was calculated before.
+class Calculator {
+public:
+    Calculator(storage::DataModule &data, Parameters &params);
+
+    // Amounts are computed when on; when off only leave days are kept in
+    // step. Starts as the program's autocalc switch.
+    bool autocalc = true;
+
+    ~Calculator();
+    Calculator(const Calculator &) = delete;
+    Calculator &operator=(const Calculator &) = delete;
+
+    // Throws CalcError for an unknown employee or one that cannot be
+    // calculated, fb::Error for a database failure.
+    Calculation calculate(int personId);
+    Calculation calculate(const Employee &employee);
+
+    // Every employee of the period, by number.
+    std::vector<Employee> employees();
+    Employee employee(int personId);
+
+private:
+    const reference::CalendarRecord &calendarOf(int code);
+    std::vector<items::ItemRecord> loadItems(int personId);
+    int writeItems(std::vector<items::ItemRecord> &list);
+    void execute(std::unique_ptr<fb::Statement> &slot, const QString &sql, const QVariantList &values = {});
+
+    storage::DataModule &data_;
+    Parameters &params_;
+    std::unique_ptr<DatabaseHistory> history_;
+    std::unique_ptr<SummaryWriter> summary_;
+    std::unique_ptr<fb::Statement> employee_;
+    std::unique_ptr<fb::Statement> items_;
+    std::unique_ptr<fb::Statement> calendar_;
+    std::unique_ptr<fb::Statement> update_;
+    std::unique_ptr<fb::Statement> updateWithAmount2_;
+    std::unique_ptr<fb::Statement> savepoint_;
+    std::unique_ptr<fb::Statement> release_;
+    std::unique_ptr<fb::Statement> rollback_;
+    std::map<int, reference::CalendarRecord> calendars_;
+};
+
+// The calculation of one employee of the current period: the one entry
+// point for the employee panel, item commands, month closing and exports.
+// Follows the program's autocalc switch; leaves the marked calendar in
+// `params.calendar`. Does not commit.
+Calculation calcPerson(storage::DataModule &data, Parameters &params, int personId);
+
+// Recalculate all: every employee of the period in turn with amounts
+// computed whatever the autocalc switch says, then a commit. An employee
+// that fails is reported in its Calculation's error and the walk goes on.
+// `each` runs after every employee (a window repaints there).
+using EachEmployee = std::function<void(const Calculation &calculation, int done, int total)>;
+int recalculateAll(storage::DataModule &data, Parameters &params, const EachEmployee &each = {});
+
+} // namespace plavex::calc

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "calc/Totals.h"
+#include "items/Definitions.h"
+#include "items/ItemRecord.h"
+
+#include <QChar>
+#include <QString>
+
+#include <vector>
+
+namespace plavex::calc {
+
+// "Параметри на перо": what was entered for the item, as the item grid and
+// the payslips show it. The contribution base, the tax base and the worked
+// days come from the employee's last calculation; dates use the separator.
+QString itemDescription(const items::ItemRecord &item, const std::vector<items::Definition> &definitions,
+                        const Totals &last, int paySystem, QChar dateSeparator = u'.');
+
+// "Код" and "Име на перо" of the item grid: blank for the totals.
+QString itemCodeText(const items::ItemRecord &item);
+QString itemNameText(const items::ItemRecord &item, const std::vector<items::Definition> &definitions);
+
+} // namespace plavex::calc
