@@ -1,0 +1,228 @@
+#include "employees/DemoCompany.h"
+
+#include "items/Definitions.h"
+#include "items/MonthClosing.h"
+#include "reference/Calendar.h"
+#include "reference/Company.h"
+#include "reference/Nomenclatures.h"
+#include "storage/DataModule.h"
+#include "storage/Settings.h"
+#include "storage/fb/Statement.h"
+#include "util/Prompter.h"
+
+#include <QDate>
+
+#include <random>
+
+namespace plavex::employees {
+
+namespace {
+
+const char *const kMaleNames[] = {"Иван", "Георги", "Димитър", "Петър", "Николай", "Стефан", "Христо", "Тодор", "Александър", "Васил"};
+const char *const kFemaleNames[] = {"Мария", "Елена", "Иванка", "Йорданка", "Петя", "Десислава", "Гергана", "Надежда", "Светла", "Красимира"};
+const char *const kFamilies[] = {"Иванов", "Георгиев", "Димитров", "Петров", "Николов", "Стоянов", "Христов", "Тодоров", "Василев", "Атанасов"};
+const char *const kUnits[] = {"Администрация", "Производство", "Търговия", "Склад", "Транспорт", "Поддръжка", "Качество", "Снабдяване"};
+const char *const kPositions[] = {"Управител", "Счетоводител", "Технолог", "Оператор", "Шофьор", "Складов работник", "Търговски представител", "Монтьор"};
+
+struct DemoDefinition {
+    int code;
+    int type;
+    const char *name;
+    const char *flags;
+};
+const DemoDefinition kChart[] = {
+    {1, 1, "Основна заплата", "1111000000"},
+    {3, 3, "Клас за прослужено време", "1111000000"},
+    {6, 6, "Премия", "0010000000"},
+    {11, 11, "Платен годишен отпуск", "0000000000"},
+    {14, 14, "Неплатен отпуск без стаж", "0000000000"},
+    {20, 20, "Болничен от работодателя", "0000000000"},
+    {27, 27, "Болничен (изплаща НОИ)", "0000000000"},
+    {101, 140, "ДДФЛ", "1000000000"},
+    {102, 139, "ДОО - лична вноска", "1000000000"},
+    {103, 139, "ДЗПО - лична вноска", "1000100000"},
+    {104, 139, "ЗО - лична вноска", "1010000000"},
+    {105, 139, "ПКБ - лична вноска", "1001000000"},
+    {142, 142, "Аванс", "0000000000"},
+};
+
+// The contribution items every employee carries, with their percentages.
+const std::pair<int, double> kContributions[] = {{102, 9.9}, {103, 2.2}, {104, 2.4}, {105, 0.4}};
+
+class Generator {
+public:
+    explicit Generator(unsigned seed) : random_(seed) {}
+
+    int between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+    bool chance(double p) { return std::uniform_real_distribution<double>(0, 1)(random_) < p; }
+
+    // A valid ЕГН for a birth date and sex.
+    QString egn(const QDate &born, bool female)
+    {
+        int month = born.month();
+        if (born.year() >= 2000)
+            month += 40;
+        QString text = QStringLiteral("%1%2%3").arg(born.year() % 100, 2, 10, QLatin1Char('0')).arg(month, 2, 10, QLatin1Char('0'))
+                           .arg(born.day(), 2, 10, QLatin1Char('0'));
+        const int region = between(0, 49) * 2 + (female ? 1 : 0);
+        text += QStringLiteral("%1").arg(region, 3, 10, QLatin1Char('0'));
+        static const int weights[] = {2, 4, 8, 5, 10, 9, 7, 3, 6};
+        int sum = 0;
+        for (int i = 0; i < 9; ++i)
+            sum += (text[i].unicode() - u'0') * weights[i];
+        return text + QString::number(sum % 11 == 10 ? 0 : sum % 11);
+    }
+
+    std::mt19937 random_;
+};
+
+} // namespace
+
+std::optional<DemoReport> buildDemoCompany(storage::DataModule &data, const DemoOptions &options, util::Prompter &prompter,
+                                           const items::RecalculateEmployee &recalculate)
+{
+    if (options.employees < 1 || options.months < 0) {
+        prompter.message(QStringLiteral("Броят служители трябва да е поне 1, а броят месеци не може да е отрицателен."));
+        return std::nullopt;
+    }
+    if (data.period() != options.start)
+        data.changePeriod(options.start.year(), options.start.month());
+    if (data.countRows(data.table(u"PERSONS"), QStringLiteral("PERSON_ID")) > 0) {
+        prompter.message(QStringLiteral("Месец %1 вече има служители: демонстрационната фирма се създава в празна база данни.")
+                             .arg(data.period().text()));
+        return std::nullopt;
+    }
+    Generator g(options.seed);
+    DemoReport report;
+    fb::Transaction &tx = data.transaction();
+
+    data.setAutocalc(true);
+    reference::postCompany(data, {{QStringLiteral("FIRMA_IME"), QStringLiteral("Демо Пейрол ООД")},
+                                  {QStringLiteral("FIRMA_DIRECTOR"), QStringLiteral("Иван Петров")},
+                                  {QStringLiteral("FIRMA_SCHET"), QStringLiteral("Мария Николова")},
+                                  {QStringLiteral("FIRMA_MINSALARY"), 220.0},
+                                  {QStringLiteral("FIRMA_INDDOO"), 2000.0},
+                                  {QStringLiteral("FIRMA_MINDOH"), 220.0}});
+    reference::ensureDefaultCalendars(data);
+    for (const DemoDefinition &d : kChart)
+        if (items::definitionType(data, d.code) == 0)
+            items::addDefinition(data, items::makeDefinition(d.code, d.type, QString::fromUtf8(d.name), QLatin1String(d.flags)));
+    std::vector<int> positions;
+    for (const char *name : kPositions)
+        positions.push_back(reference::addPosition(data, QString::fromUtf8(name), g.between(1, 9), QString(), 0));
+
+    // Numbers carry the unit in their leading digits, as the program reads them.
+    const int divisor = data.settings().unitDivisor();
+    const int perUnit = divisor > 1 ? std::min(90, divisor - 1) : options.employees;
+    int unitCode = 0;
+    int inUnit = perUnit;
+    int sequence = 0;
+    int personId = std::max(data.getMaxValue(data.table(u"PERSONS"), QStringLiteral("PERSON_ID")),
+                            data.getMaxValue(QStringLiteral("PERSDATA"), QStringLiteral("PERSDATA_PERSONID")));
+    int itemId = data.getMaxValue(data.table(u"PERA"), QStringLiteral("PERO_PEROID"));
+
+    auto addItem = [&](int person, int code, int type, const QVariant &amount1, const QVariant &amount2 = {}, const QVariant &d = {},
+                       const QVariant &begin = {}, const QVariant &end = {}) {
+        fb::Statement::run(tx, QStringLiteral("insert into %1 (PERO_PEROID,PERO_PERSONID,PERO_COD,PERO_TYPE,PERO_SUMA1,PERO_SUMA2,PERO_D,"
+                                              "PERO_BEGINDATE,PERO_ENDDATE) values (?,?,?,?,?,?,?,?,?)")
+                                   .arg(data.table(u"PERA")),
+                           {++itemId, person, code, type, amount1, amount2, d, begin, end});
+    };
+    auto hire = [&](const QDate &hired) {
+        if (inUnit >= perUnit) {
+            const QString name = QString::fromUtf8(kUnits[unitCode % std::size(kUnits)]);
+            unitCode = reference::addUnit(data, unitCode < static_cast<int>(std::size(kUnits)) ? name : name + QStringLiteral(" %1").arg(unitCode + 1), 0);
+            inUnit = 0;
+        }
+        ++inUnit;
+        const int number = divisor > 1 ? unitCode * divisor + inUnit : ++sequence;
+        const bool female = g.chance(0.5);
+        const QDate born(g.between(1950, 1988), g.between(1, 12), g.between(1, 28));
+        QString name = QString::fromUtf8(female ? kFemaleNames[g.between(0, 9)] : kMaleNames[g.between(0, 9)]) + QLatin1Char(' ')
+                       + QString::fromUtf8(kFamilies[g.between(0, 9)]);
+        if (female)
+            name += QStringLiteral("а");
+        const int years = std::max(0, hired.year() - born.year() - 20 - g.between(0, 5));
+        const int id = ++personId;
+        fb::Statement::run(tx, QStringLiteral("insert into %1 (PERSON_ID,PERSON_NOMER,PERSON_ZVENO,PERSON_EGN,PERSON_IME,PERSON_ACT,"
+                                              "PERSON_KALENDAR,PERSON_SYSZ,PERSON_NOS,PERSON_NOSN,PERSON_POL,PERSON_DLUV,PERSON_DATANAZ,"
+                                              "PERSON_STAV1Y,PERSON_STAV1M,PERSON_STAV1D,PERSON_STAV2Y,PERSON_STAV2M,PERSON_STAV2D,"
+                                              "PERSON_OTP,PERSON_NOTP,PERSON_INDEC,PERSON_GARVZ,PERSON_TRUSTR,PERSON_PENSIA,PERSON_OBR) "
+                                              "values (?,?,?,?,?,1,1,1,'01',1,?,?,?,?,?,?,?,?,?,0,0,0,1,0,0,1)")
+                                   .arg(data.table(u"PERSONS")),
+                           {id, number, unitCode, g.egn(born, female), name, female ? 2 : 1,
+                            positions[static_cast<size_t>(g.between(0, static_cast<int>(positions.size()) - 1))], hired, years,
+                            g.between(0, 11), g.between(0, 29), years / 2, g.between(0, 11), g.between(0, 29)});
+        addItem(id, 2010, 201, {});
+        addItem(id, 2000, 200, {});
+        addItem(id, 1000, 100, {});
+        addItem(id, 101, 140, {});
+        addItem(id, 1, 1, g.between(35, 200) * 10.0, 0.0, 0);
+        addItem(id, 3, 3, 0.6 * years, {}, years);
+        for (const auto &[code, percent] : kContributions)
+            addItem(id, code, 139, percent);
+        if (g.chance(0.3))
+            addItem(id, 142, 142, 200.0, 200.0);
+        return id;
+    };
+
+    prompter.progressStart(QStringLiteral("Демонстрационна фирма"));
+    const QDate start = data.period().firstDay();
+    for (int i = 0; i < options.employees; ++i)
+        hire(start.addYears(-g.between(0, 10)).addDays(g.between(0, 300)));
+    data.commitRetaining();
+
+    for (int m = 0; m < options.months; ++m) {
+        const QDate first = data.period().firstDay();
+        const int days = first.daysInMonth();
+        std::vector<int> active;
+        {
+            fb::Statement q(tx, QStringLiteral("select PERSON_ID from %1 where PERSON_ACT=1 order by PERSON_ID").arg(data.table(u"PERSONS")));
+            while (q.next())
+                active.push_back(static_cast<int>(q.toInt(0)));
+        }
+        for (const int id : active) {
+            if (g.chance(0.10)) { // paid leave
+                const int from = g.between(1, days - 10);
+                const int length = g.between(1, 10);
+                addItem(id, 11, 11, {}, {}, length, first.addDays(from - 1), first.addDays(from + length - 2));
+            } else if (g.chance(0.05)) { // sickness: the employer's days, then the institute's
+                const int from = g.between(1, days - 12);
+                addItem(id, 20, 20, {}, {}, 2, first.addDays(from - 1), first.addDays(from));
+                const int length = g.between(1, 10);
+                addItem(id, 27, 27, {}, {}, length, first.addDays(from + 1), first.addDays(from + length));
+            } else if (g.chance(0.01)) { // unpaid leave
+                const int from = g.between(1, days - 5);
+                addItem(id, 14, 14, {}, {}, 3, first.addDays(from - 1), first.addDays(from + 1));
+            }
+            if (g.chance(0.15))
+                addItem(id, 6, 6, g.between(5, 30) * 10.0);
+        }
+        // Leavers go this month; newcomers start in it.
+        for (const int id : active) {
+            if (g.chance(0.01)) {
+                fb::Statement::run(tx, QStringLiteral("update %1 set PERSON_DATAUWOL=? where PERSON_ID=?").arg(data.table(u"PERSONS")),
+                                   {first.addDays(g.between(0, days - 1)), id});
+                ++report.dismissed;
+            }
+        }
+        const int newcomers = std::max(1, options.employees / 70);
+        for (int i = 0; i < newcomers; ++i)
+            hire(first.addDays(g.between(0, days - 1)));
+        report.hired += newcomers;
+        data.commitRetaining();
+
+        if (items::closeMonth(data, prompter, recalculate) != items::ClosingResult::Closed) {
+            prompter.progressEnd();
+            return std::nullopt;
+        }
+        ++report.monthsClosed;
+        prompter.progressStep(m + 1, options.months);
+    }
+    items::recalculateAll(data, recalculate);
+    report.employees = data.countRows(data.table(u"PERSONS"), QStringLiteral("PERSON_ID"));
+    prompter.progressEnd();
+    return report;
+}
+
+} // namespace plavex::employees

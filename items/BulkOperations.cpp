@@ -1,0 +1,338 @@
+#include "items/BulkOperations.h"
+
+#include "items/Items.h"
+#include "items/ItemTypes.h"
+#include "reference/Rates.h"
+#include "storage/DataModule.h"
+#include "storage/Savepoint.h"
+#include "storage/fb/Error.h"
+#include "storage/fb/Statement.h"
+#include "util/MonthNames.h"
+#include "util/NumberText.h"
+#include "util/Prompter.h"
+#include "util/Rounding.h"
+
+namespace plavex::items {
+
+namespace {
+
+QString three(double value) { return QString::number(util::roundHalfEven(value, 3), 'f', 3); }
+
+QString reason(const std::exception &e)
+{
+    if (const auto *db = dynamic_cast<const fb::Error *>(&e))
+        return db->message();
+    return QString::fromUtf8(e.what());
+}
+
+// Name and type of the code's first definition in the month.
+std::optional<Definition> definitionOf(storage::DataModule &data, int code)
+{
+    fb::Statement q(data.transaction(), QStringLiteral("select PERODEFS_TYP, PERODEFS_IME, PERODEFS_HARS from %1 where PERODEFS_COD=?")
+                                            .arg(data.table(u"PERADEFS")));
+    q.bind(0, code);
+    if (!q.next())
+        return std::nullopt;
+    return makeDefinition(code, static_cast<int>(q.toInt(0)), q.toText(1), q.toText(2));
+}
+
+QString monthAndYear(storage::DataModule &data)
+{
+    return QStringLiteral("%1 %2").arg(util::monthName(data.period().month())).arg(data.period().year());
+}
+
+std::vector<int> personIds(storage::DataModule &data, const QString &condition = {})
+{
+    fb::Statement q(data.transaction(), QStringLiteral("SELECT PERSON_ID FROM %1%2 ORDER BY PERSON_ID").arg(data.table(u"PERSONS"), condition));
+    std::vector<int> ids;
+    while (q.next())
+        ids.push_back(static_cast<int>(q.toInt(0)));
+    return ids;
+}
+
+qint64 count(storage::DataModule &data, const QString &sql, const QVariantList &values)
+{
+    return fb::Statement::scalar(data.transaction(), sql, values).toLongLong();
+}
+
+// The rate column a contribution definition takes its percentage from.
+double percentFor(const reference::NoiType &rate, const QString &flags, bool later)
+{
+    const auto set = [&](int position) { return flags.size() >= position && flags.at(position - 1) == QLatin1Char('1'); };
+    if (set(3) && set(4))
+        return rate.percent(u"NOI_ZDR_NEPL");
+    if (set(3))
+        return rate.percent(u"NOI_ZDL");
+    if (set(2) && set(5))
+        return rate.percent(u"NOI_SOC_DZPO_LI60");
+    if (set(2))
+        return rate.percent(later ? u"NOI_SOC_LI60" : u"NOI_SOC_LI");
+    if (set(4))
+        return rate.percent(later ? u"NOI_PKB_LI60" : u"NOI_PKB_LI");
+    if (set(5))
+        return rate.percent(u"NOI_DZPO_LI60");
+    return later ? rate.percent(u"NOI_ZAB_LI60") + rate.percent(u"NOI_PENSI_LI60")
+                 : rate.percent(u"NOI_ZAB_LI") + rate.percent(u"NOI_PENSI_LI");
+}
+
+} // namespace
+
+RecalculationReport recalculateAll(storage::DataModule &data, const RecalculateEmployee &recalculate, util::Prompter *progress)
+{
+    RecalculationReport report;
+    std::vector<std::pair<int, int>> people; // id, number
+    {
+        fb::Statement q(data.transaction(),
+                        QStringLiteral("SELECT PERSON_ID, PERSON_NOMER FROM %1 ORDER BY PERSON_ID").arg(data.table(u"PERSONS")));
+        while (q.next())
+            people.emplace_back(static_cast<int>(q.toInt(0)), static_cast<int>(q.toInt(1)));
+    }
+    if (progress)
+        progress->progressStart(QStringLiteral("Преизчисляване на всички служители"));
+    const int total = static_cast<int>(people.size());
+    for (int k = 0; k < total; ++k) {
+        const auto [id, number] = people[static_cast<size_t>(k)];
+        if (recalculate) {
+            try {
+                recalculate(data, id);
+            } catch (const std::exception &e) {
+                report.errors << QStringLiteral("Служител с номер %1: %2").arg(number).arg(reason(e));
+            }
+        }
+        ++report.employees;
+        if (progress)
+            progress->progressStep(k + 1, total);
+    }
+    data.commitRetaining();
+    if (progress)
+        progress->progressEnd();
+    return report;
+}
+
+std::optional<int> deleteCodeFromAll(storage::DataModule &data, int code, util::Prompter &prompter,
+                                     const RecalculateEmployee &recalculate)
+{
+    const auto definition = definitionOf(data, code);
+    if (!definition) {
+        prompter.message(QStringLiteral("Няма перо с код %1 в месец %2 г.").arg(code).arg(monthAndYear(data)));
+        return std::nullopt;
+    }
+    if (isTotal(definition->type)) {
+        prompter.message(QStringLiteral("Перата за общите суми не се изтриват."));
+        return std::nullopt;
+    }
+    if (!prompter.confirm(QStringLiteral("Сигурни ли сте, че искате да изтриете перо %1 %2 от данните на всички служители за "
+                                         "месец %3 г ?")
+                              .arg(code)
+                              .arg(definition->name, monthAndYear(data))))
+        return std::nullopt;
+    const QString pera = data.table(u"PERA");
+    const int deleted = static_cast<int>(count(data, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE PERO_COD=?").arg(pera), {code}));
+    fb::Statement::run(data.transaction(), QStringLiteral("DELETE FROM %1 WHERE PERO_COD=?").arg(pera), {code});
+    data.commitRetaining();
+    recalculateAll(data, recalculate);
+    return deleted;
+}
+
+std::optional<int> addItemToAll(storage::DataModule &data, const ItemRecord &item, util::Prompter &prompter,
+                                const RecalculateEmployee &recalculate)
+{
+    int type = 0;
+    const QString problem = checkItemCode(data, QString::number(item.code), &type);
+    if (!problem.isEmpty()) {
+        prompter.message(problem);
+        return std::nullopt;
+    }
+    if (!prompter.confirm(QStringLiteral("Сигурни ли сте, че искате да добавите въведеното от вас перо за всички служители в "
+                                         "данните за месец %1 г ?")
+                              .arg(monthAndYear(data))))
+        return std::nullopt;
+    int added = 0;
+    {
+        storage::Savepoint unit(data.transaction());
+        int next = data.getMaxValue(data.table(u"PERA"), QStringLiteral("PERO_PEROID")) + 1;
+        for (const int person : personIds(data, QStringLiteral(" WHERE PERSON_ACT=1"))) {
+            ItemRecord r = item;
+            r.type = type;
+            r.person = person;
+            r.id = next;
+            if (insertItem(data, r) != 0) {
+                ++next;
+                ++added;
+            }
+        }
+        unit.release();
+    }
+    data.commitRetaining();
+    recalculateAll(data, recalculate);
+    return added;
+}
+
+int addStandardItems(storage::DataModule &data, int personId)
+{
+    const QString pera = data.table(u"PERA");
+    const QString columns = QStringLiteral(" (PERO_PERSONID,PERO_PEROID,PERO_COD,PERO_TYPE) ");
+    auto lacks = [&](int type) {
+        return data.notExistsWhere(pera, QStringLiteral("PERO_PERSONID=? and PERO_TYPE=?"), {personId, type});
+    };
+    auto add = [&](int code, int type) {
+        data.insertRow(pera, columns, {personId, data.getMaxValue(pera, QStringLiteral("PERO_PEROID")) + 1, code, type});
+    };
+    int added = 0;
+    for (const auto &[code, type] : {std::pair{2010, 201}, std::pair{2000, 200}, std::pair{1000, 100}}) {
+        if (lacks(type)) {
+            add(code, type);
+            ++added;
+        }
+    }
+    const QVariant tax = fb::Statement::scalar(
+        data.transaction(), QStringLiteral("SELECT PERODEFS_COD FROM %1 WHERE PERODEFS_TYP=140").arg(data.table(u"PERADEFS")));
+    if (tax.isValid() && lacks(140)) {
+        add(tax.toInt(), 140);
+        ++added;
+    }
+    data.commitRetaining();
+    return added;
+}
+
+std::vector<Definition> percentDefinitions(storage::DataModule &data)
+{
+    fb::Statement q(data.transaction(), QStringLiteral("select PERODEFS_COD, PERODEFS_TYP, PERODEFS_IME, PERODEFS_HARS from %1 where "
+                                                       "PERODEFS_TYP  in (3,5,7,29,35,139,146,147,150,151,152,153) "
+                                                       "ORDER BY PERODEFS_COD")
+                                            .arg(data.table(u"PERADEFS")));
+    std::vector<Definition> list;
+    while (q.next())
+        list.push_back(makeDefinition(static_cast<int>(q.toInt(0)), static_cast<int>(q.toInt(1)), q.toText(2), q.toText(3)));
+    return list;
+}
+
+double firstPercent(storage::DataModule &data, int code)
+{
+    return fb::Statement::scalar(data.transaction(), QStringLiteral("SELECT PERO_SUMA1 FROM %1 WHERE PERO_COD=?").arg(data.table(u"PERA")),
+                                 {code})
+        .toDouble();
+}
+
+QString checkPercentFields(const QString &code, const QString &oldPercent, const QString &newPercent)
+{
+    if (code.trimmed().isEmpty() || oldPercent.trimmed().isEmpty() || newPercent.trimmed().isEmpty())
+        return QStringLiteral("Моля попълнете данни и в 3-те полета или натиснете бутона \"Изход\".");
+    return {};
+}
+
+std::optional<int> changePercent(storage::DataModule &data, int code, double oldPercent, double newPercent,
+                                 util::Prompter &prompter)
+{
+    if (!prompter.confirm(QStringLiteral("Сигурни ли сте, че искате да редактирате процента в перо номер %1 от %2 на %3 ?")
+                              .arg(code)
+                              .arg(three(oldPercent), three(newPercent))))
+        return std::nullopt;
+    // Compared as the column's own decimals: a double could miss 12.5 stored as 12.500.
+    const QString pera = data.table(u"PERA");
+    const QString match = QStringLiteral("PERO_COD=? AND PERO_SUMA1=CAST(? AS NUMERIC(12,3))");
+    const int changed = static_cast<int>(
+        count(data, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(pera, match), {code, three(oldPercent)}));
+    fb::Statement::run(data.transaction(),
+                       QStringLiteral("UPDATE %1 SET PERO_SUMA1=CAST(? AS NUMERIC(12,3)) WHERE %2").arg(pera, match),
+                       {three(newPercent), code, three(oldPercent)});
+    data.commitRetaining();
+    return changed;
+}
+
+std::vector<PercentCorrection> correctPercents(storage::DataModule &data)
+{
+    const auto rates = reference::loadRates(data);
+    const QString persons = data.table(u"PERSONS");
+    const QString pera = data.table(u"PERA");
+    const QString defs = data.table(u"PERADEFS");
+    std::vector<PercentCorrection> done;
+    storage::Savepoint unit(data.transaction());
+    struct Group {
+        int number;
+        const char *condition;
+    };
+    for (const Group &g : {Group{1, "PERSON_EGN<'6000000000'"}, Group{2, "PERSON_EGN>'6000000000'"}}) {
+        // The query has no order of its own; the lowest id makes the reference repeatable.
+        fb::Statement reference(data.transaction(), QStringLiteral("SELECT PERSON_ID,PERSON_NOS,PERSON_NOSN FROM %1 WHERE %2 AND "
+                                                                   "PERSON_ACT=1 ORDER BY PERSON_ID")
+                                                        .arg(persons, QLatin1String(g.condition)));
+        if (!reference.next())
+            continue;
+        const int id = static_cast<int>(reference.toInt(0));
+        const reference::NoiType *rate =
+            reference::findRate(rates, util::textToInt(reference.toText(1)), static_cast<int>(reference.toInt(2)));
+        reference.close();
+        if (!rate)
+            continue;
+        std::vector<int> codes;
+        {
+            fb::Statement q(data.transaction(),
+                            QStringLiteral("SELECT PERO_COD,PERO_TYPE FROM %1 WHERE PERO_PERSONID=? AND PERO_TYPE=139").arg(pera));
+            q.bind(0, id);
+            while (q.next())
+                codes.push_back(static_cast<int>(q.toInt(0)));
+        }
+        for (const int code : codes) {
+            const QString flags = fb::Statement::scalar(data.transaction(),
+                                                        QStringLiteral("SELECT PERODEFS_HARS FROM %1 WHERE PERODEFS_COD=? AND "
+                                                                       "PERODEFS_TYP=139")
+                                                            .arg(defs),
+                                                        {code})
+                                      .toString();
+            const double percent = util::roundHalfEven(percentFor(*rate, flags, g.number == 2), 3);
+            if (percent == 0)
+                continue;
+            fb::Statement::run(data.transaction(), QStringLiteral("UPDATE %1 SET PERO_SUMA1=CAST(? AS NUMERIC(12,3)) WHERE PERO_COD=?").arg(pera),
+                               {three(percent), code});
+            done.push_back({g.number, code, percent});
+        }
+    }
+    unit.release();
+    data.commitRetaining();
+    return done;
+}
+
+std::vector<NegativeNet> negativeNets(storage::DataModule &data, const RecalculateEmployee &recalculate, util::Prompter *progress)
+{
+    recalculateAll(data, recalculate, progress);
+    fb::Statement q(data.transaction(),
+                    QStringLiteral("Select p.PERO_PERSONID, p.PERO_SUMA, e.PERSON_NOMER, e.PERSON_IME from %1 p left join %2 e "
+                                   "on e.PERSON_ID=p.PERO_PERSONID where p.PERO_TYPE=201 and p.PERO_SUMA<0 order by e.PERSON_NOMER")
+                        .arg(data.table(u"PERA"), data.table(u"PERSONS")));
+    std::vector<NegativeNet> list;
+    while (q.next())
+        list.push_back({static_cast<int>(q.toInt(0)), static_cast<int>(q.toInt(2)), q.toText(3), q.toDouble(1)});
+    return list;
+}
+
+QString noNegativeNets() { return QStringLiteral("Няма намерени."); }
+
+std::optional<int> insertType145(storage::DataModule &data, int code, const std::vector<EmployeeAmount> &rows,
+                                 util::Prompter &prompter)
+{
+    const auto definition = definitionOf(data, code);
+    if (!definition || definition->type != 145) {
+        prompter.message(QStringLiteral("Перо с код %1 не е от тип 145.").arg(code));
+        return std::nullopt;
+    }
+    const QString pera = data.table(u"PERA");
+    int added = 0;
+    {
+        storage::Savepoint unit(data.transaction());
+        fb::Statement::run(data.transaction(), QStringLiteral("DELETE FROM %1 WHERE PERO_COD=?").arg(pera), {code});
+        int next = data.getMaxValue(pera, QStringLiteral("PERO_PEROID")) + 1;
+        for (const EmployeeAmount &row : rows) {
+            if (!data.notExistsWhere(pera, QStringLiteral("PERO_COD=? AND PERO_TYPE=145 AND PERO_PERSONID=?"), {code, row.personId}))
+                continue;
+            data.insertRow(pera, QStringLiteral(" (PERO_PERSONID,PERO_PEROID,PERO_COD,PERO_SUMA1,PERO_TYPE) "),
+                           {row.personId, next++, code, row.amount, 145});
+            ++added;
+        }
+        unit.release();
+    }
+    data.commitRetaining();
+    return added;
+}
+
+} // namespace plavex::items

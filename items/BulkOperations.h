@@ -1,0 +1,102 @@
+#pragma once
+
+#include "items/Definitions.h"
+#include "items/ItemRecord.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace plavex::util {
+class Prompter;
+}
+
+namespace plavex::storage {
+class DataModule;
+}
+
+namespace plavex::items {
+
+// The calculation of one employee of the current period with its amounts
+// (whatever the automatic-calculation switch says), storing the month. It
+// is the calculation layer's; the operations here only walk employees.
+using RecalculateEmployee = std::function<void(storage::DataModule &, int personId)>;
+
+// Recalculate all: every employee of the period in turn, then a commit. An
+// employee that cannot be calculated does not stop the walk: its number
+// and the reason are returned. Progress goes to the prompter when given.
+struct RecalculationReport {
+    int employees = 0;
+    QStringList errors;
+};
+RecalculationReport recalculateAll(storage::DataModule &data, const RecalculateEmployee &recalculate,
+                                   util::Prompter *progress = nullptr);
+
+// Each destructive operation asks through the prompter first and returns
+// nothing when the answer is no or the input is refused (after the message).
+
+// Deletes every item of the code in the month, then recalculates all.
+// Returns the number of items deleted.
+std::optional<int> deleteCodeFromAll(storage::DataModule &data, int code, util::Prompter &prompter,
+                                     const RecalculateEmployee &recalculate);
+
+// Gives the item (code and entry fields) to every active employee, with new
+// ids counting up, then recalculates all. Types whose items have no columns
+// of their own add nothing. Returns the number of items added.
+std::optional<int> addItemToAll(storage::DataModule &data, const ItemRecord &item, util::Prompter &prompter,
+                                const RecalculateEmployee &recalculate);
+
+// The totals 201, 200 and 100 and, when the month defines it, the income
+// tax the employee lacks. Returns the number of items added.
+int addStandardItems(storage::DataModule &data, int personId);
+
+// The percentage change form: its lookup list, the old percentage a code
+// proposes (that of its first item, 0 without items) and the check of the
+// three fields (the message, empty when all are filled).
+std::vector<Definition> percentDefinitions(storage::DataModule &data);
+double firstPercent(storage::DataModule &data, int code);
+QString checkPercentFields(const QString &code, const QString &oldPercent, const QString &newPercent);
+
+// Sets the percentage of the code's items that hold exactly the old one
+// (both to three decimals); others keep theirs. No recalculation follows.
+// Returns the number of items changed.
+std::optional<int> changePercent(storage::DataModule &data, int code, double oldPercent, double newPercent,
+                                 util::Prompter &prompter);
+
+// The contribution percentages of the items of type 139 set from the
+// insurance rates: the first active employee born before 1960 and the first
+// born after give each code they carry its percentage by the definition's
+// flags, for every employee; a code both carry ends with the later group's.
+struct PercentCorrection {
+    int group = 0; // 1 or 2
+    int code = 0;
+    double percent = 0;
+};
+std::vector<PercentCorrection> correctPercents(storage::DataModule &data);
+
+// "Тест червени остатъци": recalculates all, then lists the employees whose
+// amount to pay (type 201) is negative.
+struct NegativeNet {
+    int personId = 0;
+    int number = 0;
+    QString name;
+    double amount = 0;
+};
+std::vector<NegativeNet> negativeNets(storage::DataModule &data, const RecalculateEmployee &recalculate,
+                                      util::Prompter *progress = nullptr);
+QString noNegativeNets(); // "Няма намерени."
+
+// A result list turned into items of a type-145 code: every item of the code
+// is deleted, then each (employee, amount) gets one unless it has one.
+// Refused (nothing) for a code that is not of type 145.
+struct EmployeeAmount {
+    int personId = 0;
+    double amount = 0;
+};
+std::optional<int> insertType145(storage::DataModule &data, int code, const std::vector<EmployeeAmount> &rows,
+                                 util::Prompter &prompter);
+
+} // namespace plavex::items

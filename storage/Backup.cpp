@@ -1,0 +1,173 @@
+#include "storage/Backup.h"
+
+#include "storage/DataModule.h"
+#include "storage/Settings.h"
+#include "storage/fb/Error.h"
+#include "storage/fb/Service.h"
+#include "storage/fb/Statement.h"
+#include "util/Prompter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace plavex::storage {
+
+namespace {
+
+const QString kBackupFailed = QStringLiteral("Грешка при архивиране на базата данни.\n");
+const QString kRestoreFailed = QStringLiteral("Грешка при възстановяване на базата данни.\n");
+
+// Replaces `to` by `from` in one step (both in one folder).
+bool replaceFile(const QString &from, const QString &to)
+{
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+}
+
+void runRestore(const QString &file, const QString &target, bool replace, const Settings &settings)
+{
+    fb::Service service(target, settings.user, settings.password);
+    service.restore(file, target, replace);
+    service.detach();
+}
+
+// Other programs attached to the database, whose work a replaced file would lose.
+qint64 otherAttachments(DataModule &data)
+{
+    return fb::Statement::scalar(data.transaction(),
+                                 QStringLiteral("select count(*) from MON$ATTACHMENTS "
+                                                "where MON$ATTACHMENT_ID<>CURRENT_CONNECTION and MON$SYSTEM_FLAG=0"))
+        .toLongLong();
+}
+
+bool reconnect(DataModule &data, const QString &path)
+{
+    if (!data.connectToDatabase(path, data.settings().user, data.settings().password))
+        return false;
+    data.openPeriod(data.period());
+    return true;
+}
+
+} // namespace
+
+QString backupQuestion() { return QStringLiteral("Сигурни ли сте, че искате да архивирате базата данни?"); }
+QString restoreQuestion() { return QStringLiteral("Сигурни ли сте, че искате да възстановите стари данни?"); }
+QString restoreOtherQuestion() { return QStringLiteral("Желаете ли да възстановите данните в друга база?"); }
+QString restoreCurrentQuestion()
+{
+    return QStringLiteral("Сигурни ли сте, че искате да възстановите стари данни в базата данни?\n"
+                          "Текущото състояние ще бъде заличено.");
+}
+
+QString defaultBackupFile(const Settings &settings, const util::Period &period)
+{
+    return settings.programDir() + QStringLiteral("backup/") + period.text() + QStringLiteral("back.gbk");
+}
+
+void backupDatabase(const QString &file, const QString &databasePath, const QString &user, const QString &password)
+{
+    fb::Service service(databasePath, user, password);
+    if (fb::Connection::isRemote(databasePath)) {
+        // The file is the server's; there is nothing of ours to rename.
+        service.backup(databasePath, file);
+        return;
+    }
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    const QString part = file + QStringLiteral(".part");
+    QFile::remove(part);
+    try {
+        service.backup(databasePath, part);
+        service.detach();
+    } catch (const fb::Error &) {
+        QFile::remove(part);
+        throw;
+    }
+    if (QFileInfo(part).size() <= 0 || !replaceFile(part, file)) {
+        QFile::remove(part);
+        throw fb::Error(0, QStringLiteral("Файлът %1 не може да бъде записан.").arg(file));
+    }
+}
+
+bool backupCurrent(DataModule &data, const QString &file)
+{
+    try {
+        // What is committed is what the engine backs up.
+        data.commitRetaining();
+        backupDatabase(file, data.databasePath(), data.settings().user, data.settings().password);
+        return true;
+    } catch (const fb::Error &e) {
+        data.prompter().message(kBackupFailed + e.message());
+        return false;
+    }
+}
+
+bool restoreOverCurrent(DataModule &data, const QString &file)
+{
+    const QString path = data.databasePath();
+    if (!QFileInfo::exists(file)) {
+        data.prompter().message(kRestoreFailed + QStringLiteral("Файлът %1 не съществува.").arg(file));
+        return false;
+    }
+    if (fb::Connection::isRemote(path)) {
+        // A server's files are out of reach: the engine replaces the database itself.
+        data.close();
+        bool restored = true;
+        try {
+            runRestore(file, path, true, data.settings());
+        } catch (const fb::Error &e) {
+            data.prompter().message(kRestoreFailed + e.message());
+            restored = false;
+        }
+        return reconnect(data, path) && restored;
+    }
+
+    const QString fresh = path + QStringLiteral(".restore");
+    QFile::remove(fresh);
+    try {
+        runRestore(file, fresh, false, data.settings());
+        if (otherAttachments(data) > 0) {
+            QFile::remove(fresh);
+            data.prompter().message(kRestoreFailed + QStringLiteral("Базата данни се използва от друга програма. "
+                                                                    "Затворете я и опитайте отново."));
+            return false;
+        }
+    } catch (const fb::Error &e) {
+        QFile::remove(fresh);
+        data.prompter().message(kRestoreFailed + e.message());
+        return false;
+    }
+    data.close();
+    if (!replaceFile(fresh, path)) {
+        QFile::remove(fresh);
+        data.prompter().message(kRestoreFailed + QStringLiteral("Файлът %1 не може да бъде заменен.").arg(path));
+        reconnect(data, path);
+        return false;
+    }
+    return reconnect(data, path);
+}
+
+bool restoreInto(DataModule &data, const QString &file, const QString &target)
+{
+    if (QFileInfo::exists(target)) {
+        data.prompter().message(kRestoreFailed
+                                + QStringLiteral("Файлът %1 вече съществува. Изберете име на нова база данни.").arg(target));
+        return false;
+    }
+    if (!QFileInfo::exists(file)) {
+        data.prompter().message(kRestoreFailed + QStringLiteral("Файлът %1 не съществува.").arg(file));
+        return false;
+    }
+    QDir().mkpath(QFileInfo(target).absolutePath());
+    try {
+        runRestore(file, target, false, data.settings());
+        return true;
+    } catch (const fb::Error &e) {
+        QFile::remove(target); // the file did not exist before: what is there is a half restore
+        data.prompter().message(kRestoreFailed + e.message());
+        return false;
+    }
+}
+
+} // namespace plavex::storage

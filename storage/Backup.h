@@ -1,0 +1,42 @@
+#pragma once
+
+#include "util/Period.h"
+
+#include <QString>
+
+namespace plavex::storage {
+
+class DataModule;
+class Settings;
+
+// The questions the backup and restore commands ask before they run.
+QString backupQuestion();         // "Сигурни ли сте, че искате да архивирате базата данни?"
+QString restoreQuestion();        // "Сигурни ли сте, че искате да възстановите стари данни?"
+QString restoreOtherQuestion();   // "Желаете ли да възстановите данните в друга база?"
+QString restoreCurrentQuestion(); // "... Текущото състояние ще бъде заличено."
+
+// "backup/" + period + "back.gbk" under the program folder.
+QString defaultBackupFile(const Settings &settings, const util::Period &period);
+
+// The engine's backup of the database into the file, waited for. The file
+// is written under a temporary name and takes its place only when the
+// backup succeeded, so a failure never spoils an older backup of that name.
+// Throws fb::Error.
+void backupDatabase(const QString &file, const QString &databasePath, const QString &user, const QString &password);
+
+// Backs up the open company database (it stays open). False after the
+// message "Грешка при архивиране на базата данни." with the reason.
+bool backupCurrent(DataModule &data, const QString &file);
+
+// Restores the backup over the open company database: the backup is first
+// restored into a new file beside it, so a damaged backup leaves the
+// current database as it was; only then is the database closed, replaced
+// and reopened on its current period. Refused while another program works
+// on the database. False after the message.
+bool restoreOverCurrent(DataModule &data, const QString &file);
+
+// Restores the backup into another database file, which must not exist;
+// the company database stays open and unchanged. False after the message.
+bool restoreInto(DataModule &data, const QString &file, const QString &target);
+
+} // namespace plavex::storage

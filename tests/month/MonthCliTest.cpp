@@ -1,0 +1,121 @@
+#include "tests/support/TestDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using namespace plavex;
+
+namespace {
+
+struct CliRun {
+    int status;
+    QString out;
+    QString err;
+};
+
+class MonthCli : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // The shipped item chart and 2008 service files, as a program folder has them.
+        const QDir noms(QStringLiteral(PLAVEX_SOURCE_DIR "/noms"));
+        for (const QString &f : noms.entryList(QDir::Files))
+            QFile::copy(noms.filePath(f), dir.path() + QStringLiteral("noms/") + f);
+    }
+    CliRun cli(const QStringList &args)
+    {
+        QProcess p;
+        p.start(QStringLiteral(PLAVEX_CLI_PATH), QStringList{QStringLiteral("--program-dir"), dir.path()} + args);
+        if (!p.waitForFinished(120000))
+            return {-1, {}, QStringLiteral("timeout")};
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromUtf8(p.readAllStandardError())};
+    }
+    test::TempProgramDir dir;
+};
+
+} // namespace
+
+TEST_F(MonthCli, DemoCloseMonthAndTheSwitch)
+{
+    CliRun r = cli({"demo", "--employees", "12", "--months", "2"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Текущ месец: 032008"))) << r.out.toStdString();
+
+    // March exists now: closing February again needs the answer.
+    ASSERT_EQ(cli({"period", "022008"}).status, 0);
+    r = cli({"close-month"});
+    EXPECT_NE(r.status, 0);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Вече съществуват таблици за новия месец."))) << r.err.toStdString();
+    EXPECT_TRUE(cli({"info"}).out.contains(QStringLiteral("Текущ месец: 022008")));
+    r = cli({"close-month", "--yes"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out.trimmed(), QStringLiteral("032008"));
+    EXPECT_TRUE(r.err.contains(QStringLiteral("100%")));
+
+    r = cli({"negative-net"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+
+    ASSERT_EQ(cli({"autocalc", "off"}).status, 0);
+    EXPECT_TRUE(cli({"info"}).out.contains(QStringLiteral("Autocalc: 0")));
+    EXPECT_NE(cli({"autocalc", "maybe"}).status, 0);
+    EXPECT_NE(cli({"demo", "--employees", "5", "--months", "1"}).status, 0); // not into a company that has employees
+}
+
+TEST_F(MonthCli, BulkCommands)
+{
+    ASSERT_EQ(cli({"init", "--period", "012008"}).status, 0);
+    ASSERT_EQ(cli({"employee", "add", "--number", "101", "--name", "Иванов", "--egn", "7501020018"}).status, 0);
+    ASSERT_EQ(cli({"employee", "add", "--number", "102", "--name", "Петров", "--egn", "7501020023"}).status, 0);
+
+    CliRun r = cli({"bulk", "add-item", "--code", "6", "--suma1", "120"});
+    EXPECT_NE(r.status, 0); // asks
+    r = cli({"bulk", "add-item", "--code", "6", "--suma1", "120", "--yes"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out.trimmed(), QStringLiteral("2"));
+
+    r = cli({"bulk", "change-percent", "--code", "102", "--old", "0"});
+    EXPECT_NE(r.status, 0);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("3-те полета"))) << r.err.toStdString();
+    r = cli({"bulk", "change-percent", "--code", "6", "--old", "120", "--new", "130.5", "--yes"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out.trimmed(), QStringLiteral("2"));
+
+    EXPECT_EQ(cli({"bulk", "correct-percents"}).status, 0);
+    r = cli({"bulk", "delete-code", "6", "--yes"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out.trimmed(), QStringLiteral("2"));
+    EXPECT_NE(cli({"bulk", "delete-code", "abc", "--yes"}).status, 0);
+}
+
+TEST_F(MonthCli, BackupAndRestore)
+{
+    ASSERT_EQ(cli({"init", "--period", "012008"}).status, 0);
+    ASSERT_EQ(cli({"employee", "add", "--number", "101", "--name", "Иванов", "--egn", "7501020018"}).status, 0);
+    CliRun r = cli({"backup"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QString file = dir.path() + QStringLiteral("backup/012008back.gbk");
+    EXPECT_EQ(r.out.trimmed(), file);
+    ASSERT_TRUE(QFile::exists(file));
+
+    ASSERT_EQ(cli({"employee", "add", "--number", "102", "--name", "Петров", "--egn", "7501020023"}).status, 0);
+    r = cli({"restore", file});
+    EXPECT_NE(r.status, 0);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("--yes")));
+    EXPECT_TRUE(cli({"info"}).out.contains(QStringLiteral("Служители: 2")));
+
+    const QString other = dir.path() + QStringLiteral("copy.gdb");
+    r = cli({"restore", file, "--into", other, "--yes"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(cli({"--db", other, "info"}).out.contains(QStringLiteral("Служители: 1")));
+    r = cli({"restore", file, "--into", other, "--yes"});
+    EXPECT_NE(r.status, 0);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("вече съществува"))) << r.err.toStdString();
+
+    r = cli({"restore", file, "--yes"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(cli({"info"}).out.contains(QStringLiteral("Служители: 1")));
+}
