@@ -1,0 +1,57 @@
+#pragma once
+
+#include "declarations/Empl2000Record.h"
+#include "reference/Company.h"
+#include "reference/Rates.h"
+#include "util/Period.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
+#include <functional>
+
+namespace plavex::util {
+class Prompter;
+}
+
+namespace plavex::declarations {
+
+// What one employee's line is made of, read from the period's tables.
+struct Declaration1Input {
+    QVariantMap person;   // the PERSONS row
+    QVariantMap month;    // the employee's PERSDATA row of the period (empty: zeros)
+    const reference::NoiType *rate = nullptr;
+    int calendarWorkingDays = 0;
+    QString town;
+    QString region;
+    int category = 0;      // DL_KSTEPEN of the position, 0 when not found
+    QStringList dependants; // at most six personal numbers
+    int employerSickItems = 0; // items of type 20
+};
+
+// "ИВАН ПЕТРОВ ГЕОРГИЕВ" -> family "ГЕОРГИЕВ", initials "ИП"; a third word
+// is needed for a family name.
+void nameParts(const QString &name, QString &family, QString &initials);
+
+// The record of one line; the hours as computed go to `hours`.
+Empl2000Record buildRecord(const util::Period &period, const reference::Company &company, const Declaration1Input &input,
+                           LineHours &hours);
+
+// Writes "EMPL2000.TXT" into the folder for the current period: every active
+// employee, recalculated first, one line each; with `store`, each line is
+// also kept as the month's first declaration. The file appears only when it
+// is complete. Returns the path, or an empty text after the message.
+using Recalculate = std::function<void(storage::DataModule &, int personId)>;
+QString exportDeclaration1(storage::DataModule &data, const QString &folder, bool store, const Recalculate &recalculate,
+                           util::Prompter &prompter);
+
+// The unsent corrections of the employees (this month, or every month) as
+// "EMPL2000.TXT" in the folder; the path, or empty when there was nothing to write.
+QString exportCorrections(storage::DataModule &data, const QString &folder, const QList<int> &personIds, bool allMonths,
+                          util::Prompter &prompter);
+
+// "Корекция": a copy of the stored row as a new, unsent correction; its id.
+int makeCorrection(storage::DataModule &data, int recordId);
+
+} // namespace plavex::declarations

@@ -1,0 +1,162 @@
+#include "declarations/Declaration6.h"
+
+#include "calc/MonthlyRecord.h"
+#include "reference/Rates.h"
+#include "storage/DataModule.h"
+#include "storage/fb/Error.h"
+#include "storage/fb/Statement.h"
+#include "util/CodePage.h"
+#include "util/NumberText.h"
+#include "util/Prompter.h"
+#include "util/Rounding.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace plavex::declarations {
+
+namespace {
+
+const QString kBefore1960 = QStringLiteral(" and person_egn<'6000000000'");
+const QString kAfter1959 = QStringLiteral(" and person_egn>'6000000000'");
+
+QString money(double v) { return util::fixedNumber(v, 0, 2); }
+QString quoted(const QString &t) { return QLatin1Char('"') + t + QLatin1Char('"'); }
+
+} // namespace
+
+std::vector<RecapBottom> buildContributionTable(storage::DataModule &data)
+{
+    std::vector<RecapBottom> table;
+    {
+        fb::Statement q(data.transaction(), QStringLiteral("select distinct PERSON_NOS ,PERSON_NOSN from %1 where person_act=1")
+                                                .arg(data.table(u"PERSONS")));
+        while (q.next())
+            table.push_back({q.toText(0), static_cast<int>(q.toInt(1)), {}, {}, {}, 0.0});
+    }
+    const auto rates = reference::loadRates(data);
+    const double accident = fb::Statement::scalar(data.transaction(), QStringLiteral("select FIRMA_DOOPROCF3 from ")
+                                                                           + data.table(u"FIRMA"))
+                                .toDouble();
+    for (RecapBottom &row : table) {
+        // A pair without its own rate row has no rates (no fallback to another type).
+        const reference::NoiType *rate = nullptr;
+        for (const auto &r : rates)
+            if (r.type == row.insuredType.trimmed().toInt() && r.variant == row.variant)
+                rate = &r;
+        auto pct = [&](const char *column) { return rate ? rate->percent(QString::fromLatin1(column)) : 0.0; };
+        const QString pair = QStringLiteral("PERSON_NOS=? and PERSON_NOSN=?");
+        const QVariantList pairValues{row.insuredType, row.variant};
+        auto s1 = [&](const char *c) { return calc::sumOfActive(data, QString::fromLatin1(c), pair + kBefore1960, pairValues); };
+        auto s2 = [&](const char *c) { return calc::sumOfActive(data, QString::fromLatin1(c), pair + kAfter1959, pairValues); };
+        auto s = [&](const char *c) { return calc::sumOfActive(data, QString::fromLatin1(c), pair, pairValues); };
+        const double p1 = s1("PERSDATA_WCOSUMA32");
+        const double p2 = s2("PERSDATA_WCOSUMA32");
+        row.a[0] = s1("PERSDATA_SUDOO") + (pct("NOI_PENSI_FI") + pct("NOI_ZAB_FI") + pct("NOI_PKB_FI")) * p1 / 100 + s1("PERSDATA_SUPKB");
+        row.a[1] = s2("PERSDATA_SUDOO") + (pct("NOI_PENSI_FI60") + pct("NOI_ZAB_FI60") + pct("NOI_PKB_FI60")) * p2 / 100
+                   + s2("PERSDATA_SUPKB");
+        row.a[2] = s1("PERSDATA_SUSOCR") + pct("NOI_SOC_FI") * s1("PERSDATA_WCOSOC") / 100;
+        row.a[3] = s2("PERSDATA_SUSOCR") + pct("NOI_SOC_FI60") * s2("PERSDATA_WCOSOC") / 100;
+        row.a[4] = accident * p1 / 100;
+        row.a[5] = accident * p2 / 100;
+        row.b[0] = s2("PERSDATA_SUDZPO") + pct("NOI_DZPO_FI60") * p2 / 100;
+        row.b[1] = pct("NOI_PROC_DZPO60") * s2("PERSDATA_WCOSOC") / 100;
+        row.h[0] = pct("NOI_ZDR") * s1("PERSDATA_SZDR") / 100;
+        row.h[1] = pct("NOI_ZDR") * s2("PERSDATA_SZDR") / 100;
+        row.h[2] = s1("PERSDATA_SUZDR");
+        row.h[3] = s2("PERSDATA_SUZDR");
+        row.h[4] = pct("NOI_ZD_BOLN") * s1("PERSDATA_SMAJ") / 100;
+        row.h[5] = pct("NOI_ZD_BOLN") * s2("PERSDATA_SMAJ") / 100;
+        row.h[6] = pct("NOI_ZD_BOLN") * s1("PERSDATA_S6ZDR") / 100;
+        row.h[7] = pct("NOI_ZD_BOLN") * s2("PERSDATA_S6ZDR") / 100;
+        row.h[8] = pct("NOI_ZDR_NEPL") * s1("PERSDATA_SZDRN") / 100;
+        row.h[9] = pct("NOI_ZDR_NEPL") * s2("PERSDATA_SZDRN") / 100;
+        row.h[10] = pct("NOI_ZD_BOLN") * s("PERSDATA_BOLN_NOI") / 100;
+        row.d1 = pct("NOI_GRVZ")
+                 * calc::sumOfActive(data, QStringLiteral("PERSDATA_WCOGARANT"), pair + QStringLiteral(" AND PERSON_GARVZ=1"),
+                                     pairValues)
+                 / 100;
+    }
+    return table;
+}
+
+Declaration6Totals totalsOf(const std::vector<RecapBottom> &table)
+{
+    Declaration6Totals t;
+    auto r = [](double v) { return util::roundHalfEven(v, 2); };
+    for (const RecapBottom &row : table) {
+        for (double v : row.a)
+            t.a += r(v);
+        for (double v : row.b)
+            t.b += r(v);
+        for (double v : row.h)
+            t.h += r(v);
+        t.d += r(row.d1);
+    }
+    return t;
+}
+
+QString paymentDate(const util::Period &period, const QDate &stored)
+{
+    if (stored.isValid())
+        return stored.toString(QStringLiteral("dd/MM/yyyy"));
+    const util::Period next = period.next();
+    return QStringLiteral("15/%1/%2").arg(next.month(), 2, 10, QLatin1Char('0')).arg(next.year(), 4, 10, QLatin1Char('0'));
+}
+
+QString declaration6Line(const reference::Company &company, const util::Period &period, const Declaration6Totals &t)
+{
+    QStringList f;
+    f << quoted(company.bulstat.trimmed()) << quoted(company.name) << QStringLiteral("0") << quoted(company.email.trimmed())
+      << quoted(QString()) << quoted(company.phone.trimmed()) << QString::number(period.month()) << QString::number(period.year())
+      << paymentDate(period, company.decl6Date) << QStringLiteral("0") << QStringLiteral("3") << money(t.a) << QString()
+      << money(t.b) << QString() << money(t.h) << money(t.d) << money(t.tax);
+    for (int i = 19; i <= 58; ++i)
+        f << QString();
+    f << quoted(QStringLiteral("NRAD62007"));
+    return f.join(QLatin1Char(','));
+}
+
+QString declaration6FileName(const QString &bulstat) { return QStringLiteral("NRA62007_") + bulstat.trimmed() + QStringLiteral(".TXT"); }
+
+QString exportDeclaration6(storage::DataModule &data, const QString &folder, const std::function<void()> &recalculateAll,
+                           util::Prompter &prompter)
+{
+    if (!QFileInfo(folder).isDir()) {
+        prompter.message(QStringLiteral("Папката %1 не съществува.").arg(QDir::toNativeSeparators(folder)));
+        return {};
+    }
+    reference::Company company;
+    reference::loadCompany(data, company);
+    const QString path = QDir(folder).filePath(declaration6FileName(company.bulstat));
+    prompter.progressStart(QStringLiteral("Експорт на данни за НОИ."));
+    Declaration6Totals totals;
+    try {
+        prompter.progressStep(10, 100);
+        if (recalculateAll)
+            recalculateAll();
+        prompter.progressStep(30, 100);
+        const auto table = buildContributionTable(data);
+        prompter.progressStep(50, 100);
+        totals = totalsOf(table);
+        prompter.progressStep(70, 100);
+        totals.tax = calc::sumOfActive(data, QStringLiteral("PERSDATA_SDOD"), QStringLiteral("PERSON_ACT=1"));
+    } catch (const fb::Error &e) {
+        prompter.progressEnd();
+        prompter.message(QStringLiteral("%1 %2").arg(e.message()).arg(e.code()));
+        return {};
+    }
+    const QByteArray bytes = util::toCp1251(declaration6Line(company, data.period(), totals)) + "\r\n\x1A";
+    QSaveFile file(path);
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    prompter.progressStep(100, 100);
+    prompter.progressEnd();
+    if (!written) {
+        prompter.message(QStringLiteral("Файлът %1 не може да бъде записан: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        return {};
+    }
+    return path;
+}
+
+} // namespace plavex::declarations

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "reference/Company.h"
+#include "util/Period.h"
+
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <vector>
+
+namespace plavex::util {
+class Prompter;
+}
+
+namespace plavex::storage {
+class DataModule;
+}
+
+namespace plavex::declarations {
+
+// One insurance-type pair's contributions for the month (the table the
+// declaration-6 file and the budget payment orders read).
+struct RecapBottom {
+    QString insuredType; // PERSON_NOS
+    int variant = 0;     // PERSON_NOSN
+    std::array<double, 6> a{};  // social security: pension, sickness, unemployment, social, accident
+    std::array<double, 2> b{};  // additional pension
+    std::array<double, 11> h{}; // health
+    double d1 = 0.0;            // guaranteed receivables
+};
+
+// Rebuilds the table for the current period from the month's records.
+std::vector<RecapBottom> buildContributionTable(storage::DataModule &data);
+
+struct Declaration6Totals {
+    double a = 0.0;
+    double b = 0.0;
+    double h = 0.0;
+    double d = 0.0;
+    double tax = 0.0;
+};
+// Each term rounded to two decimals, then added up by fund.
+Declaration6Totals totalsOf(const std::vector<RecapBottom> &table);
+
+// "dd/mm/yyyy": the stored payment date, else the 15th of the next month.
+QString paymentDate(const util::Period &period, const QDate &stored);
+// The one line of the file, without its end.
+QString declaration6Line(const reference::Company &company, const util::Period &period, const Declaration6Totals &totals);
+QString declaration6FileName(const QString &bulstat);
+
+// Writes "NRA62007_" + BULSTAT + ".TXT" in the folder after recalculating
+// everyone; the line ends with CR LF and the file with one 0x1A byte. The
+// path, or empty after the message.
+QString exportDeclaration6(storage::DataModule &data, const QString &folder, const std::function<void()> &recalculateAll,
+                           util::Prompter &prompter);
+
+} // namespace plavex::declarations
