@@ -1,28 +1,353 @@
 #include "app/MainWindow.h"
 
+#include "app/CalendarGrid.h"
+#include "app/EarlierMonthsPage.h"
+#include "app/EmployeePanelWidget.h"
+#include "app/EmployeeWindow.h"
+#include "app/FieldFilter.h"
+#include "app/ItemsPage.h"
+#include "app/NewEmployeeDialog.h"
+#include "app/TableModel.h"
+#include "app/WheelToArrows.h"
 #include "storage/DataModule.h"
 #include "storage/Settings.h"
 #include "storage/Title.h"
 #include "storage/fb/Error.h"
+#include "util/Prompter.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
-#include <QMessageBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSplitter>
 #include <QStatusBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QToolBar>
+#include <QUrl>
+#include <QVBoxLayout>
 
 namespace plavex::app {
 
+namespace {
+const QString kMainForm = QStringLiteral("MAINFORM");
+const QString kPersGrid = QStringLiteral("PERSGRID");
+const char *const kListColumns[] = {"ZVENO", "NOMER", "IME"};
+const int kListWidths[] = {50, 60, 200};
+} // namespace
+
 MainWindow::MainWindow(storage::Settings &settings, storage::DataModule &data, QWidget *parent)
-    : QMainWindow(parent), settings_(settings), data_(data)
+    : QMainWindow(parent), settings_(settings), data_(data), prompter_(data.prompter()),
+      employeePanel_(data, settings.unitDivisor()), itemEntry_(data)
 {
     setObjectName(QStringLiteral("SDIAppForm"));
-    resize(settings_.ini().intValue(QStringLiteral("MAINFORM"), QStringLiteral("WIDTH"), 1000),
-           settings_.ini().intValue(QStringLiteral("MAINFORM"), QStringLiteral("HEIGHT"), 700));
-    setCentralWidget(new QWidget(this));
+    storage::IniFile &ini = settings_.ini();
+    resize(ini.intValue(kMainForm, QStringLiteral("WIDTH"), 1100), ini.intValue(kMainForm, QStringLiteral("HEIGHT"), 720));
+    if (ini.contains(kMainForm, QStringLiteral("LEFT")))
+        move(ini.intValue(kMainForm, QStringLiteral("LEFT"), 0), ini.intValue(kMainForm, QStringLiteral("TOP"), 0));
+    // The data module outlives this window in the program but not always
+    // in tests: its listeners hold only a weak token of the window.
+    std::weak_ptr<int> token = alive_;
+    data_.addTableListener([this, token](const QString &base) {
+        if (token.lock())
+            params_.reload(data_, base);
+    });
+    data_.addPeriodListener([this, token](const util::Period &) {
+        if (token.lock())
+            QMetaObject::invokeMethod(this, &MainWindow::periodChanged, Qt::QueuedConnection);
+    });
+    buildPanels();
+    buildMenus();
     startUp();
 }
 
 MainWindow::~MainWindow() { saveSettings(); }
+
+void MainWindow::buildPanels()
+{
+    // Left: quick search, the list, the three buttons, the calendar.
+    auto *left = new QWidget(this);
+    left->setObjectName(QStringLiteral("Panel1"));
+    searchNumber_ = new QLineEdit(left);
+    searchNumber_->setMaximumWidth(60);
+    searchName_ = new QLineEdit(left);
+    FieldFilter::install(searchNumber_, util::KeyFilterKind::Digits, prompter_, false);
+    auto *magnifier = new QPushButton(QStringLiteral("Търси"), left);
+    magnifier->setFocusPolicy(Qt::NoFocus);
+    magnifier->setToolTip(QStringLiteral("Търсене по номер или име"));
+    auto *persons = new QPushButton(QStringLiteral("..."), left);
+    persons->setFocusPolicy(Qt::NoFocus);
+    persons->setToolTip(QStringLiteral("Търсене"));
+    persons->setFixedWidth(28);
+    auto *searchRow = new QHBoxLayout;
+    searchRow->addWidget(new QLabel(QStringLiteral("№"), left));
+    searchRow->addWidget(searchNumber_);
+    searchRow->addWidget(new QLabel(QStringLiteral("Име"), left));
+    searchRow->addWidget(searchName_, 1);
+    searchRow->addWidget(magnifier);
+    searchRow->addWidget(persons);
+
+    list_ = new TableModel(data_,
+                           {QStringLiteral("PERSONS"),
+                            {QStringLiteral("PERSON_ZVENO"), QStringLiteral("PERSON_NOMER"), QStringLiteral("PERSON_IME"),
+                             QStringLiteral("PERSON_ID"), QStringLiteral("PERSON_ACT")},
+                            {QStringLiteral("PERSON_ID")}, {}, {}, QStringLiteral("PERSON_ID")},
+                           prompter_, this);
+    list_->setColumns({{QStringLiteral("PERSON_ZVENO"), QStringLiteral("Звено")},
+                       {QStringLiteral("PERSON_NOMER"), QStringLiteral("Номер")},
+                       {QStringLiteral("PERSON_IME"), QStringLiteral("Име")}});
+    list_->setRowColour([this](int r) {
+        return list_->raw(r, QStringLiteral("PERSON_ACT")).toInt() == 1 ? QColor() : QColor(Qt::red);
+    });
+    listView_ = new QTableView(left);
+    listView_->setObjectName(QStringLiteral("PersGrid"));
+    listView_->setModel(list_);
+    listView_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    listView_->setSelectionMode(QAbstractItemView::SingleSelection);
+    listView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    listView_->verticalHeader()->hide();
+    listView_->verticalHeader()->setDefaultSectionSize(listView_->fontMetrics().height() + 6);
+    listView_->horizontalHeader()->setSectionsClickable(true);
+    listView_->setContextMenuPolicy(Qt::CustomContextMenu);
+    for (int i = 0; i < 3; ++i)
+        listView_->setColumnWidth(i, settings_.ini().intValue(kPersGrid, QString::fromLatin1(kListColumns[i]), kListWidths[i]));
+    new WheelToArrows(listView_);
+
+    newButton_ = new QPushButton(QStringLiteral("Нов"), left);
+    saveButton_ = new QPushButton(QStringLiteral("Запис"), left);
+    cancelButton_ = new QPushButton(QStringLiteral("Отказ"), left);
+    auto *buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(newButton_);
+    buttonRow->addWidget(saveButton_);
+    buttonRow->addWidget(cancelButton_);
+
+    calendarCaption_ = new QLabel(left);
+    calendarCaption_->setAlignment(Qt::AlignCenter);
+    calendar_ = new CalendarGrid(left);
+
+    auto *leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(4, 4, 4, 4);
+    leftLayout->addLayout(searchRow);
+    leftLayout->addWidget(listView_, 1);
+    leftLayout->addLayout(buttonRow);
+    leftLayout->addWidget(calendarCaption_);
+    leftLayout->addWidget(calendar_, 0, Qt::AlignHCenter);
+
+    // Right: the three tabs.
+    tabs_ = new QTabWidget(this);
+    panel_ = new EmployeePanelWidget(data_, prompter_, tabs_);
+    items_ = new ItemsPage(data_, prompter_, itemEntry_, params_.definitions, tabs_);
+    earlier_ = new EarlierMonthsPage(data_, prompter_, tabs_);
+    tabs_->addTab(panel_, QStringLiteral("Кадрова информация"));
+    tabs_->addTab(items_, QStringLiteral("Пера"));
+    tabs_->addTab(earlier_, QStringLiteral("Стари суми"));
+    const int page = settings_.ini().intValue(QStringLiteral("MAINFORMPAGE"), QStringLiteral("PAGE"), 0);
+    if (page >= 0 && page < tabs_->count())
+        tabs_->setCurrentIndex(page);
+
+    splitter_ = new QSplitter(this);
+    splitter_->addWidget(left);
+    splitter_->addWidget(tabs_);
+    splitter_->setStretchFactor(1, 1);
+    const int leftWidth = settings_.ini().intValue(QStringLiteral("MAINFORMP1"), QStringLiteral("WIDTHP1"), 360);
+    splitter_->setSizes({leftWidth, std::max(300, width() - leftWidth)});
+    setCentralWidget(splitter_);
+
+    fileLabel_ = new QLabel(this);
+    fileLabel_->setMinimumWidth(500);
+    auto *second = new QLabel(this);
+    second->setFixedWidth(50);
+    statusBar()->addWidget(fileLabel_);
+    statusBar()->addWidget(second);
+
+    connect(listView_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+        if (scrollProcessing_)
+            refreshSelection();
+    });
+    connect(listView_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
+        const int id = currentEmployee();
+        list_->setOrder(QStringList{QStringLiteral("PERSON_ZVENO"), QStringLiteral("PERSON_NOMER"),
+                                    QStringLiteral("PERSON_IME")}
+                            .value(section, QStringLiteral("PERSON_ID")));
+        loadList(id);
+    });
+    // A moved column says where it went from and to.
+    listView_->horizontalHeader()->setSectionsMovable(true);
+    connect(listView_->horizontalHeader(), &QHeaderView::sectionMoved, this,
+            [this](int, int from, int to) { prompter_.message(QStringLiteral("%1 %2").arg(from).arg(to)); });
+    connect(listView_, &QTableView::customContextMenuRequested, this,
+            [this](const QPoint &at) { listPopup_->popup(listView_->viewport()->mapToGlobal(at)); });
+    connect(newButton_, &QPushButton::clicked, this, &MainWindow::newEmployee);
+    connect(saveButton_, &QPushButton::clicked, this, &MainWindow::saveEmployee);
+    connect(cancelButton_, &QPushButton::clicked, this, &MainWindow::cancelEmployee);
+    connect(magnifier, &QPushButton::clicked, this, &MainWindow::quickSearch);
+    connect(persons, &QPushButton::clicked, this, &MainWindow::openEmployeeWindow);
+    for (QLineEdit *box : {searchNumber_, searchName_}) {
+        connect(box, &QLineEdit::returnPressed, this, [this, box] {
+            if (!box->text().trimmed().isEmpty())
+                quickSearch();
+        });
+    }
+    // Reloading the panel inside the write that posted it would pull the
+    // model from under the mapper: finish the write first.
+    connect(panel_, &EmployeePanelWidget::posted, this, &MainWindow::panelPosted, Qt::QueuedConnection);
+    connect(items_, &ItemsPage::itemsChanged, this, &MainWindow::afterItemCommand);
+    // Earlier months feed the leave and sickness averages of this month.
+    connect(earlier_, &EarlierMonthsPage::changed, this, [this] {
+        if (data_.autocalc())
+            recalculate(currentEmployee());
+        items_->setTotals(last_.totals);
+        items_->reload();
+    });
+}
+
+void MainWindow::buildMenus()
+{
+    // An entry without a command belongs to a part of the program that is
+    // not in this build yet: it shows, disabled.
+    auto add = [this](QMenu *menu, const QString &caption, auto slot, const QKeySequence &keys = {}) {
+        QAction *a = menu->addAction(caption);
+        a->setShortcut(keys);
+        if constexpr (std::is_same_v<decltype(slot), std::nullptr_t>)
+            a->setEnabled(false);
+        else
+            connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    const auto none = nullptr;
+    auto saveDialog = [this] {
+        QFileDialog::getSaveFileName(this, QString(), QString(), QStringLiteral("All Files (*.*)"));
+    };
+
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    QAction *closeMonth = add(file, QStringLiteral("&Приключване на месец"), none, QKeySequence(QStringLiteral("Ctrl+N")));
+    QAction *changeDb = add(file, QStringLiteral("&Смяна на текущата база данни"), none, QKeySequence(QStringLiteral("Ctrl+O")));
+    QAction *save = add(file, QStringLiteral("&Save"), saveDialog, QKeySequence(QStringLiteral("Ctrl+S")));
+    add(file, QStringLiteral("Save &As..."), saveDialog);
+    file->addSeparator();
+    add(file, QStringLiteral("E&xit"), [this] { close(); });
+
+    QAction *persons = menuBar()->addAction(QStringLiteral("Персони"));
+    connect(persons, &QAction::triggered, this, &MainWindow::openEmployeeWindow);
+
+    QMenu *sheets = menuBar()->addMenu(QStringLiteral("Ведомости"));
+    for (const char *caption :
+         {"Тест червени остатъци", "Фиш тип 1", "Фиш тип 2", "Ведомост по звена", "Ведомост аванс", "Списък по перо",
+          "Служебна бележка за ДОД", "Платежно нареждане - бюджет за аванс", "Платежно нареждане - бюджет",
+          "Фиш за болнични", "Списък на суми по платежни нареждания  - аванс",
+          "Списък на суми по платежни нареждания  "})
+        add(sheets, QString::fromUtf8(caption), none);
+
+    QAction *recap = menuBar()->addAction(QStringLiteral("Рекапитулации"));
+    recap->setEnabled(false);
+
+    QMenu *parameters = menuBar()->addMenu(QStringLiteral("Параметри"));
+    for (const char *caption :
+         {"Данни за фирмата", "Календари", "Пера", "Таблица ДОД", "Номенклатура на градове", "Номенклатура длъжности",
+          "Номенклатура на звена", "НКИД", "Минимален осиг. доход по прил 1 на НОИ",
+          "проценти социални и здравни вноски"})
+        add(parameters, QString::fromUtf8(caption), none);
+
+    QMenu *noi = menuBar()->addMenu(QStringLiteral("Изход за НОИ"));
+    for (const char *caption : {"Образец 1", "Образец 1 със запис в базата данни",
+                                "Корекция на данни за декларация по образец 1", "Образец 6 нов"})
+        add(noi, QString::fromUtf8(caption), none);
+
+    QMenu *service = menuBar()->addMenu(QStringLiteral("Служебни настройки"));
+    for (const char *caption :
+         {"Включване на система с потребители", "Смяна на текущата база данни", "Смяна на текущия месец",
+          "Приключване на месец", "Четене на текст", "Архивиране на базата данни", "Разархивиране на базата данни",
+          "Калкулатор", "Попълване на минималния осигурителен доход", "Смяна на процент на перо по код"})
+        add(service, QString::fromUtf8(caption), none);
+    // The switch belongs to the bulk item commands; until they are in, the
+    // entry only shows the state the selection refresh follows.
+    autocalcAction_ = service->addAction(QStringLiteral("Autocalc"));
+    autocalcAction_->setCheckable(true);
+    autocalcAction_->setEnabled(false);
+    for (const char *caption :
+         {"Изтриване на перо по код", "Добавяне на перо на всички служители",
+          "Коригиране на процентите на перата за ДОО, ЗДР, ПКБ и ЗДПО", "Годишен ДОД",
+          "Подмяна на служебните номенклатури"})
+        add(service, QString::fromUtf8(caption), none);
+    connect(service, &QMenu::aboutToShow, this, [this] { autocalcAction_->setChecked(data_.autocalc()); });
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    add(help, QStringLiteral("&About..."), [this] {
+        QDialog about(this);
+        about.setObjectName(QStringLiteral("AboutBox"));
+        about.setWindowTitle(QStringLiteral("За програмата Plavex"));
+        auto *layout = new QVBoxLayout(&about);
+        auto *product = new QLabel(QStringLiteral("Plavex"), &about);
+        QFont big = product->font();
+        big.setPointSize(big.pointSize() * 2);
+        big.setBold(true);
+        product->setFont(big);
+        layout->addWidget(product, 0, Qt::AlignHCenter);
+        layout->addWidget(new QLabel(QStringLiteral("Версия 1.00"), &about), 0, Qt::AlignHCenter);
+        auto *ok = new QPushButton(QStringLiteral("OK"), &about);
+        connect(ok, &QPushButton::clicked, &about, &QDialog::accept);
+        layout->addWidget(ok, 0, Qt::AlignHCenter);
+        about.exec();
+    });
+    add(help, QStringLiteral("Помощ"), [this] {
+        const QString path = settings_.programDir() + QStringLiteral("help/plavex.hlp");
+        if (!QFileInfo::exists(path) || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+            prompter_.message(QStringLiteral("Файлът с помощта \"%1\" не може да бъде отворен.").arg(path));
+    }, QKeySequence(Qt::Key_F1));
+
+    // Toolbar: month closing, change database, save, then the editing
+    // actions on the focused field and the delete of a dismissed employee.
+    QToolBar *tools = addToolBar(QStringLiteral("Лента"));
+    tools->setObjectName(QStringLiteral("ToolBar"));
+    tools->addAction(closeMonth);
+    tools->addAction(changeDb);
+    tools->addAction(save);
+    tools->addSeparator();
+    auto editAction = [this, tools](const QString &caption, auto method) {
+        QAction *a = tools->addAction(caption);
+        connect(a, &QAction::triggered, this, [method] {
+            if (auto *edit = qobject_cast<QLineEdit *>(QApplication::focusWidget()))
+                (edit->*method)();
+        });
+    };
+    editAction(QStringLiteral("Изрежи"), &QLineEdit::cut);
+    editAction(QStringLiteral("Копирай"), &QLineEdit::copy);
+    editAction(QStringLiteral("Постави"), &QLineEdit::paste);
+    tools->addSeparator();
+    deleteAction_ = tools->addAction(QStringLiteral("Изтрий"));
+    deleteAction_->setToolTip(QStringLiteral("Изтриване на неактивен служител"));
+    connect(deleteAction_, &QAction::triggered, this, &MainWindow::deleteEmployee);
+
+    listPopup_ = new QMenu(this);
+    deletePopup_ = listPopup_->addAction(QStringLiteral("Изтриване"), this, &MainWindow::deleteEmployee);
+    listPopup_->addAction(QStringLiteral("Търсене"), this, &MainWindow::openEmployeeWindow);
+    listPopup_->addAction(QStringLiteral("Добавяне на стандартните пера"))->setEnabled(false);
+}
+
+QAction *MainWindow::menuAction(const QString &caption) const
+{
+    for (QAction *top : menuBar()->actions()) {
+        if (top->text() == caption)
+            return top;
+        if (QMenu *menu = top->menu()) {
+            for (QAction *a : menu->actions()) {
+                if (a->text() == caption)
+                    return a;
+            }
+        }
+    }
+    return nullptr;
+}
 
 void MainWindow::startUp()
 {
@@ -30,17 +355,286 @@ void MainWindow::startUp()
     if (data_.connectToDatabase(settings_.database, settings_.user, settings_.password)) {
         try {
             data_.openPeriod(data_.period());
-        } catch (const fb::Error &e) {
-            QMessageBox::critical(this, QStringLiteral("Plavex"), QStringLiteral("%1 %2").arg(e.message()).arg(e.code()));
+            params_.reloadAll(data_);
+        } catch (const std::exception &e) {
+            // The window still opens; the message says what went wrong.
+            const auto *fbError = dynamic_cast<const fb::Error *>(&e);
+            prompter_.message(fbError ? QStringLiteral("%1 %2").arg(fbError->message()).arg(fbError->code())
+                                      : QString::fromUtf8(e.what()));
         }
     }
+    loadList(0);
     showTitle();
+    refreshPeriodView();
 }
 
 void MainWindow::showTitle()
 {
-    setWindowTitle(storage::mainTitle(data_));
-    statusBar()->showMessage(QStringLiteral("Файл: ") + settings_.database);
+    if (!data_.isConnected()) {
+        setWindowTitle(QStringLiteral("Plavex V1.00"));
+    } else {
+        try {
+            setWindowTitle(storage::mainTitle(data_));
+        } catch (const fb::Error &) {
+            setWindowTitle(QStringLiteral("Plavex V1.00"));
+        }
+    }
+    fileLabel_->setText(QStringLiteral("Файл: ") + settings_.database);
+}
+
+void MainWindow::loadList(int keepId)
+{
+    scrollProcessing_ = false;
+    if (data_.isConnected()) {
+        try {
+            list_->reload();
+        } catch (const fb::Error &e) {
+            prompter_.message(e.message());
+        }
+    }
+    int row = keepId ? list_->rowOfKey(keepId) : -1;
+    if (row < 0 && list_->rowCount() > 0)
+        row = 0;
+    if (row >= 0)
+        listView_->setCurrentIndex(list_->index(row, 1));
+    scrollProcessing_ = true;
+    refreshSelection();
+}
+
+int MainWindow::currentEmployee() const
+{
+    const QModelIndex current = listView_->currentIndex();
+    if (!current.isValid())
+        return 0;
+    return list_->raw(current.row(), QStringLiteral("PERSON_ID")).toInt();
+}
+
+void MainWindow::selectEmployee(int id)
+{
+    const int row = list_->rowOfKey(id);
+    if (row < 0)
+        return;
+    scrollProcessing_ = false;
+    listView_->setCurrentIndex(list_->index(row, 1));
+    listView_->scrollTo(list_->index(row, 1));
+    scrollProcessing_ = true;
+    refreshSelection();
+}
+
+void MainWindow::recalculate(int id)
+{
+    if (id == 0)
+        return;
+    try {
+        last_ = calc::calcPerson(data_, params_, id);
+        data_.commitRetaining();
+    } catch (const std::exception &e) {
+        // A calculation that fails must not stop browsing; the amounts stay as stored.
+        last_ = calc::Calculation{};
+        qWarning("calculation of %d: %s", id, e.what());
+    }
+}
+
+QString MainWindow::headerText() const
+{
+    if (panel_->employeeId() == 0)
+        return {};
+    const bool active = panel_->column(QStringLiteral("PERSON_ACT")).toInt() == 1;
+    return QStringLiteral("%1   %2   ЕГН %3   %4")
+        .arg(panel_->column(QStringLiteral("PERSON_NOMER")).toString(),
+             panel_->column(QStringLiteral("PERSON_IME")).toString().trimmed(),
+             panel_->column(QStringLiteral("PERSON_EGN")).toString().trimmed(),
+             active ? QStringLiteral("активен") : QStringLiteral("уволнен"));
+}
+
+void MainWindow::refreshSelection()
+{
+    const int id = data_.isConnected() ? currentEmployee() : 0;
+    last_ = calc::Calculation{};
+    if (id != 0) {
+        employees::refreshSelection(data_, id, [this](storage::DataModule &, int personId) {
+            last_ = calc::calcPerson(data_, params_, personId);
+            data_.commitRetaining();
+        });
+    }
+    try {
+        if (data_.isConnected()) {
+            panel_->showEmployee(id);
+            items_->setTotals(last_.totals);
+            items_->showEmployee(id, panel_->column(QStringLiteral("PERSON_SYSZ")).toInt());
+            earlier_->showEmployee(id);
+        }
+        const bool active = panel_->column(QStringLiteral("PERSON_ACT")).toInt() == 1;
+        const employees::EditRules rules =
+            employees::editRules(employeePanel_.pending() && employeePanel_.pendingId() == id, active);
+        panel_->applyRules(rules);
+        items_->setEditable(id != 0 && rules.editable);
+        earlier_->setEditable(rules.editable);
+        const QString header = headerText();
+        items_->setHeader(header, id != 0 && !active);
+        earlier_->setHeader(header, id != 0 && !active);
+        deleteAction_->setEnabled(id != 0 && rules.deleteEnabled);
+        deletePopup_->setEnabled(id != 0 && rules.deleteEnabled);
+        saveButton_->setEnabled(id != 0 && rules.editable);
+        cancelButton_->setEnabled(id != 0 && rules.editable);
+        newButton_->setEnabled(data_.isConnected());
+
+        // The employee's month: the calculation's marks when it ran, else the calendar as stored.
+        if (last_.outcome == calc::Outcome::NoItems && id != 0)
+            params_.loadCalendar(data_, panel_->column(QStringLiteral("PERSON_KALENDAR")).toInt());
+        std::array<int, 32> flags = params_.calendar.day;
+        if (id == 0 || params_.calendar.text.isEmpty())
+            flags = CalendarGrid::flagsFromText(QString());
+        calendar_->showMonth(data_.period().firstDay(), flags, id != 0 && !active);
+    } catch (const std::exception &e) {
+        const auto *fbError = dynamic_cast<const fb::Error *>(&e);
+        prompter_.message(fbError ? fbError->message() : QString::fromUtf8(e.what()));
+    }
+    refreshPeriodView();
+}
+
+void MainWindow::refreshPeriodView()
+{
+    calendarCaption_->setText(data_.period().isValid() ? storage::periodCaption(data_.period()) : QString());
+    panel_->refreshPeriodView();
+}
+
+void MainWindow::periodChanged()
+{
+    loadList(0);
+    showTitle();
+    refreshPeriodView();
+}
+
+void MainWindow::panelPosted(const QString &column)
+{
+    static const QStringList listColumns = {QStringLiteral("PERSON_ZVENO"), QStringLiteral("PERSON_NOMER"),
+                                            QStringLiteral("PERSON_IME"), QStringLiteral("PERSON_ACT")};
+    const int id = panel_->employeeId();
+    if (listColumns.contains(column)) {
+        // One row's figures in the list change: read the list again, keep the row.
+        loadList(id);
+        return;
+    }
+    // The unit and town codes only post.
+    if (column == QLatin1String("PERSON_ADDRGRAD"))
+        return;
+    refreshSelection();
+}
+
+void MainWindow::afterItemCommand()
+{
+    const int id = currentEmployee();
+    recalculate(id);
+    items_->setTotals(last_.totals);
+    items_->reload();
+    earlier_->reload();
+    std::array<int, 32> flags = params_.calendar.day;
+    calendar_->showMonth(data_.period().firstDay(), flags,
+                         panel_->column(QStringLiteral("PERSON_ACT")).toInt() != 1);
+}
+
+void MainWindow::newEmployee()
+{
+    if (!data_.isConnected())
+        return;
+    NewEmployeeDialog dialog(data_, prompter_, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    try {
+        // A still-pending newcomer is kept as he is; the new one becomes pending.
+        const int id = employeePanel_.create(dialog.entry(), prompter_);
+        if (id == 0)
+            return;
+        list_->setOrder(QStringLiteral("PERSON_ID"));
+        loadList(id);
+        showTitle();
+        tabs_->setCurrentWidget(panel_);
+    } catch (const fb::Error &e) {
+        prompter_.message(QStringLiteral("Грешка при запис: %1").arg(e.message()));
+    }
+}
+
+void MainWindow::saveEmployee()
+{
+    const int id = currentEmployee();
+    if (id == 0)
+        return;
+    // A field still being typed in is posted before the check.
+    if (QWidget *focus = QApplication::focusWidget())
+        focus->clearFocus();
+    QApplication::processEvents();
+    const QString problem = employeePanel_.save(id);
+    if (!problem.isEmpty()) {
+        prompter_.message(problem);
+        return;
+    }
+    refreshSelection();
+}
+
+void MainWindow::cancelEmployee()
+{
+    if (!employeePanel_.pending())
+        return;
+    try {
+        employeePanel_.cancel();
+    } catch (const fb::Error &e) {
+        prompter_.message(e.message());
+    }
+    loadList(0);
+    showTitle();
+}
+
+void MainWindow::deleteEmployee()
+{
+    const int id = currentEmployee();
+    if (id == 0)
+        return;
+    try {
+        if (!employeePanel_.remove(id, prompter_))
+            return;
+    } catch (const fb::Error &e) {
+        prompter_.message(e.message());
+        return;
+    }
+    loadList(0);
+    showTitle();
+}
+
+void MainWindow::quickSearch()
+{
+    if (employeePanel_.pending())
+        return;
+    bool byNumber = false;
+    if (searchNumber_->hasFocus())
+        byNumber = true;
+    else if (searchName_->hasFocus())
+        byNumber = false;
+    else if (!searchNumber_->text().trimmed().isEmpty())
+        byNumber = true;
+    else if (searchName_->text().trimmed().isEmpty())
+        return;
+    const employees::SearchResult found = byNumber ? employees::quickSearchByNumber(data_, searchNumber_->text())
+                                                   : employees::quickSearchByName(data_, searchName_->text());
+    if (!found.message.isEmpty()) {
+        prompter_.message(found.message);
+        return;
+    }
+    // Locating with the calculation off, then one refresh with it.
+    if (found.id)
+        selectEmployee(*found.id);
+}
+
+void MainWindow::openEmployeeWindow()
+{
+    if (!data_.isConnected())
+        return;
+    EmployeeWindow window(data_, prompter_, this);
+    if (window.exec() != QDialog::Accepted)
+        return;
+    list_->setOrder(QStringLiteral("PERSON_ID"));
+    const int id = window.selectedId();
+    loadList(id);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -54,10 +648,20 @@ void MainWindow::saveSettings()
     if (saved_)
         return;
     saved_ = true;
+    if (QWidget *focus = QApplication::focusWidget())
+        focus->clearFocus(); // posts the field being typed in
     if (data_.period().isValid())
         settings_.lastDate = data_.period();
-    settings_.ini().setInt(QStringLiteral("MAINFORM"), QStringLiteral("WIDTH"), width());
-    settings_.ini().setInt(QStringLiteral("MAINFORM"), QStringLiteral("HEIGHT"), height());
+    storage::IniFile &ini = settings_.ini();
+    const QRect g = normalGeometry().isValid() ? normalGeometry() : geometry();
+    ini.setInt(kMainForm, QStringLiteral("TOP"), g.y());
+    ini.setInt(kMainForm, QStringLiteral("LEFT"), g.x());
+    ini.setInt(kMainForm, QStringLiteral("WIDTH"), g.width());
+    ini.setInt(kMainForm, QStringLiteral("HEIGHT"), g.height());
+    ini.setInt(QStringLiteral("MAINFORMP1"), QStringLiteral("WIDTHP1"), splitter_->sizes().value(0));
+    for (int i = 0; i < 3; ++i)
+        ini.setInt(kPersGrid, QString::fromLatin1(kListColumns[i]), listView_->columnWidth(i));
+    ini.setInt(QStringLiteral("MAINFORMPAGE"), QStringLiteral("PAGE"), tabs_->currentIndex());
     settings_.save();
     try {
         data_.close();

@@ -1,16 +1,44 @@
 #pragma once
 
+#include "calc/CalcPerson.h"
+#include "calc/Parameters.h"
+#include "employees/Employees.h"
+#include "items/Items.h"
+
 #include <QMainWindow>
+
+#include <memory>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QSplitter;
+class QTabWidget;
+class QTableView;
 
 namespace plavex::storage {
 class DataModule;
 class Settings;
 }
 
+namespace plavex::util {
+class Prompter;
+}
+
 namespace plavex::app {
 
+class CalendarGrid;
+class EarlierMonthsPage;
+class EmployeePanelWidget;
+class ItemsPage;
+class TableModel;
+
 // TSDIAppForm: the program's frame. It opens the company database of the
-// settings file, makes the stored period current and shows the title.
+// settings file, makes the stored period current, and shows the employee
+// list, the calendar and the three tabs of the selected employee. Every
+// command calls the core; the window only shows what comes back.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -18,17 +46,82 @@ public:
     ~MainWindow() override;
 
     void showTitle();
+    // Makes an employee the selected one and runs the selection refresh.
+    void selectEmployee(int id);
+    int currentEmployee() const;
+    void refreshSelection();
+
+    // The commands of the left panel and the toolbar.
+    void newEmployee();
+    void saveEmployee();
+    void cancelEmployee();
+    void deleteEmployee();
+    void quickSearch();
+    void openEmployeeWindow();
+
+    // Parts of the window tests and the screenshot tool look at.
+    QTableView *employeeList() const { return listView_; }
+    TableModel *employeeModel() const { return list_; }
+    EmployeePanelWidget *panel() const { return panel_; }
+    ItemsPage *itemsPage() const { return items_; }
+    EarlierMonthsPage *earlierMonths() const { return earlier_; }
+    CalendarGrid *calendar() const { return calendar_; }
+    QTabWidget *tabs() const { return tabs_; }
+    QLineEdit *searchNumber() const { return searchNumber_; }
+    QLineEdit *searchName() const { return searchName_; }
+    QAction *deleteAction() const { return deleteAction_; }
+    QLabel *fileLabel() const { return fileLabel_; }
+    employees::EmployeePanel &employeePanel() { return employeePanel_; }
+    const calc::Calculation &lastCalculation() const { return last_; }
+    // Every menu entry by its caption (the first of two alike).
+    QAction *menuAction(const QString &caption) const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void buildMenus();
+    void buildPanels();
     void startUp();
+    void loadList(int keepId);
+    void refreshPeriodView();
+    void periodChanged();
+    void recalculate(int id);
+    void afterItemCommand();
+    void panelPosted(const QString &column);
     void saveSettings();
+    QString headerText() const;
 
     storage::Settings &settings_;
     storage::DataModule &data_;
+    util::Prompter &prompter_;
+    calc::Parameters params_;
+    employees::EmployeePanel employeePanel_;
+    items::ItemEntry itemEntry_;
+    calc::Calculation last_;
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+    bool scrollProcessing_ = true;
     bool saved_ = false;
+
+    TableModel *list_ = nullptr;
+    QTableView *listView_ = nullptr;
+    QLineEdit *searchNumber_ = nullptr;
+    QLineEdit *searchName_ = nullptr;
+    QPushButton *newButton_ = nullptr;
+    QPushButton *saveButton_ = nullptr;
+    QPushButton *cancelButton_ = nullptr;
+    QLabel *calendarCaption_ = nullptr;
+    CalendarGrid *calendar_ = nullptr;
+    QSplitter *splitter_ = nullptr;
+    QTabWidget *tabs_ = nullptr;
+    EmployeePanelWidget *panel_ = nullptr;
+    ItemsPage *items_ = nullptr;
+    EarlierMonthsPage *earlier_ = nullptr;
+    QAction *deleteAction_ = nullptr;
+    QAction *deletePopup_ = nullptr;
+    QAction *autocalcAction_ = nullptr;
+    QMenu *listPopup_ = nullptr;
+    QLabel *fileLabel_ = nullptr;
 };
 
 } // namespace plavex::app

@@ -1,4 +1,5 @@
 // plavex: the payroll program's window.
+#include "app/BoxPrompter.h"
 #include "app/LoginDialog.h"
 #include "app/MainWindow.h"
 
@@ -6,26 +7,11 @@
 #include "storage/DataModule.h"
 #include "storage/Settings.h"
 #include "storage/UsersDatabase.h"
-#include "util/Prompter.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QMessageBox>
 
 using namespace plavex;
-
-namespace {
-
-class BoxPrompter : public util::Prompter {
-public:
-    void message(const QString &text) override { QMessageBox::information(nullptr, QStringLiteral("Plavex"), text); }
-    bool confirm(const QString &question) override
-    {
-        return QMessageBox::question(nullptr, QStringLiteral("Plavex"), question) == QMessageBox::Yes;
-    }
-};
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -39,18 +25,19 @@ int main(int argc, char **argv)
     parser.addOption(programDirOption);
     parser.process(app);
 
-    BoxPrompter prompter;
+    app::BoxPrompter prompter;
     storage::Settings settings(parser.value(programDirOption));
     settings.read();
 
-    // Start order: the users database, the login gate, then the main window.
+    // Start order: the data module, the login gate, then the main window.
+    storage::DataModule data(settings, prompter);
     storage::UsersDatabase users(prompter);
     users.open(settings.programDir());
     if (!app::LoginDialog::gate(users))
         return 0;
 
-    storage::DataModule data(settings, prompter);
     app::MainWindow window(settings, data);
+    prompter.setParent(&window);
     window.show();
     return app.exec();
 }

@@ -1,0 +1,175 @@
+#include "app/TableModel.h"
+
+#include "storage/fb/Error.h"
+#include "util/DateText.h"
+#include "util/Prompter.h"
+#include "util/Separators.h"
+
+#include <QDate>
+
+namespace plavex::app {
+
+TableModel::TableModel(storage::DataModule &data, storage::TableData::Query query, util::Prompter &prompter,
+                       QObject *parent)
+    : QAbstractTableModel(parent), table_(data, std::move(query)), prompter_(prompter)
+{
+    std::vector<Column> all;
+    for (const QString &c : table_.columns())
+        all.push_back({c, {}});
+    setColumns(all);
+}
+
+void TableModel::setColumns(const std::vector<Column> &columns)
+{
+    beginResetModel();
+    columns_ = columns;
+    dataIndex_.clear();
+    for (const Column &c : columns_)
+        dataIndex_.push_back(c.name.isEmpty() ? -1 : table_.columnIndex(c.name));
+    endResetModel();
+}
+
+void TableModel::reload()
+{
+    beginResetModel();
+    table_.reload();
+    endResetModel();
+}
+
+void TableModel::reload(const QVariantList &values)
+{
+    table_.setValues(values);
+    reload();
+}
+
+int TableModel::section(const QString &column) const
+{
+    for (size_t i = 0; i < columns_.size(); ++i) {
+        if (columns_[i].name == column)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int TableModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : table_.rowCount(); }
+
+int TableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(columns_.size());
+}
+
+QString TableModel::display(int row, int dataColumn) const
+{
+    const QVariant v = table_.value(row, dataColumn);
+    if (v.isNull())
+        return {};
+    if (table_.isDate(dataColumn))
+        return v.toDate().toString(util::displayDateFormat(util::Separators::current().date));
+    if (v.typeId() == QMetaType::Double)
+        return QString::number(v.toDouble(), 'f', 2);
+    return v.toString().trimmed();
+}
+
+QVariant TableModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.column() >= columnCount())
+        return {};
+    const int col = index.column();
+    if (role == Qt::DisplayRole || role == Qt::EditRole) {
+        if (columns_[static_cast<size_t>(col)].compute)
+            return columns_[static_cast<size_t>(col)].compute(index.row());
+        return display(index.row(), dataIndex_[static_cast<size_t>(col)]);
+    }
+    if (role == Qt::ForegroundRole && rowColour_) {
+        const QColor c = rowColour_(index.row());
+        if (c.isValid())
+            return c;
+    }
+    if (role == Qt::TextAlignmentRole) {
+        const int d = dataIndex_[static_cast<size_t>(col)];
+        const QVariant v = d >= 0 ? table_.value(index.row(), d) : QVariant();
+        if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::LongLong)
+            return int(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    return {};
+}
+
+QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Vertical && role == Qt::DisplayRole && rowHeader_)
+        return rowHeader_(section);
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= columnCount())
+        return QAbstractTableModel::headerData(section, orientation, role);
+    const Column &c = columns_[static_cast<size_t>(section)];
+    if (!c.caption.isEmpty() || c.name.isEmpty())
+        return c.caption;
+    return table_.caption(dataIndex_[static_cast<size_t>(section)]);
+}
+
+Qt::ItemFlags TableModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (index.isValid() && editable_.contains(columns_[static_cast<size_t>(index.column())].name))
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool TableModel::parseTyped(const QString &typed, storage::TableData::Kind kind, QVariant &value)
+{
+    using Kind = storage::TableData::Kind;
+    const QString text = typed.trimmed();
+    if (text.isEmpty() && kind != Kind::Text) {
+        value = QVariant(); // an emptied number or date is no value, not 0
+        return true;
+    }
+    const util::Separators sep = util::Separators::current();
+    bool ok = true;
+    switch (kind) {
+    case Kind::Date: {
+        const QDate d = QDate::fromString(text, util::displayDateFormat(sep.date));
+        value = d;
+        return d.isValid();
+    }
+    case Kind::Integer:
+        value = text.toLongLong(&ok);
+        return ok;
+    case Kind::Number: {
+        QString t = text;
+        t.replace(sep.decimal, u'.');
+        t.replace(u',', u'.');
+        value = t.toDouble(&ok);
+        return ok;
+    }
+    case Kind::Text:
+        break;
+    }
+    value = text;
+    return true;
+}
+
+bool TableModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole)
+        return false;
+    const int d = dataIndex_[static_cast<size_t>(index.column())];
+    if (d < 0)
+        return false;
+    if (display(index.row(), d) == value.toString().trimmed())
+        return true; // nothing changed: no write, no post
+    QVariant stored;
+    if (!parseTyped(value.toString(), table_.kind(d), stored)) {
+        prompter_.message(QStringLiteral("Невалидна стойност: \"%1\".").arg(value.toString()));
+        return false;
+    }
+    try {
+        table_.setValue(index.row(), d, stored);
+    } catch (const fb::Error &e) {
+        prompter_.message(QStringLiteral("Грешка при запис: %1").arg(e.message()));
+        return false;
+    }
+    emit dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
+    emit posted(index.row(), table_.columns()[d]);
+    return true;
+}
+
+} // namespace plavex::app
