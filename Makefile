@@ -18,7 +18,7 @@ run: build
 	$(BUILD_DIR)/bin/plavex
 
 test: build
-	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j $(JOBS)
 
 bench: build
 	$(BUILD_DIR)/bin/plavex-bench

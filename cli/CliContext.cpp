@@ -1,5 +1,7 @@
 #include "cli/CliContext.h"
 
+#include "calc/CalcPerson.h"
+#include "calc/Parameters.h"
 #include "storage/fb/Error.h"
 
 #include <QFileInfo>
@@ -81,6 +83,25 @@ std::optional<QString> CliContext::takeOption(const QString &name)
 }
 
 bool CliContext::takeFlag(const QString &name) { return args.removeAll(name) > 0; }
+
+calc::Parameters &CliContext::parameters()
+{
+    if (!parameters_) {
+        parameters_ = std::make_shared<calc::Parameters>();
+        if (data) {
+            parameters_->attach(*data);
+            parameters_->reloadAll(*data);
+        }
+    }
+    return *parameters_;
+}
+
+std::function<void(storage::DataModule &, int)> CliContext::recalculate()
+{
+    parameters();
+    auto parameters = parameters_;
+    return [parameters](storage::DataModule &d, int personId) { calc::calcPerson(d, *parameters, personId); };
+}
 
 int CliContext::fail(const QString &message)
 {

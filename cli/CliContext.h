@@ -8,8 +8,13 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <functional>
 #include <memory>
 #include <optional>
+
+namespace plavex::calc {
+struct Parameters;
+}
 
 namespace plavex::cli {
 
@@ -57,6 +62,13 @@ struct CliContext {
     std::optional<QString> takeOption(const QString &name);
     bool takeFlag(const QString &name);
     int fail(const QString &message); // prints the message, returns 1
+    // The calculation of one employee, for the commands that walk employees.
+    std::function<void(storage::DataModule &, int)> recalculate();
+    // The calculation parameters of the open database, loaded on first use.
+    calc::Parameters &parameters();
+
+private:
+    std::shared_ptr<calc::Parameters> parameters_;
 };
 
 } // namespace plavex::cli

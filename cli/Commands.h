@@ -17,6 +17,9 @@ struct Command {
 
 // One function per group of commands; the dispatcher asks each.
 std::vector<Command> databaseCommands(); // init, period, info
+std::vector<Command> calcCommands();     // recalc
 std::vector<Command> employeeCommands(); // employee, item
+std::vector<Command> declarationCommands(); // decl1, decl1-corrections, decl6
+std::vector<Command> monthCommands(); // close-month, bulk, negative-net, autocalc, backup, restore, demo
 
 } // namespace plavex::cli

@@ -18,7 +18,8 @@ namespace {
 std::vector<cli::Command> allCommands()
 {
     std::vector<cli::Command> all;
-    for (auto group : {cli::databaseCommands, cli::employeeCommands})
+    for (auto group : {cli::databaseCommands, cli::calcCommands, cli::employeeCommands, cli::declarationCommands,
+                       cli::monthCommands})
         for (auto &c : group())
             all.push_back(std::move(c));
     return all;
