@@ -9,6 +9,7 @@
 #include "reference/Company.h"
 #include "storage/Backup.h"
 #include "storage/fb/Statement.h"
+#include "declarations/Declaration1.h"
 #include "storage/DataModule.h"
 #include "storage/Settings.h"
 #include "util/Prompter.h"
@@ -236,6 +237,19 @@ void monthBench(const QString &nomsDir)
     }
     out << QStringLiteral("month: close a month of %1 employees:            %2 s (first), %3 s (median of 3; target <= 5 s)\n")
                .arg(employees).arg(closing.front(), 0, 'f', 3).arg(median(closing), 0, 'f', 3);
+
+    // Declaration 1 of the closed-into month, recalculation walk included.
+    {
+        QTemporaryDir folder;
+        std::vector<double> decl1;
+        for (int i = 0; i < 3; ++i) {
+            timer.start();
+            declarations::exportDeclaration1(data, folder.path(), false, recalculate, prompter);
+            decl1.push_back(timer.nsecsElapsed() / 1e9);
+        }
+        out << QStringLiteral("month: declaration-1 file of %1 employees:       %2 s (median of 3; target <= 3 s)\n")
+                   .arg(employees).arg(median(decl1), 0, 'f', 3);
+    }
 
     const QString file = storage::defaultBackupFile(settings, data.period());
     std::vector<double> backup, restore;

@@ -48,7 +48,7 @@ int decl1Corrections(CliContext &c)
         for (const auto &e : employees::listEmployees(*c.data))
             ids << e.id;
     }
-    const QString path = declarations::exportCorrections(*c.data, QDir(*out).absolutePath(), ids, allMonths, c.prompter);
+    const QString path = declarations::exportCorrections(*c.data, QDir(*out).absolutePath(), ids, allMonths ? std::nullopt : std::optional<util::Period>(c.data->period()), c.prompter);
     if (path.isEmpty()) {
         c.err << QStringLiteral("Няма неизпратени корекции.") << Qt::endl;
         return 0;

@@ -10,6 +10,7 @@
 #include "util/Prompter.h"
 
 #include <QDir>
+#include <QHash>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -18,16 +19,6 @@
 namespace plavex::declarations {
 
 namespace {
-
-QVariantMap rowOf(fb::Statement &q)
-{
-    QVariantMap row;
-    if (q.next())
-        for (int i = 0; i < q.columnCount(); ++i)
-            row.insert(q.columnName(i), q.value(i));
-    q.close();
-    return row;
-}
 
 double pct(const reference::NoiType *rate, const char *column)
 {
@@ -206,6 +197,7 @@ QString exportDeclaration1(storage::DataModule &data, const QString &folder, boo
     const auto rates = reference::loadRates(data);
     const auto definitions = items::loadDefinitions(data);
     reference::CalendarRecord calendar;
+    QHash<int, int> workingDays;
 
     QList<int> ids;
     {
@@ -215,50 +207,80 @@ QString exportDeclaration1(storage::DataModule &data, const QString &folder, boo
             ids << static_cast<int>(q.toInt(0));
     }
 
-    fb::Statement person(data.transaction(), QStringLiteral("select * from %1 where PERSON_ID=?").arg(data.table(u"PERSONS")));
-    fb::Statement month(data.transaction(),
-                        QStringLiteral("select * from PERSDATA where PERSDATA_PERSONID=? and PERSDATA_GOD=? and PERSDATA_MES=?"));
-    fb::Statement town(data.transaction(), QStringLiteral("select g.GRAD_IME, o.OBS_IME from GRAD g left join OBS o "
-                                                          "on o.OBS_COD = g.GRAD_OBSCOD where g.GRAD_COD=?"));
-    fb::Statement position(data.transaction(), QStringLiteral("select DL_KSTEPEN from %1 where DL_COD=?").arg(data.table(u"DL")));
-    fb::Statement itemsOf(data.transaction(), QStringLiteral("select PERO_TYPE, PERO_COD, PERO_PARTIDA from %1 "
-                                                             "where PERO_PERSONID=? order by PERO_TYPE")
-                                                  .arg(data.table(u"PERA")));
     QByteArray bytes;
     std::vector<Empl2000Record> records;
     prompter.progressStart(QStringLiteral("Експорт на данни за НОИ."));
     try {
+        // Everyone's month first; then the period's rows are read in a few
+        // statements rather than a handful per employee.
         int done = 0;
-        for (int id : ids) {
-            if (recalculate)
+        if (recalculate)
+            for (int id : ids) {
                 recalculate(data, id);
+                prompter.progressStep(++done, static_cast<int>(ids.size()) * 2);
+            }
+        QHash<int, QVariantMap> persons, months;
+        QHash<int, std::pair<QString, QString>> towns;
+        QHash<int, int> categories;
+        QHash<int, QList<std::tuple<int, int, QString>>> itemsOf;
+        auto rows = [&](const QString &sql, const QVariantList &values, const QString &key, QHash<int, QVariantMap> &into) {
+            fb::Statement q(data.transaction(), sql);
+            q.bindAll(values);
+            while (q.next()) {
+                QVariantMap row;
+                for (int i = 0; i < q.columnCount(); ++i)
+                    row.insert(q.columnName(i), q.value(i));
+                into.insert(row.value(key).toInt(), row);
+            }
+        };
+        rows(QStringLiteral("select * from %1 where PERSON_ACT=1").arg(data.table(u"PERSONS")), {}, QStringLiteral("PERSON_ID"), persons);
+        rows(QStringLiteral("select * from PERSDATA where PERSDATA_GOD=? and PERSDATA_MES=? and PERSDATA_PERSONID in "
+                            "(select PERSON_ID from %1 where PERSON_ACT=1)")
+                 .arg(data.table(u"PERSONS")),
+             {period.year(), period.month()}, QStringLiteral("PERSDATA_PERSONID"), months);
+        {
+            fb::Statement q(data.transaction(), QStringLiteral("select g.GRAD_COD, g.GRAD_IME, o.OBS_IME from GRAD g left join OBS o "
+                                                               "on o.OBS_COD = g.GRAD_OBSCOD"));
+            while (q.next())
+                towns.insert(static_cast<int>(q.toInt(0)), {q.toText(1), q.toText(2)});
+        }
+        {
+            fb::Statement q(data.transaction(), QStringLiteral("select DL_COD, DL_KSTEPEN from %1").arg(data.table(u"DL")));
+            while (q.next())
+                categories.insert(static_cast<int>(q.toInt(0)), static_cast<int>(q.toInt(1)));
+        }
+        {
+            fb::Statement q(data.transaction(), QStringLiteral("select PERO_PERSONID, PERO_TYPE, PERO_COD, PERO_PARTIDA from %1 "
+                                                               "where PERO_TYPE in (20,101) order by PERO_PERSONID, PERO_TYPE, PERO_PEROID")
+                                                    .arg(data.table(u"PERA")));
+            while (q.next())
+                itemsOf[static_cast<int>(q.toInt(0))].append({static_cast<int>(q.toInt(1)), static_cast<int>(q.toInt(2)), q.toText(3)});
+        }
+
+        for (int id : ids) {
             Declaration1Input in;
-            person.bind(0, id);
-            in.person = rowOf(person);
-            month.bindAll({id, period.year(), period.month()});
-            in.month = rowOf(month);
+            in.person = persons.value(id);
+            in.month = months.value(id);
             in.rate = reference::findRate(rates, in.person.value(QStringLiteral("PERSON_NOS")).toString().trimmed().toInt(),
                                           in.person.value(QStringLiteral("PERSON_NOSN")).toInt());
-            reference::loadCalendar(data, in.person.value(QStringLiteral("PERSON_KALENDAR")).toInt(), calendar);
-            in.calendarWorkingDays = calendar.workingDays;
-            town.bind(0, in.person.value(QStringLiteral("PERSON_ADDRGRAD")));
-            if (town.next()) {
-                in.town = town.toText(0);
-                in.region = town.toText(1);
+            // Calendars are few: each is read once per run.
+            const int calendarCode = in.person.value(QStringLiteral("PERSON_KALENDAR")).toInt();
+            if (!workingDays.contains(calendarCode)) {
+                reference::loadCalendar(data, calendarCode, calendar);
+                workingDays.insert(calendarCode, calendar.workingDays);
             }
-            town.close();
-            position.bind(0, in.person.value(QStringLiteral("PERSON_DLUV")));
-            if (position.next())
-                in.category = static_cast<int>(position.toInt(0));
-            position.close();
-            itemsOf.bind(0, id);
-            while (itemsOf.next()) {
-                const int type = static_cast<int>(itemsOf.toInt(0));
+            in.calendarWorkingDays = workingDays.value(calendarCode);
+            const auto town = towns.constFind(in.person.value(QStringLiteral("PERSON_ADDRGRAD")).toInt());
+            if (town != towns.constEnd()) {
+                in.town = town->first;
+                in.region = town->second;
+            }
+            in.category = categories.value(in.person.value(QStringLiteral("PERSON_DLUV")).toInt(), 0);
+            for (const auto &[type, code, partida] : itemsOf.value(id)) {
                 if (type == 20)
                     ++in.employerSickItems;
-                if (type == 101 && in.dependants.size() < 6
-                    && items::findDefinition(definitions, static_cast<int>(itemsOf.toInt(1))).flag(3)) {
-                    const QString egn = itemsOf.toText(2).left(10).trimmed();
+                if (type == 101 && in.dependants.size() < 6 && items::findDefinition(definitions, code).flag(3)) {
+                    const QString egn = partida.left(10).trimmed();
                     if (!egn.isEmpty() && egn != QLatin1String("0000000000") && egn != QLatin1String("0000000001"))
                         in.dependants << egn;
                 }
@@ -270,7 +292,7 @@ QString exportDeclaration1(storage::DataModule &data, const QString &folder, boo
                                 company.windowsDeclaration);
             if (store)
                 records.push_back(std::move(record));
-            prompter.progressStep(++done, static_cast<int>(ids.size()));
+            prompter.progressStep(++done, static_cast<int>(ids.size()) * (recalculate ? 2 : 1));
         }
     } catch (const fb::Error &e) {
         prompter.progressEnd();
@@ -288,8 +310,8 @@ QString exportDeclaration1(storage::DataModule &data, const QString &folder, boo
     return path;
 }
 
-QString exportCorrections(storage::DataModule &data, const QString &folder, const QList<int> &personIds, bool allMonths,
-                          util::Prompter &prompter)
+QString exportCorrections(storage::DataModule &data, const QString &folder, const QList<int> &personIds,
+                          std::optional<util::Period> month, util::Prompter &prompter)
 {
     if (personIds.isEmpty())
         return {};
@@ -301,9 +323,9 @@ QString exportCorrections(storage::DataModule &data, const QString &folder, cons
     }
     QString sql = QStringLiteral("select * from EMPL2000 where EMPL2000_PERSONID in (%1) AND EMPL2000_FLKOR=1 AND EMPL2000_FLSEND=0")
                       .arg(marks.join(QLatin1Char(',')));
-    if (!allMonths) {
+    if (month) {
         sql += QStringLiteral(" AND EMPL2000_MES=? AND EMPL2000_GOD=?");
-        values << data.period().month() << data.period().year();
+        values << month->month() << month->year();
     }
     reference::Company company;
     reference::loadCompany(data, company);
@@ -335,6 +357,15 @@ int makeCorrection(storage::DataModule &data, int recordId)
     storeRecord(data, r, false);
     data.commitRetaining();
     return r.integer(u"EMPL2000_ID");
+}
+
+bool deleteCorrection(storage::DataModule &data, int recordId)
+{
+    if (data.notExistsWhere(QStringLiteral("EMPL2000"), QStringLiteral("EMPL2000_ID=? AND EMPL2000_FLKOR=1"), {recordId}))
+        return false;
+    data.deleteRows(QStringLiteral("EMPL2000"), QStringLiteral("EMPL2000_ID=?"), {recordId});
+    data.commitRetaining();
+    return true;
 }
 
 } // namespace plavex::declarations

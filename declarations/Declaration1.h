@@ -10,6 +10,7 @@
 #include <QVariantMap>
 
 #include <functional>
+#include <optional>
 
 namespace plavex::util {
 class Prompter;
@@ -46,12 +47,15 @@ using Recalculate = std::function<void(storage::DataModule &, int personId)>;
 QString exportDeclaration1(storage::DataModule &data, const QString &folder, bool store, const Recalculate &recalculate,
                            util::Prompter &prompter);
 
-// The unsent corrections of the employees (this month, or every month) as
-// "EMPL2000.TXT" in the folder; the path, or empty when there was nothing to write.
-QString exportCorrections(storage::DataModule &data, const QString &folder, const QList<int> &personIds, bool allMonths,
-                          util::Prompter &prompter);
+// The unsent corrections of the employees (of one month, or of every month
+// when none is given) as "EMPL2000.TXT" in the folder; the path, or empty
+// when there was nothing to write.
+QString exportCorrections(storage::DataModule &data, const QString &folder, const QList<int> &personIds,
+                          std::optional<util::Period> month, util::Prompter &prompter);
 
 // "Корекция": a copy of the stored row as a new, unsent correction; its id.
 int makeCorrection(storage::DataModule &data, int recordId);
+// Removes a correction; a month's first declaration is never removed here.
+bool deleteCorrection(storage::DataModule &data, int recordId);
 
 } // namespace plavex::declarations

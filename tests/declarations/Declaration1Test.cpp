@@ -147,11 +147,18 @@ TEST_F(Declaration1Test, Year2008WindowsAndStoredRecords)
     const int record = static_cast<int>(t->scalar("select EMPL2000_ID from EMPL2000 where EMPL2000_PERSONID=?", {ivan}));
     ASSERT_GT(declarations::makeCorrection(*t->data, record), 0);
     util::RecordingPrompter p;
-    const QString path = declarations::exportCorrections(*t->data, out.path(), {ivan, maria}, false, p);
+    const QString path = declarations::exportCorrections(*t->data, out.path(), {ivan, maria}, util::Period(2008, 3), p);
     const QByteArray corrections = readAll(path);
     const QByteArray first = stored.split('\n')[0];
     EXPECT_EQ(corrections, first.left(first.lastIndexOf(",0,")) + ",1,\"NRAD12008\"\r\n");
-    EXPECT_EQ(readAll(declarations::exportCorrections(*t->data, out.path(), {ivan}, true, p)), corrections);
+    EXPECT_EQ(readAll(declarations::exportCorrections(*t->data, out.path(), {ivan}, std::nullopt, p)), corrections);
+    EXPECT_TRUE(declarations::exportCorrections(*t->data, out.path(), {ivan}, util::Period(2008, 2), p).isEmpty());
+
+    // Only a correction can be deleted.
+    EXPECT_FALSE(declarations::deleteCorrection(*t->data, record));
+    const int correction = static_cast<int>(t->scalar("select max(EMPL2000_ID) from EMPL2000"));
+    EXPECT_TRUE(declarations::deleteCorrection(*t->data, correction));
+    EXPECT_EQ(t->scalar("select count(*) from EMPL2000"), 2);
 }
 
 TEST_F(Declaration1Test, NamesAndAnUnwritableFolder)
