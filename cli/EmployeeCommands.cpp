@@ -165,7 +165,11 @@ int itemAdd(CliContext &c)
         return c.fail(problem);
     r.code = code->trimmed().toInt();
     items::ItemEntry entry(*c.data);
-    c.out << entry.add(*id, r) << Qt::endl;
+    const int itemId = entry.add(*id, r);
+    // As after any item command in the window, the employee's month follows.
+    c.recalculate()(*c.data, *id);
+    c.data->commitRetaining();
+    c.out << itemId << Qt::endl;
     return 0;
 }
 
