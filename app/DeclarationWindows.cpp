@@ -114,6 +114,7 @@ CorrectionForm::CorrectionForm(storage::DataModule &data, util::Prompter &prompt
     for (int c = 0; c < model_->columnCount(); ++c)
         rows_->setColumnHidden(c, !shown.contains(model_->table().columns().value(c)));
     rows_->verticalHeader()->hide();
+    rows_->horizontalHeader()->setStretchLastSection(true);
     rows_->setMaximumHeight(140);
 
     // The numbered boxes: every column the declaration form shows.
@@ -212,6 +213,7 @@ int CorrectionForm::currentRecord() const
 void CorrectionForm::reload()
 {
     model_->reload({personId_, year_->currentData(), month_->currentData()});
+    rows_->resizeColumnsToContents();
     if (model_->rowCount() > 0) {
         rows_->selectRow(0);
         mapper_->setCurrentIndex(0);

@@ -1,8 +1,10 @@
 #include "app/EmployeePanelWidget.h"
 
+#include "app/CalendarWindow.h"
 #include "app/ChooserDialog.h"
 #include "app/DatePicker.h"
 #include "app/FieldFilter.h"
+#include "app/NoiTypeDialog.h"
 #include "app/TableModel.h"
 #include "reference/Rates.h"
 #include "storage/DataModule.h"
@@ -162,8 +164,14 @@ EmployeePanelWidget::EmployeePanelWidget(storage::DataModule &data, util::Prompt
     auto *rateButton = new QPushButton(QStringLiteral("..."), insuranceBox);
     rateButton->setFixedWidth(28);
     rateButton->setToolTip(QStringLiteral("Проценти социални и здравни вноски"));
-    rateButton->setEnabled(false); // the insurance-type window is not in this build yet
-    rateButton->setProperty("alwaysDisabled", true);
+    connect(rateButton, &QPushButton::clicked, this, [this] {
+        NoiTypeDialog dialog(data_, prompter_, column(QStringLiteral("PERSON_NOS")).toString().trimmed().toInt(),
+                             column(QStringLiteral("PERSON_NOSN")).toInt(), this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        setColumn(QStringLiteral("PERSON_NOS"), QStringLiteral("%1").arg(dialog.type(), 2, 10, QLatin1Char('0')));
+        setColumn(QStringLiteral("PERSON_NOSN"), dialog.variant());
+    });
     ib->addWidget(new QLabel(QStringLiteral("Вид осигурен"), insuranceBox), 0, 0);
     ib->addWidget(nos, 0, 1);
     ib->addWidget(insurance_, 0, 2);
@@ -235,8 +243,13 @@ QLineEdit *EmployeePanelWidget::addField(QGridLayout *grid, int row, int col, co
         button->setToolTip(QStringLiteral("Календар"));
         connect(button, &QPushButton::clicked, this, [this, name] { pickDate(name); });
     } else if (lookup == Disabled) {
-        button->setEnabled(false); // the calendar list is not in this build yet
-        button->setProperty("alwaysDisabled", true);
+        // The calendar list: "OK" gives the employee its calendar.
+        button->setToolTip(QStringLiteral("Настройка на календар"));
+        connect(button, &QPushButton::clicked, this, [this, name] {
+            CalendarWindow calendars(data_, prompter_, this);
+            if (calendars.exec() == QDialog::Accepted && calendars.chosen() >= 0)
+                setColumn(name, calendars.chosen());
+        });
     } else {
         connect(button, &QPushButton::clicked, this, [this, name, lookup] { this->lookup(name, lookup); });
     }

@@ -1,6 +1,7 @@
 #include "app/LoginDialog.h"
 
 #include "storage/UsersDatabase.h"
+#include "util/Prompter.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -11,9 +12,11 @@
 
 namespace plavex::app {
 
-LoginDialog::LoginDialog(storage::UsersDatabase &users, QWidget *parent) : QDialog(parent), users_(users)
+LoginDialog::LoginDialog(storage::UsersDatabase &users, util::Prompter *prompter, QWidget *parent)
+    : QDialog(parent), users_(users), prompter_(prompter)
 {
     setWindowTitle(QStringLiteral("Въведете потребител и парола"));
+    setObjectName(QStringLiteral("fLogin"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
     user_ = new QLineEdit(this);
     user_->setMaxLength(10);
@@ -23,7 +26,7 @@ LoginDialog::LoginDialog(storage::UsersDatabase &users, QWidget *parent) : QDial
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("Потребител"), user_);
     form->addRow(QStringLiteral("Парола"), password_);
-    auto *login = new QPushButton(QStringLiteral("Вход"), this);
+    auto *login = login_ = new QPushButton(QStringLiteral("Вход"), this);
     auto *cancel = new QPushButton(QStringLiteral("Отказ"), this);
     login->setDefault(true);
     auto *buttons = new QHBoxLayout;
@@ -33,6 +36,7 @@ LoginDialog::LoginDialog(storage::UsersDatabase &users, QWidget *parent) : QDial
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(buttons);
+    setMinimumWidth(300);
     connect(user_, &QLineEdit::returnPressed, password_, qOverload<>(&QWidget::setFocus));
     connect(login, &QPushButton::clicked, this, &LoginDialog::tryLogin);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -41,24 +45,39 @@ LoginDialog::LoginDialog(storage::UsersDatabase &users, QWidget *parent) : QDial
 void LoginDialog::tryLogin()
 {
     if (user_->text().trimmed().isEmpty() || password_->text().trimmed().isEmpty()) {
-        QMessageBox::information(this, windowTitle(),
-                                 QStringLiteral("Моля попълнете и двете полета или натиснете бутона \"ОТКАЗ\"."));
+        tell(QStringLiteral("Моля попълнете и двете полета или натиснете бутона \"ОТКАЗ\"."));
         return;
     }
     if (users_.checkLogin(user_->text(), password_->text())) {
         accept();
         return;
     }
-    QMessageBox::warning(this, windowTitle(), QStringLiteral("Грешен потребител или парола."));
+    tell(QStringLiteral("Грешен потребител или парола."));
     if (++failures_ >= 3)
         reject();
 }
 
-bool LoginDialog::gate(storage::UsersDatabase &users, QWidget *parent)
+void LoginDialog::tell(const QString &text)
 {
-    if (!users.isOpen() || !users.userSystemOn())
+    if (prompter_)
+        prompter_->message(text);
+    else
+        QMessageBox::information(this, windowTitle(), text);
+}
+
+bool LoginDialog::gate(storage::UsersDatabase &users, util::Prompter *prompter, QWidget *parent)
+{
+    // A users file that cannot be read must not open the door.
+    if (!users.isOpen())
+        return false;
+    if (!users.userSystemOn())
         return true;
-    LoginDialog dialog(users, parent);
+    return login(users, prompter, parent);
+}
+
+bool LoginDialog::login(storage::UsersDatabase &users, util::Prompter *prompter, QWidget *parent)
+{
+    LoginDialog dialog(users, prompter, parent);
     return dialog.exec() == QDialog::Accepted;
 }
 

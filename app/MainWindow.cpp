@@ -1,14 +1,18 @@
 #include "app/MainWindow.h"
 
+#include "app/DeclarationWindows.h"
+
 #include "app/CalendarGrid.h"
 #include "app/EarlierMonthsPage.h"
 #include "app/EmployeePanelWidget.h"
 #include "app/EmployeeWindow.h"
 #include "app/FieldFilter.h"
 #include "app/ItemsPage.h"
+#include "app/MenuCommands.h"
 #include "app/NewEmployeeDialog.h"
 #include "app/TableModel.h"
 #include "app/WheelToArrows.h"
+#include "items/BulkOperations.h"
 #include "storage/DataModule.h"
 #include "storage/Settings.h"
 #include "storage/Title.h"
@@ -259,9 +263,23 @@ void MainWindow::buildMenus()
         add(parameters, QString::fromUtf8(caption), none);
 
     QMenu *noi = menuBar()->addMenu(QStringLiteral("Изход за НОИ"));
-    for (const char *caption : {"Образец 1", "Образец 1 със запис в базата данни",
-                                "Корекция на данни за декларация по образец 1", "Образец 6 нов"})
-        add(noi, QString::fromUtf8(caption), none);
+    auto afterExport = [this] { selectEmployee(currentEmployee()); };
+    add(noi, QStringLiteral("Образец 1"), [this, afterExport] {
+        runDeclaration1(this, data_, params_, false, prompter_);
+        afterExport();
+    });
+    add(noi, QStringLiteral("Образец 1 със запис в базата данни"), [this, afterExport] {
+        runDeclaration1(this, data_, params_, true, prompter_);
+        afterExport();
+    });
+    add(noi, QStringLiteral("Корекция на данни за декларация по образец 1"), [this] {
+        CorrectionForm form(data_, prompter_, currentEmployee(), this);
+        form.exec();
+    });
+    add(noi, QStringLiteral("Образец 6 нов"), [this, afterExport] {
+        runDeclaration6(this, data_, params_, prompter_);
+        afterExport();
+    });
 
     QMenu *service = menuBar()->addMenu(QStringLiteral("Служебни настройки"));
     for (const char *caption :
@@ -269,8 +287,6 @@ void MainWindow::buildMenus()
           "Приключване на месец", "Четене на текст", "Архивиране на базата данни", "Разархивиране на базата данни",
           "Калкулатор", "Попълване на минималния осигурителен доход", "Смяна на процент на перо по код"})
         add(service, QString::fromUtf8(caption), none);
-    // The switch belongs to the bulk item commands; until they are in, the
-    // entry only shows the state the selection refresh follows.
     autocalcAction_ = service->addAction(QStringLiteral("Autocalc"));
     autocalcAction_->setCheckable(true);
     autocalcAction_->setEnabled(false);
@@ -331,8 +347,24 @@ void MainWindow::buildMenus()
     listPopup_ = new QMenu(this);
     deletePopup_ = listPopup_->addAction(QStringLiteral("Изтриване"), this, &MainWindow::deleteEmployee);
     listPopup_->addAction(QStringLiteral("Търсене"), this, &MainWindow::openEmployeeWindow);
-    listPopup_->addAction(QStringLiteral("Добавяне на стандартните пера"))->setEnabled(false);
+    listPopup_->addAction(QStringLiteral("Добавяне на стандартните пера"), this, [this] {
+        const int id = currentEmployee();
+        if (id == 0)
+            return;
+        try {
+            items::addStandardItems(data_, id);
+            data_.commitRetaining();
+        } catch (const fb::Error &e) {
+            prompter_.message(e.message());
+        }
+        refreshSelection();
+    });
+
+    // The entries above without a command get theirs here when this build has it.
+    commands_ = new MenuCommands(*this, settings_, data_);
 }
+
+void MainWindow::setUsersDatabase(storage::UsersDatabase *users) { commands_->setUsersDatabase(users); }
 
 QAction *MainWindow::menuAction(const QString &caption) const
 {

@@ -21,6 +21,7 @@ class QTableView;
 namespace plavex::storage {
 class DataModule;
 class Settings;
+class UsersDatabase;
 }
 
 namespace plavex::util {
@@ -33,6 +34,7 @@ class CalendarGrid;
 class EarlierMonthsPage;
 class EmployeePanelWidget;
 class ItemsPage;
+class MenuCommands;
 class TableModel;
 
 // TSDIAppForm: the program's frame. It opens the company database of the
@@ -50,6 +52,11 @@ public:
     void selectEmployee(int id);
     int currentEmployee() const;
     void refreshSelection();
+    // Reads the employee list again and selects the employee (the first when gone).
+    void reloadList(int keepId) { loadList(keepId); }
+    calc::Parameters &parameters() { return params_; }
+    MenuCommands *commands() const { return commands_; }
+    void setUsersDatabase(storage::UsersDatabase *users);
 
     // The commands of the left panel and the toolbar.
     void newEmployee();
@@ -122,6 +129,7 @@ private:
     QAction *autocalcAction_ = nullptr;
     QMenu *listPopup_ = nullptr;
     QLabel *fileLabel_ = nullptr;
+    MenuCommands *commands_ = nullptr;
 };
 
 } // namespace plavex::app

@@ -3,6 +3,7 @@
 #include "app/FieldFilter.h"
 #include "app/FormPlacement.h"
 #include "app/TableModel.h"
+#include "app/TableWindow.h"
 #include "reference/Nomenclatures.h"
 #include "reference/Rates.h"
 #include "reference/TaxScale.h"
@@ -19,6 +20,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -128,6 +130,26 @@ NomenclatureEditor::NomenclatureEditor(storage::DataModule &data, util::Prompter
             auto *row = new QHBoxLayout;
             row->addWidget(edit);
             row->addWidget(list, 1);
+            if (kind == employees::ChooserKind::Positions) {
+                // TfKategorii: the limits can be corrected where the category is chosen.
+                auto *categories = new QPushButton(QStringLiteral("..."), this);
+                categories->setFixedWidth(32);
+                categories->setToolTip(QStringLiteral("Категории"));
+                row->addWidget(categories);
+                connect(categories, &QPushButton::clicked, this, [this, edit] {
+                    TableWindow dialog(data_, prompter_, QStringLiteral("fKategorii"), QStringLiteral("Категории"),
+                                       {QStringLiteral("KAT"),
+                                        {QStringLiteral("KAT_COD"), QStringLiteral("KAT_IME"), QStringLiteral("KAT_LIMIT")},
+                                        {QStringLiteral("KAT_COD")}, {}, {}, QStringLiteral("KAT_COD")},
+                                       {{QStringLiteral("KAT_COD"), QStringLiteral("Код")},
+                                        {QStringLiteral("KAT_IME"), QStringLiteral("Наименование")},
+                                        {QStringLiteral("KAT_LIMIT"), QStringLiteral("Лимит")}},
+                                       {QStringLiteral("KAT_LIMIT")}, true, this);
+                    dialog.grid()->setColumnWidth(1, 360);
+                    if (dialog.exec() == QDialog::Accepted && dialog.chosenKey().isValid())
+                        edit->setText(dialog.chosenKey().toString());
+                });
+            }
             form->addRow(QString::fromUtf8(f.caption), row);
             connect(list, &QComboBox::activated, this, [edit, list](int i) {
                 edit->setText(list->itemData(i).isValid() ? list->itemData(i).toString() : QString());

@@ -33,11 +33,12 @@ int main(int argc, char **argv)
     storage::DataModule data(settings, prompter);
     storage::UsersDatabase users(prompter);
     users.open(settings.programDir());
-    if (!app::LoginDialog::gate(users))
+    if (!app::LoginDialog::gate(users, &prompter))
         return 0;
 
     app::MainWindow window(settings, data);
     prompter.setParent(&window);
+    window.setUsersDatabase(&users);
     window.show();
     return app.exec();
 }

@@ -1,0 +1,468 @@
+#include "app/MenuCommands.h"
+
+#include "app/CalculatorWindow.h"
+#include "app/CalendarWindow.h"
+#include "app/CasePeroDialog.h"
+#include "app/CompanyWindow.h"
+#include "app/ItemDialog.h"
+#include "app/ItemsPage.h"
+#include "app/MainWindow.h"
+#include "app/NegativeNetsWindow.h"
+#include "app/NewDateDialog.h"
+#include "app/NkidDialog.h"
+#include "app/PercentDialog.h"
+#include "app/PeroDefsWindow.h"
+#include "app/RatesWindow.h"
+#include "app/TableWindow.h"
+#include "app/UsersWindow.h"
+#include "calc/CalcPerson.h"
+#include "items/MonthClosing.h"
+#include "reference/Company.h"
+#include "reference/Nomenclatures.h"
+#include "reference/Rates.h"
+#include "storage/Backup.h"
+#include "storage/DataModule.h"
+#include "storage/Settings.h"
+#include "storage/UsersDatabase.h"
+#include "storage/fb/Error.h"
+#include "util/MonthNames.h"
+#include "util/Prompter.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDate>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace plavex::app {
+
+namespace {
+QString plain(QString caption) { return caption.remove(QLatin1Char('&')); }
+
+QString failure(const std::exception &e)
+{
+    const auto *fbError = dynamic_cast<const fb::Error *>(&e);
+    return fbError ? QStringLiteral("%1 %2").arg(fbError->message()).arg(fbError->code()) : QString::fromUtf8(e.what());
+}
+} // namespace
+
+MenuCommands::MenuCommands(MainWindow &window, storage::Settings &settings, storage::DataModule &data)
+    : QObject(&window), window_(window), settings_(settings), data_(data)
+{
+    connectEntry(QStringLiteral("Приключване на месец"), &MenuCommands::closeMonth);
+    connectEntry(QStringLiteral("Смяна на текущата база данни"), &MenuCommands::changeDatabase);
+    connectEntry(QStringLiteral("Смяна на текущия месец"), &MenuCommands::changeMonth);
+    connectEntry(QStringLiteral("Включване на система с потребители"), &MenuCommands::users);
+    connectEntry(QStringLiteral("Архивиране на базата данни"), &MenuCommands::backup);
+    connectEntry(QStringLiteral("Разархивиране на базата данни"), &MenuCommands::restore);
+    connectEntry(QStringLiteral("Пера"), &MenuCommands::itemDefinitions);
+    connectEntry(QStringLiteral("Изтриване на перо по код"), &MenuCommands::deleteCodeFromAll);
+    connectEntry(QStringLiteral("Добавяне на перо на всички служители"), &MenuCommands::addItemToAll);
+    connectEntry(QStringLiteral("Смяна на процент на перо по код"), &MenuCommands::changePercent);
+    connectEntry(QStringLiteral("Коригиране на процентите на перата за ДОО, ЗДР, ПКБ и ЗДПО"),
+                 &MenuCommands::correctPercents);
+    connectEntry(QStringLiteral("Тест червени остатъци"), &MenuCommands::negativeNets);
+    connectEntry(QStringLiteral("Подмяна на служебните номенклатури"), &MenuCommands::replaceNomenclatures);
+    connectEntry(QStringLiteral("Калкулатор"), &MenuCommands::calculator);
+    connectEntry(QStringLiteral("Данни за фирмата"), &MenuCommands::company);
+    connectEntry(QStringLiteral("НКИД"), &MenuCommands::activities);
+    connectEntry(QStringLiteral("Календари"), &MenuCommands::calendars);
+    connectEntry(QStringLiteral("Минимален осиг. доход по прил 1 на НОИ"), &MenuCommands::minimumIncomeTable);
+    connectEntry(QStringLiteral("проценти социални и здравни вноски"), &MenuCommands::rates);
+    connectEntry(QStringLiteral("Попълване на минималния осигурителен доход"), &MenuCommands::refreshMinimumIncome);
+    if (QAction *autocalc = window_.menuAction(QStringLiteral("Autocalc"))) {
+        autocalc->setEnabled(true);
+        autocalc->setChecked(data_.autocalc());
+        // The switch flips what is stored, whatever the mark showed before.
+        connect(autocalc, &QAction::triggered, this, [this] { setAutocalc(!data_.autocalc()); });
+    }
+}
+
+void MenuCommands::connectEntry(const QString &caption, void (MenuCommands::*command)())
+{
+    const auto entries = window_.menuBar()->findChildren<QAction *>();
+    for (QAction *a : entries) {
+        if (plain(a->text()) != caption || a->menu())
+            continue;
+        a->setEnabled(true);
+        connect(a, &QAction::triggered, this, command);
+    }
+}
+
+bool MenuCommands::connected()
+{
+    if (data_.isConnected())
+        return true;
+    data_.prompter().message(QStringLiteral("Базата данни не е отворена."));
+    return false;
+}
+
+items::RecalculateEmployee MenuCommands::recalculation()
+{
+    // One calculator per month: a walk over everybody prepares its statements once.
+    struct State {
+        std::unique_ptr<calc::Calculator> calculator;
+        util::Period period;
+    };
+    auto state = std::make_shared<State>();
+    calc::Parameters *params = &window_.parameters();
+    return [state, params](storage::DataModule &data, int personId) {
+        if (!state->calculator || state->period != data.period()) {
+            state->calculator = std::make_unique<calc::Calculator>(data, *params);
+            state->period = data.period();
+        }
+        state->calculator->autocalc = true;
+        state->calculator->calculate(personId);
+    };
+}
+
+void MenuCommands::afterBulkChange(int keepId)
+{
+    window_.reloadList(keepId);
+}
+
+void MenuCommands::closeMonth()
+{
+    util::Prompter &prompter = data_.prompter();
+    if (!connected() || !prompter.confirm(QStringLiteral("Сигурни ли сте?")))
+        return;
+    // Each employee's month is stored as the selection refresh would: calculated only with autocalc on.
+    calc::Parameters *params = &window_.parameters();
+    const items::RecalculateEmployee refresh = [params](storage::DataModule &data, int personId) {
+        calc::calcPerson(data, *params, personId);
+    };
+    try {
+        items::closeMonth(data_, prompter, refresh);
+    } catch (const std::exception &e) {
+        prompter.message(failure(e));
+    }
+    window_.reloadList(0);
+    window_.showTitle();
+}
+
+void MenuCommands::changeMonth()
+{
+    if (!connected())
+        return;
+    const util::Period &p = data_.period();
+    NewDateDialog dialog(p.year(), p.month(), data_.prompter(), &window_);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    try {
+        data_.changePeriod(dialog.year(), dialog.month());
+    } catch (const std::exception &e) {
+        data_.prompter().message(failure(e));
+    }
+    window_.reloadList(0);
+    window_.showTitle();
+}
+
+void MenuCommands::changeDatabase()
+{
+    const QString folder = QFileInfo(settings_.database).absolutePath();
+    const QString path = QFileDialog::getOpenFileName(&window_, QString(), folder, QStringLiteral("Database(*.gdb)"));
+    if (!path.isEmpty()) {
+        try {
+            data_.close();
+        } catch (const fb::Error &) {
+            // The work is committed step by step; the old file has nothing pending.
+        }
+        settings_.database = QDir::toNativeSeparators(path);
+        // A new file starts in today's month.
+        if (!QFileInfo::exists(path))
+            data_.setPeriod(util::Period(QDate::currentDate().year(), QDate::currentDate().month()));
+        try {
+            if (data_.connectToDatabase(path, settings_.user, settings_.password)) {
+                data_.openPeriod(data_.period());
+                window_.parameters().reloadAll(data_);
+            }
+        } catch (const std::exception &e) {
+            data_.prompter().message(failure(e));
+        }
+        window_.reloadList(0);
+    }
+    window_.showTitle();
+}
+
+void MenuCommands::users()
+{
+    if (!users_ || !users_->isOpen()) {
+        data_.prompter().message(QStringLiteral("Базата данни с потребителите не е отворена."));
+        return;
+    }
+    UsersWindow window(*users_, data_.prompter(), settings_.ini(), &window_);
+    window.exec();
+}
+
+void MenuCommands::backup()
+{
+    util::Prompter &prompter = data_.prompter();
+    if (!connected() || !prompter.confirm(storage::backupQuestion()))
+        return;
+    const QString proposal = storage::defaultBackupFile(settings_, data_.period());
+    QDir().mkpath(QFileInfo(proposal).absolutePath());
+    QFileDialog dialog(&window_, QString(), proposal, QStringLiteral("Back up files (*.gbk)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("gbk"));
+    dialog.selectFile(proposal);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    prompter.progressStart(QStringLiteral("Архивиране на базата данни"));
+    storage::backupCurrent(data_, dialog.selectedFiles().first());
+    prompter.progressEnd();
+}
+
+void MenuCommands::restore()
+{
+    util::Prompter &prompter = data_.prompter();
+    if (!connected() || !prompter.confirm(storage::restoreQuestion()))
+        return;
+    QString target;
+    if (prompter.confirm(storage::restoreOtherQuestion())) {
+        QFileDialog dialog(&window_, QString(), QFileInfo(data_.databasePath()).absolutePath(),
+                           QStringLiteral("Database (*.gdb)"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("gdb"));
+        dialog.selectFile(QFileInfo(data_.databasePath()).fileName());
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return;
+        target = dialog.selectedFiles().first();
+    } else if (!prompter.confirm(storage::restoreCurrentQuestion())) {
+        return;
+    }
+    const QString proposal = storage::defaultBackupFile(settings_, data_.period());
+    QFileDialog dialog(&window_, QString(), proposal, QStringLiteral("Back up files (*.gbk)"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QStringLiteral("gbk"));
+    dialog.selectFile(proposal);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString file = dialog.selectedFiles().first();
+    prompter.progressStart(QStringLiteral("Разархивиране на базата данни"));
+    const bool restored = target.isEmpty() ? storage::restoreOverCurrent(data_, file)
+                                           : storage::restoreInto(data_, file, target);
+    prompter.progressEnd();
+    if (restored && target.isEmpty()) {
+        try {
+            window_.parameters().reloadAll(data_);
+        } catch (const std::exception &e) {
+            prompter.message(failure(e));
+        }
+        window_.reloadList(0);
+        window_.showTitle();
+    }
+}
+
+void MenuCommands::setAutocalc(bool on)
+{
+    if (!connected())
+        return;
+    try {
+        data_.setAutocalc(on);
+    } catch (const fb::Error &e) {
+        data_.prompter().message(e.message());
+    }
+    if (QAction *autocalc = window_.menuAction(QStringLiteral("Autocalc")))
+        autocalc->setChecked(data_.autocalc());
+    if (data_.autocalc())
+        window_.refreshSelection();
+}
+
+void MenuCommands::itemDefinitions()
+{
+    if (!connected())
+        return;
+    PeroDefsWindow window(data_, data_.prompter(), PeroDefsWindow::Mode::Management, &window_);
+    window.exec();
+    window_.refreshSelection();
+}
+
+void MenuCommands::deleteCodeFromAll()
+{
+    if (!connected())
+        return;
+    CasePeroDialog picker(data_, data_.prompter(), 0, &window_);
+    if (picker.exec() != QDialog::Accepted || picker.code().isEmpty())
+        return;
+    const int keep = window_.currentEmployee();
+    try {
+        items::deleteCodeFromAll(data_, picker.code().toInt(), data_.prompter(), recalculation());
+    } catch (const std::exception &e) {
+        data_.prompter().message(failure(e));
+    }
+    afterBulkChange(keep);
+}
+
+void MenuCommands::addItemToAll()
+{
+    if (!connected())
+        return;
+    ItemDialog dialog(data_, data_.prompter(), items::ItemRecord{}, 0, &window_);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const int keep = window_.currentEmployee();
+    try {
+        items::addItemToAll(data_, dialog.record(), data_.prompter(), recalculation());
+    } catch (const std::exception &e) {
+        data_.prompter().message(failure(e));
+    }
+    afterBulkChange(keep);
+}
+
+void MenuCommands::changePercent()
+{
+    if (!connected())
+        return;
+    PercentDialog dialog(data_, data_.prompter(), &window_);
+    if (dialog.exec() == QDialog::Accepted)
+        window_.refreshSelection();
+}
+
+void MenuCommands::correctPercents()
+{
+    if (!connected())
+        return;
+    try {
+        items::correctPercents(data_);
+    } catch (const std::exception &e) {
+        data_.prompter().message(failure(e));
+    }
+    window_.refreshSelection();
+}
+
+void MenuCommands::negativeNets()
+{
+    if (!connected())
+        return;
+    const int keep = window_.currentEmployee();
+    auto query = [this] {
+        try {
+            return items::negativeNets(data_, recalculation(), &data_.prompter());
+        } catch (const std::exception &e) {
+            data_.prompter().message(failure(e));
+            return std::vector<items::NegativeNet>{};
+        }
+    };
+    const std::vector<items::NegativeNet> rows = query();
+    if (rows.empty()) {
+        data_.prompter().message(items::noNegativeNets());
+        afterBulkChange(keep);
+        return;
+    }
+    afterBulkChange(keep);
+    if (!negatives_)
+        negatives_ = new NegativeNetsWindow(query, [this](int id) { window_.selectEmployee(id); }, &window_);
+    negatives_->show(rows);
+}
+
+void MenuCommands::replaceNomenclatures()
+{
+    // The year's rates, tax scale and activities are emptied and read again.
+    if (!connected() || !data_.prompter().confirm(QStringLiteral("Сигурни ли сте?")))
+        return;
+    data_.prompter().progressStart(QStringLiteral("Подмяна на служебните номенклатури"));
+    try {
+        reference::replaceServiceNomenclatures(data_);
+        data_.commitRetaining();
+    } catch (const std::exception &e) {
+        data_.prompter().progressEnd();
+        data_.prompter().message(failure(e));
+        return;
+    }
+    data_.prompter().progressEnd();
+    window_.refreshSelection();
+}
+
+void MenuCommands::calculator()
+{
+    if (!calculator_)
+        calculator_ = new CalculatorWindow(settings_.ini(), &window_);
+    calculator_->show();
+    calculator_->raise();
+}
+
+void MenuCommands::company()
+{
+    if (!connected())
+        return;
+    CompanyWindow window(data_, settings_, data_.prompter(), &window_);
+    window.exec();
+    window_.showTitle();
+    window_.refreshSelection();
+}
+
+void MenuCommands::calendars()
+{
+    if (!connected())
+        return;
+    CalendarWindow window(data_, data_.prompter(), &window_);
+    window.exec();
+    window_.refreshSelection();
+}
+
+void MenuCommands::activities()
+{
+    if (!connected())
+        return;
+    NkidDialog dialog(data_, data_.prompter(), {}, {}, &window_);
+    dialog.exec();
+}
+
+void MenuCommands::minimumIncomeTable()
+{
+    if (!connected())
+        return;
+    static const char *const captions[] = {
+        "Пореден номер", "Икономически дейности", "КИД", "Наименование на икономическата дейност",
+        "Ръководни служители", "Аналитични специалисти", "Приложни специалисти", "Помощен персонал",
+        "Персонал зает с услуги за насел.,охрана и търговия",
+        "Производители в селското,горското, и риб. стоп.,ловци и риболовци",
+        "Квалифицирани производствени работници", "Оператори на съоръжения, машини и трансп. средства",
+        "Ниско квалифицирани раб."};
+    static const char *const columns[] = {"PRIL_PORN", "PRIL_IK", "PRIL_KID", "PRIL_KIDNAME", "PRIL_K1",
+                                          "PRIL_K2",   "PRIL_K3", "PRIL_K4",  "PRIL_K5",      "PRIL_K6",
+                                          "PRIL_K7",   "PRIL_K8", "PRIL_K9"};
+    std::vector<TableModel::Column> shown;
+    QSet<QString> editable;
+    QStringList names;
+    for (size_t i = 0; i < std::size(columns); ++i) {
+        const QString name = QString::fromLatin1(columns[i]);
+        shown.push_back({name, QString::fromUtf8(captions[i])});
+        editable.insert(name);
+        names << name;
+    }
+    TableWindow window(data_, data_.prompter(), QStringLiteral("fPril1"),
+                       QStringLiteral("Таблица по приложение 1 на НОИ за минималнималния осигурителен доход"),
+                       {QStringLiteral("PRIL1"), names, {QStringLiteral("PRIL_PORN")}, {}, {}, QStringLiteral("PRIL_PORN")},
+                       shown, editable, false, &window_);
+    window.exec();
+}
+
+void MenuCommands::rates()
+{
+    if (!connected())
+        return;
+    RatesWindow window(data_, data_.prompter(), &window_);
+    window.exec();
+}
+
+void MenuCommands::refreshMinimumIncome()
+{
+    if (!connected())
+        return;
+    try {
+        reference::Company company;
+        reference::loadCompany(data_, company);
+        reference::refreshMinimumIncome(data_, company.activityCode, company.activityNumber);
+        data_.commitRetaining();
+    } catch (const std::exception &e) {
+        data_.prompter().message(failure(e));
+    }
+    window_.refreshSelection();
+}
+
+} // namespace plavex::app

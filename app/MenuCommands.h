@@ -1,0 +1,71 @@
+#pragma once
+
+#include "items/BulkOperations.h"
+
+#include <QObject>
+#include <QPointer>
+
+class QAction;
+
+namespace plavex::storage {
+class DataModule;
+class Settings;
+class UsersDatabase;
+}
+
+namespace plavex::app {
+
+class CalculatorWindow;
+class MainWindow;
+class NegativeNetsWindow;
+
+// The month, database, user and bulk-item commands of the main menu. Each
+// one asks what it needs, calls the core and brings the window up to date;
+// it owns no rule of its own.
+class MenuCommands : public QObject {
+    Q_OBJECT
+public:
+    MenuCommands(MainWindow &window, storage::Settings &settings, storage::DataModule &data);
+
+    void setUsersDatabase(storage::UsersDatabase *users) { users_ = users; }
+
+    void closeMonth();
+    void changeMonth();
+    void changeDatabase();
+    void users();
+    void backup();
+    void restore();
+    void setAutocalc(bool on);
+    void itemDefinitions();
+    void deleteCodeFromAll();
+    void addItemToAll();
+    void changePercent();
+    void correctPercents();
+    void negativeNets();
+    void replaceNomenclatures();
+    void calculator();
+    void company();
+    void calendars();
+    void activities();
+    void minimumIncomeTable();
+    void rates();
+    void refreshMinimumIncome();
+
+    // One employee calculated and stored, for the walks over everybody.
+    items::RecalculateEmployee recalculation();
+
+private:
+    // Every entry with the caption (the file menu and the service menu share some).
+    void connectEntry(const QString &caption, void (MenuCommands::*command)());
+    void afterBulkChange(int keepId);
+    bool connected();
+
+    MainWindow &window_;
+    storage::Settings &settings_;
+    storage::DataModule &data_;
+    storage::UsersDatabase *users_ = nullptr;
+    QPointer<NegativeNetsWindow> negatives_;
+    QPointer<CalculatorWindow> calculator_;
+};
+
+} // namespace plavex::app
