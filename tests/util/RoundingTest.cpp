@@ -1,0 +1,22 @@
+#include "util/Rounding.h"
+
+#include <gtest/gtest.h>
+
+using plavex::util::roundHalfEven;
+
+// The quotient by the factor 0.01 (a double) decides, ties go to the even
+// neighbour: 0.235 is just below a tie once divided, 0.125 is a tie.
+TEST(Rounding, DividesByTheFactorAndBreaksTiesToEven)
+{
+    struct Case {
+        double value;
+        int decimals;
+        double expected;
+    } cases[] = {
+        {0.235, 2, 0.23}, {0.125, 2, 0.12}, {0.375, 2, 0.37}, {2.5, 0, 2.0},  {3.5, 0, 4.0},
+        {-2.5, 0, -2.0},  {1234.565, 2, 1234.57}, {62.0, 2, 62.0}, {0.05, 1, 0.0}, {0.15, 1, 0.1},
+        {123.455, 2, 123.45}, {-0.005, 2, -0.0},
+    };
+    for (const Case &c : cases)
+        EXPECT_DOUBLE_EQ(roundHalfEven(c.value, c.decimals), c.expected) << c.value << " to " << c.decimals;
+}
