@@ -8,7 +8,7 @@
 #include "reference/Company.h"
 #include "storage/Catalogue.h"
 #include "storage/DataModule.h"
-#include "storage/fb/Statement.h"
+#include "employees/Employees.h"
 #include "util/MonthNames.h"
 #include "util/Prompter.h"
 
@@ -79,13 +79,10 @@ CorrectionForm::CorrectionForm(storage::DataModule &data, util::Prompter &prompt
     setObjectName(QStringLiteral("fNoiCorType"));
     setWindowTitle(QStringLiteral("Декларация - данни за осигуреното лице - образец 1"));
     person_ = new QComboBox(this);
-    {
-        fb::Statement q(data.transaction(), QStringLiteral("SELECT PERSON_ID,PERSON_NOMER, PERSON_IME  FROM %1 WHERE PERSON_ACT=1 "
-                                                           "order by PERSON_NOMER")
-                                                .arg(data.table(u"PERSONS")));
-        while (q.next())
-            person_->addItem(QStringLiteral("%1  %2").arg(q.toInt(1)).arg(q.toText(2)), static_cast<int>(q.toInt(0)));
-    }
+    auto active = employees::listEmployees(data, true);
+    std::sort(active.begin(), active.end(), [](const auto &a, const auto &b) { return a.number < b.number; });
+    for (const auto &e : active)
+        person_->addItem(QStringLiteral("%1  %2").arg(e.number).arg(e.name), e.id);
     person_->setCurrentIndex(std::max(0, person_->findData(personId)));
     year_ = new QComboBox(this);
     const int year = data.period().year();
@@ -302,13 +299,13 @@ CorrectionExportDialog::CorrectionExportDialog(storage::DataModule &data, int cu
 {
     setWindowTitle(QStringLiteral("Експорт на корекции"));
     list_ = new QListWidget(this);
-    fb::Statement q(data.transaction(),
-                    QStringLiteral("SELECT PERSON_ID,PERSON_EGN,PERSON_IME FROM %1 ORDER BY PERSON_NOMER").arg(data.table(u"PERSONS")));
-    while (q.next()) {
-        auto *item = new QListWidgetItem(QStringLiteral("ЕГН:%1;    ИМЕ:%2").arg(q.toText(1), q.toText(2).trimmed()), list_);
-        item->setData(Qt::UserRole, static_cast<int>(q.toInt(0)));
-        item->setCheckState(q.toInt(0) == currentPersonId ? Qt::Checked : Qt::Unchecked);
-        if (q.toInt(0) == currentPersonId)
+    auto everyone = employees::listEmployees(data);
+    std::sort(everyone.begin(), everyone.end(), [](const auto &a, const auto &b) { return a.number < b.number; });
+    for (const auto &e : everyone) {
+        auto *item = new QListWidgetItem(QStringLiteral("ЕГН:%1;    ИМЕ:%2").arg(e.egn, e.name.trimmed()), list_);
+        item->setData(Qt::UserRole, e.id);
+        item->setCheckState(e.id == currentPersonId ? Qt::Checked : Qt::Unchecked);
+        if (e.id == currentPersonId)
             list_->setCurrentItem(item);
     }
     list_->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -74,7 +74,7 @@ QString likePrefix(const QString &text, int maxLength)
 EmployeeRow readRow(const fb::Statement &q)
 {
     return {static_cast<int>(q.toInt(0)), static_cast<int>(q.toInt(1)), q.toText(2), static_cast<int>(q.toInt(3)),
-            q.toInt(4) == 1};
+            q.toInt(4) == 1, q.toText(5)};
 }
 
 QString three(const QVariant &v) { return util::fixedNumber(v.toDouble(), 0, 3); }
@@ -129,7 +129,7 @@ int sexFromEgn(const QString &egn)
 
 std::vector<EmployeeRow> listEmployees(storage::DataModule &data, bool activeOnly)
 {
-    fb::Statement q(data.transaction(), QStringLiteral("select PERSON_ID, PERSON_NOMER, PERSON_IME, PERSON_ZVENO, PERSON_ACT from %1%2 "
+    fb::Statement q(data.transaction(), QStringLiteral("select PERSON_ID, PERSON_NOMER, PERSON_IME, PERSON_ZVENO, PERSON_ACT, PERSON_EGN from %1%2 "
                                                        "order by PERSON_ID")
                                             .arg(data.table(u"PERSONS"), activeOnly ? QStringLiteral(" where PERSON_ACT=1") : QString()));
     std::vector<EmployeeRow> rows;
@@ -291,7 +291,7 @@ std::vector<EmployeeRow> searchEmployees(storage::DataModule &data, const QStrin
     if (conditions.isEmpty())
         return rows;
     fb::Statement q(data.transaction(),
-                    QStringLiteral("SELECT PERSON_ID,PERSON_NOMER, PERSON_IME, PERSON_ZVENO, PERSON_ACT from %1 where %2 order by %3")
+                    QStringLiteral("SELECT PERSON_ID,PERSON_NOMER, PERSON_IME, PERSON_ZVENO, PERSON_ACT, PERSON_EGN from %1 where %2 order by %3")
                         .arg(data.table(u"PERSONS"), conditions.join(QStringLiteral(" and ")),
                              number.trimmed().isEmpty() ? QStringLiteral("PERSON_IME") : QStringLiteral("PERSON_NOMER")));
     q.bindAll(values);

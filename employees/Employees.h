@@ -43,6 +43,7 @@ struct EmployeeRow {
     QString name;
     int unit = 0;
     bool active = true;
+    QString egn;
 };
 std::vector<EmployeeRow> listEmployees(storage::DataModule &data, bool activeOnly = false);
 std::optional<QVariantMap> employeeRow(storage::DataModule &data, int id);
