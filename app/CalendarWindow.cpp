@@ -3,6 +3,7 @@
 #include "app/EditCalendarDialog.h"
 #include "app/FormPlacement.h"
 #include "app/MonthGridDialog.h"
+#include "app/ReadOnlyGrid.h"
 #include "app/TableModel.h"
 #include "app/WheelToArrows.h"
 #include "reference/Calendar.h"
@@ -40,13 +41,7 @@ CalendarWindow::CalendarWindow(storage::DataModule &data, util::Prompter &prompt
                          }},
                         {QStringLiteral("CAL_GODINA"), QStringLiteral("Година")},
                         {QStringLiteral("CAL_RABDNI"), QStringLiteral("Работни дни")}});
-    grid_ = new QTableView(this);
-    grid_->setModel(model_);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->verticalHeader()->hide();
-    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
+    grid_ = readOnlyGrid(model_, this);
     grid_->setColumnWidth(0, 60);
     grid_->setColumnWidth(1, 180);
     grid_->setColumnWidth(2, 90);

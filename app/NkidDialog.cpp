@@ -1,6 +1,7 @@
 #include "app/NkidDialog.h"
 
 #include "app/FormPlacement.h"
+#include "app/ReadOnlyGrid.h"
 #include "app/TableModel.h"
 #include "app/WheelToArrows.h"
 #include "storage/DataModule.h"
@@ -32,13 +33,7 @@ NkidDialog::NkidDialog(storage::DataModule &data, util::Prompter &prompter, cons
     } catch (const fb::Error &e) {
         prompter.message(e.message());
     }
-    grid_ = new QTableView(this);
-    grid_->setModel(model_);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->verticalHeader()->hide();
-    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
+    grid_ = readOnlyGrid(model_, this);
     grid_->setColumnWidth(0, 80);
     grid_->setColumnWidth(1, 400);
     grid_->setColumnWidth(2, 130);

@@ -1,6 +1,7 @@
 #include "app/NoiTypeDialog.h"
 
 #include "app/FormPlacement.h"
+#include "app/ReadOnlyGrid.h"
 #include "app/TableModel.h"
 #include "app/WheelToArrows.h"
 #include "storage/DataModule.h"
@@ -29,13 +30,7 @@ NoiTypeDialog::NoiTypeDialog(storage::DataModule &data, util::Prompter &prompter
     } catch (const fb::Error &e) {
         prompter.message(e.message());
     }
-    grid_ = new QTableView(this);
-    grid_->setModel(model_);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->verticalHeader()->hide();
-    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
+    grid_ = readOnlyGrid(model_, this);
     grid_->horizontalHeader()->setDefaultSectionSize(90);
     grid_->setColumnWidth(2, 300);
     new WheelToArrows(grid_);

@@ -2,6 +2,7 @@
 
 #include "app/EditPeroDialog.h"
 #include "app/FormPlacement.h"
+#include "app/ReadOnlyGrid.h"
 #include "app/TableModel.h"
 #include "app/WheelToArrows.h"
 #include "items/Definitions.h"
@@ -47,13 +48,7 @@ PeroDefsWindow::PeroDefsWindow(storage::DataModule &data, util::Prompter &prompt
     }
     model_->setColumns(columns);
 
-    grid_ = new QTableView(this);
-    grid_->setModel(model_);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->verticalHeader()->hide();
-    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
+    grid_ = readOnlyGrid(model_, this);
     grid_->setColumnWidth(0, 60);
     grid_->setColumnWidth(1, 260);
     grid_->setColumnWidth(2, 100);

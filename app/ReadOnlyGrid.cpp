@@ -1,0 +1,20 @@
+#include "app/ReadOnlyGrid.h"
+
+#include <QHeaderView>
+#include <QTableView>
+
+namespace plavex::app {
+
+QTableView *readOnlyGrid(QAbstractItemModel *model, QWidget *parent)
+{
+    auto *grid = new QTableView(parent);
+    grid->setModel(model);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+    return grid;
+}
+
+} // namespace plavex::app
