@@ -7,7 +7,7 @@ function(plavex_add_test name)
   add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE plavex_test_support GTest::gtest GTest::gtest_main)
   if(ARG_GUI)
-    target_link_libraries(${name} PRIVATE plavex_gui Qt6::Test)
+    target_link_libraries(${name} PRIVATE plavex_gui plavex_gui_test_support Qt6::Test)
   endif()
   target_compile_definitions(${name} PRIVATE
     PLAVEX_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data"

@@ -16,6 +16,7 @@
 #include "storage/IniFile.h"
 #include "storage/Title.h"
 #include "storage/fb/Statement.h"
+#include "tests/support/GuiTest.h"
 #include "tests/support/TestDatabase.h"
 #include "util/Separators.h"
 
@@ -44,51 +45,9 @@ using namespace plavex;
 
 namespace {
 
-// One application for the whole run, gone before the process exits: a
-// QApplication destroyed among the exit handlers outlives parts of Qt.
-class ApplicationEnvironment : public ::testing::Environment {
-public:
-    QApplication &app()
-    {
-        if (!app_) {
-            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-                qputenv("QT_QPA_PLATFORM", "offscreen");
-            app_ = std::make_unique<QApplication>(argc_, argv_);
-        }
-        return *app_;
-    }
-    void TearDown() override { app_.reset(); }
+using test::application;
+using test::onModal;
 
-private:
-    int argc_ = 1;
-    char name_[9] = "test_app";
-    char *argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> app_;
-};
-
-ApplicationEnvironment *const environment =
-    static_cast<ApplicationEnvironment *>(::testing::AddGlobalTestEnvironment(new ApplicationEnvironment));
-
-QApplication &application() { return environment->app(); }
-
-// Runs `act` on the next modal dialog of type T as soon as it is shown.
-template <typename T>
-void onModal(std::function<void(T *)> act)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-            // A failed expectation must not leave the dialog waiting forever.
-            if (dialog->isVisible())
-                dialog->reject();
-        }
-    });
-    timer->start();
-}
 
 // A fresh program folder and database with the main window on it.
 class Gui : public ::testing::Test {

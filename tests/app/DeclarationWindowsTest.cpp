@@ -2,6 +2,7 @@
 #include "app/TableModel.h"
 #include "declarations/Declaration1.h"
 #include "employees/Employees.h"
+#include "tests/support/GuiTest.h"
 #include "tests/support/TestDatabase.h"
 #include "util/CodePage.h"
 
@@ -17,19 +18,7 @@
 
 using namespace plavex;
 
-namespace {
-
-int argc = 1;
-char arg0[] = "test";
-char *argv[] = {arg0, nullptr};
-
-QApplication &application()
-{
-    static QApplication app(argc, argv);
-    return app;
-}
-
-} // namespace
+using test::application;
 
 TEST(CorrectionForm, CorrectEditCancelAndDelete)
 {
