@@ -8,6 +8,7 @@
 #include <QFile>
 
 #include <cstdio>
+#include <functional>
 #include <optional>
 
 #include <firebird/Interface.h>
@@ -137,67 +138,68 @@ void Service::detach()
     }
 }
 
-void Service::backup(const QString &database, const QString &file)
+namespace {
+
+// An action's parameter block, filled by `fill` after the action tag.
+QByteArray actionBlock(unsigned char action, const std::function<void(IXpbBuilder *, Status &)> &fill)
 {
     Status status;
     IXpbBuilder *spb = nullptr;
-    QByteArray buffer;
     try {
         spb = Engine::util()->getXpbBuilder(&status, IXpbBuilder::SPB_START, nullptr, 0);
-        spb->insertTag(&status, isc_action_svc_backup);
-        const QByteArray source = pathBytes(host_, localPart(database));
-        spb->insertBytes(&status, isc_spb_dbname, source.constData(), static_cast<unsigned>(source.size()));
-        const QByteArray target = pathBytes(host_, file);
-        spb->insertBytes(&status, isc_spb_bkp_file, target.constData(), static_cast<unsigned>(target.size()));
+        spb->insertTag(&status, action);
+        fill(spb, status);
         spb->insertTag(&status, isc_spb_verbose);
-        buffer = QByteArray(reinterpret_cast<const char *>(spb->getBuffer(&status)),
-                            static_cast<qsizetype>(spb->getBufferLength(&status)));
+        const QByteArray buffer(reinterpret_cast<const char *>(spb->getBuffer(&status)),
+                                static_cast<qsizetype>(spb->getBufferLength(&status)));
         spb->dispose();
+        return buffer;
     } catch (const FbException &e) {
         if (spb)
             spb->dispose();
         Engine::rethrow(e);
     }
-    std::optional<QuietConsole> quiet;
-    if (host_.isEmpty())
-        quiet.emplace(); // a full disk makes it ask for another volume too
-    start(buffer);
-    waitForEnd();
-    if (!finished(output_, "closing file, committing, and finishing"))
-        throw Error(0, QStringLiteral("Архивирането не завърши.\n") + output_.value(output_.size() - 1).trimmed());
+}
+
+void insertPath(IXpbBuilder *spb, Status &status, unsigned char tag, const QByteArray &path)
+{
+    spb->insertBytes(&status, tag, path.constData(), static_cast<unsigned>(path.size()));
+}
+
+} // namespace
+
+void Service::backup(const QString &database, const QString &file)
+{
+    const QByteArray spb = actionBlock(isc_action_svc_backup, [&](IXpbBuilder *b, Status &status) {
+        insertPath(b, status, isc_spb_dbname, pathBytes(host_, localPart(database)));
+        insertPath(b, status, isc_spb_bkp_file, pathBytes(host_, file));
+    });
+    runAction(spb, "closing file, committing, and finishing", QStringLiteral("Архивирането не завърши."));
 }
 
 void Service::restore(const QString &file, const QString &database, bool replace)
 {
-    Status status;
-    IXpbBuilder *spb = nullptr;
-    QByteArray buffer;
-    try {
-        spb = Engine::util()->getXpbBuilder(&status, IXpbBuilder::SPB_START, nullptr, 0);
-        spb->insertTag(&status, isc_action_svc_restore);
-        const QByteArray source = pathBytes(host_, file);
-        spb->insertBytes(&status, isc_spb_bkp_file, source.constData(), static_cast<unsigned>(source.size()));
-        const QByteArray target = pathBytes(host_, localPart(database));
-        spb->insertBytes(&status, isc_spb_dbname, target.constData(), static_cast<unsigned>(target.size()));
-        spb->insertInt(&status, isc_spb_options, replace ? isc_spb_res_replace : isc_spb_res_create);
-        spb->insertInt(&status, isc_spb_res_page_size, 4096);
-        spb->insertTag(&status, isc_spb_verbose);
-        buffer = QByteArray(reinterpret_cast<const char *>(spb->getBuffer(&status)),
-                            static_cast<qsizetype>(spb->getBufferLength(&status)));
-        spb->dispose();
-    } catch (const FbException &e) {
-        if (spb)
-            spb->dispose();
-        Engine::rethrow(e);
-    }
+    const QByteArray spb = actionBlock(isc_action_svc_restore, [&](IXpbBuilder *b, Status &status) {
+        insertPath(b, status, isc_spb_bkp_file, pathBytes(host_, file));
+        insertPath(b, status, isc_spb_dbname, pathBytes(host_, localPart(database)));
+        b->insertInt(&status, isc_spb_options, replace ? isc_spb_res_replace : isc_spb_res_create);
+        b->insertInt(&status, isc_spb_res_page_size, 4096);
+    });
+    runAction(spb, "finishing, closing, and going home",
+              QStringLiteral("Архивът е непълен или повреден: възстановяването не завърши."));
+}
+
+void Service::runAction(const QByteArray &spb, const char *lastLine, const QString &failure)
+{
+    // A full disk or a short backup makes the engine ask on the console for
+    // another volume; without one it must simply fail.
     std::optional<QuietConsole> quiet;
     if (host_.isEmpty())
         quiet.emplace();
-    start(buffer);
+    start(spb);
     waitForEnd();
-    if (!finished(output_, "finishing, closing, and going home"))
-        throw Error(0, QStringLiteral("Архивът е непълен или повреден: възстановяването не завърши.\n")
-                           + output_.value(output_.size() - 1).trimmed());
+    if (!finished(output_, lastLine))
+        throw Error(0, failure + QLatin1Char('\n') + output_.value(output_.size() - 1).trimmed());
 }
 
 void Service::start(const QByteArray &spb)

@@ -35,6 +35,7 @@ public:
     void detach();
 
 private:
+    void runAction(const QByteArray &spb, const char *lastLine, const QString &failure);
     void start(const QByteArray &spb);
     void waitForEnd();
 
