@@ -21,5 +21,6 @@ std::vector<Command> calcCommands();     // recalc
 std::vector<Command> employeeCommands(); // employee, item
 std::vector<Command> declarationCommands(); // decl1, decl1-corrections, decl6
 std::vector<Command> monthCommands(); // close-month, bulk, negative-net, autocalc, backup, restore, demo
+std::vector<Command> reportCommands(); // report
 
 } // namespace plavex::cli

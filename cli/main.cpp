@@ -7,9 +7,11 @@
 #include "storage/fb/Error.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDir>
 
 #include <exception>
+#include <memory>
 
 using namespace plavex;
 
@@ -19,7 +21,7 @@ std::vector<cli::Command> allCommands()
 {
     std::vector<cli::Command> all;
     for (auto group : {cli::databaseCommands, cli::calcCommands, cli::employeeCommands, cli::declarationCommands,
-                       cli::monthCommands})
+                       cli::monthCommands, cli::reportCommands})
         for (auto &c : group())
             all.push_back(std::move(c));
     return all;
@@ -38,7 +40,21 @@ int usage(QTextStream &err, const std::vector<cli::Command> &commands)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // Documents measure and paint text, which takes the font system; no
+    // display is needed for that.
+    const bool documents = std::any_of(argv + 1, argv + argc, [](const char *a) { return qstrcmp(a, "report") == 0; });
+    if (documents && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Standard error carries one Bulgarian line; the platform's remark about
+    // a missing runtime folder of a display is not one.
+    if (documents)
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+            if (type != QtDebugMsg && type != QtInfoMsg && !text.startsWith(QLatin1String("QStandardPaths:")))
+                QTextStream(stderr) << text << Qt::endl;
+        });
+    std::unique_ptr<QCoreApplication> application =
+        documents ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication &app = *application;
     items::install();
     QStringList args = app.arguments().mid(1);
 

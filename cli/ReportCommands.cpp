@@ -1,0 +1,214 @@
+#include "cli/CliContext.h"
+#include "cli/Commands.h"
+
+#include "reports/ReportKind.h"
+#include "reports/ReportRun.h"
+#include "reports/Selections.h"
+#include "reports/engine/Render.h"
+#include "reports/engine/Snapshot.h"
+#include "storage/fb/Statement.h"
+
+#include <QDate>
+#include <QFileInfo>
+
+#include <map>
+
+namespace plavex::cli {
+
+namespace {
+
+using reports::ReportKind;
+
+const QString kUsage = QStringLiteral(
+    "Употреба: plavex-cli report ВИД --out ФАЙЛ.pdf|ФАЙЛ.ndr [опции]; видове: payslip1, payslip2, recap, sheet, "
+    "advance-sheet, item-list, tax-certificate, annual-tax, payment-orders, payment-list, sick-slip, definitions, "
+    "positions, units, categories");
+
+// The options a kind takes: those with a value, then the switches.
+struct KindOptions {
+    QStringList values;
+    QStringList flags;
+};
+
+KindOptions optionsOf(const QString &name)
+{
+    if (name == u"payslip1" || name == u"payslip2")
+        return {{QStringLiteral("--from"), QStringLiteral("--to"), QStringLiteral("--employee")}, {QStringLiteral("--new-page")}};
+    if (name == u"recap")
+        return {{QStringLiteral("--type"), QStringLiteral("--unit")}, {}};
+    if (name == u"advance-sheet")
+        return {{QStringLiteral("--item")}, {QStringLiteral("--next-month")}};
+    if (name == u"item-list")
+        return {{QStringLiteral("--item")}, {}};
+    if (name == u"tax-certificate")
+        return {{QStringLiteral("--kind"), QStringLiteral("--year"), QStringLiteral("--date"), QStringLiteral("--employee")},
+                {}};
+    if (name == u"payment-orders" || name == u"payment-list")
+        return {{QStringLiteral("--item")}, {QStringLiteral("--advance"), QStringLiteral("--next-month")}};
+    return {};
+}
+
+// Answers the run's questions from the options and files the document.
+class CliReportHost : public reports::ReportHost {
+public:
+    CliReportHost(storage::DataModule &data, const QString &out) : data_(data), out_(out) {}
+
+    bool askRange(reports::ReportRequest &r) override
+    {
+        // Without --from and --to the whole range of active employees, as the dialog opens.
+        const auto range = reports::defaultRange(reports::activeEmployees(data_));
+        if (r.fromNumber == 0 && !hasFrom)
+            r.fromNumber = range.first;
+        if (r.toNumber == 0 && !hasTo)
+            r.toNumber = range.second;
+        return true;
+    }
+    void output(reports::Document &document) override
+    {
+        QString why;
+        const bool pdf = QFileInfo(out_).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
+        written = pdf ? reports::writePdf(document, out_, &why)
+                      : reports::writeSnapshot(reports::snapshotBytes(document), out_, &why);
+        if (!written)
+            failure = QStringLiteral("Файлът %1 не може да бъде записан: %2").arg(out_, why);
+    }
+    void message(const QString &text) override { messages << text; }
+
+    bool hasFrom = false, hasTo = false;
+    bool written = false;
+    QString failure;
+    QStringList messages;
+
+private:
+    storage::DataModule &data_;
+    QString out_;
+};
+
+std::optional<int> number(const std::optional<QString> &text)
+{
+    if (!text)
+        return std::nullopt;
+    bool ok = false;
+    const int n = text->trimmed().toInt(&ok);
+    return ok && n >= 0 ? std::optional<int>(n) : std::nullopt;
+}
+
+int report(CliContext &c)
+{
+    if (c.args.isEmpty())
+        return c.fail(kUsage);
+    const QString name = c.args.takeFirst();
+    std::optional<ReportKind> kind;
+    for (const auto &k : reports::reportKinds())
+        if (name == QLatin1String(k.cliName)) {
+            kind = k.kind;
+            break;
+        }
+    if (!kind)
+        return c.fail(QStringLiteral("Непознат вид документ: %1. ").arg(name) + kUsage);
+
+    const auto out = c.takeOption(QStringLiteral("--out"));
+    if (!out || out->trimmed().isEmpty())
+        return c.fail(QStringLiteral("Липсва --out ФАЙЛ. ") + kUsage);
+    const QString suffix = QFileInfo(*out).suffix().toLower();
+    if (suffix != u"pdf" && suffix != u"ndr")
+        return c.fail(QStringLiteral("Файлът трябва да завършва на .pdf или .ndr: %1").arg(*out));
+
+    const KindOptions allowed = optionsOf(name);
+    std::map<QString, QString> values;
+    for (const QString &o : allowed.values)
+        if (c.args.contains(o)) {
+            const auto v = c.takeOption(o);
+            if (!v)
+                return c.fail(QStringLiteral("Липсва стойност след %1.").arg(o));
+            values[o] = *v;
+        }
+    QStringList flags;
+    for (const QString &f : allowed.flags)
+        if (c.takeFlag(f))
+            flags << f;
+    if (!c.args.isEmpty())
+        return c.fail(QStringLiteral("Непозната опция за %1: %2").arg(name, c.args.join(QLatin1Char(' '))));
+
+    reports::ReportRequest request;
+    request.kind = *kind;
+    auto numeric = [&](const QString &option, int &target) -> bool {
+        if (!values.count(option))
+            return true;
+        const auto n = number(values[option]);
+        if (!n)
+            return false;
+        target = *n;
+        return true;
+    };
+    int employeeNumber = 0, year = 0;
+    for (const auto &[option, target] : std::initializer_list<std::pair<QString, int *>>{
+             {QStringLiteral("--from"), &request.fromNumber},
+             {QStringLiteral("--to"), &request.toNumber},
+             {QStringLiteral("--employee"), &employeeNumber},
+             {QStringLiteral("--unit"), &request.unitCode},
+             {QStringLiteral("--item"), &request.itemCode},
+             {QStringLiteral("--year"), &year}})
+        if (!numeric(option, *target))
+            return c.fail(QStringLiteral("%1 иска цяло число: %2").arg(option, values[option]));
+    request.year = year;
+    request.newPagePerSlip = flags.contains(QStringLiteral("--new-page"));
+    request.advanceMonth = flags.contains(QStringLiteral("--next-month")) ? 1 : 0;
+    if (values.count(QStringLiteral("--type"))) {
+        const QString t = values[QStringLiteral("--type")];
+        if (t != u"general" && t != u"unit")
+            return c.fail(QStringLiteral("--type иска general или unit: %1").arg(t));
+        request.recapType = t == u"general" ? 2 : 3;
+    } else if (*kind == ReportKind::Recapitulation) {
+        request.recapType = 2;
+    }
+    if (values.count(QStringLiteral("--kind"))) {
+        const QString k = values[QStringLiteral("--kind")];
+        if (k != u"annual" && k != u"dismissal")
+            return c.fail(QStringLiteral("--kind иска annual или dismissal: %1").arg(k));
+        request.certificateKind = k == u"annual" ? 0 : 1;
+    }
+    if (values.count(QStringLiteral("--date"))) {
+        request.date = QDate::fromString(values[QStringLiteral("--date")], QStringLiteral("dd.MM.yyyy"));
+        if (!request.date.isValid())
+            return c.fail(QStringLiteral("--date иска дата ДД.ММ.ГГГГ: %1").arg(values[QStringLiteral("--date")]));
+    }
+    if (flags.contains(QStringLiteral("--advance"))) {
+        if (!values.count(QStringLiteral("--item")))
+            return c.fail(QStringLiteral("--advance иска и --item КОД."));
+        request.kind = *kind == ReportKind::PaymentOrders ? ReportKind::AdvancePaymentOrders : ReportKind::AdvancePaymentList;
+    }
+    if (!reports::kindBuilt(request.kind))
+        return c.fail(reports::notBuiltMessage(request.kind));
+
+    if (!c.openDatabase(false))
+        return 1;
+    CliReportHost host(*c.data, *out);
+    host.hasFrom = values.count(QStringLiteral("--from")) > 0;
+    host.hasTo = values.count(QStringLiteral("--to")) > 0;
+    if (employeeNumber != 0) {
+        const QVariant id = fb::Statement::scalar(
+            c.data->transaction(), QStringLiteral("SELECT PERSON_ID FROM %1 WHERE PERSON_NOMER=?").arg(c.data->table(u"PERSONS")),
+            {employeeNumber});
+        if (!id.isValid())
+            return c.fail(QStringLiteral("Няма служител с номер %1.").arg(employeeNumber));
+        request.employeeId = id.toInt();
+    }
+    const reports::RunResult result = reports::startReport(*c.data, host, request);
+    for (const QString &line : result.rowErrors)
+        c.err << line << Qt::endl;
+    if (!host.failure.isEmpty())
+        return c.fail(host.failure);
+    if (result.outcome != reports::RunOutcome::Done || !host.written)
+        return c.fail(host.messages.isEmpty() ? QStringLiteral("Документът не е записан.") : host.messages.join(u' '));
+    return 0;
+}
+
+} // namespace
+
+std::vector<Command> reportCommands()
+{
+    return {{QStringLiteral("report"), QStringLiteral("report ВИД --out ФАЙЛ.pdf|ФАЙЛ.ndr [опции]"), report}};
+}
+
+} // namespace plavex::cli

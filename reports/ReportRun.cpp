@@ -1,0 +1,173 @@
+#include "reports/ReportRun.h"
+
+#include "reports/NomenclatureLists.h"
+#include "storage/DataModule.h"
+#include "storage/fb/Statement.h"
+#include "util/DateText.h"
+#include "util/MonthNames.h"
+#include "util/Separators.h"
+
+#include <exception>
+
+namespace plavex::reports {
+
+namespace {
+
+QString errorText(const std::exception &e) { return QString::fromUtf8(e.what()); }
+
+// Produces the kind's document: setup, pages with status, output.
+RunOutcome produce(storage::DataModule &data, ReportHost &host, const ReportRequest &request, RunResult &result)
+{
+    if (!kindBuilt(request.kind)) {
+        result.message = notBuiltMessage(request.kind);
+        host.message(result.message);
+        return RunOutcome::NotBuilt;
+    }
+    Document document;
+    document.setup = listPageSetup();
+    if (!host.setupOutput(document))
+        return RunOutcome::Aborted;
+    try {
+        document = buildNomenclatureList(data, request.kind, host);
+    } catch (const RunAborted &) {
+        return RunOutcome::Aborted;
+    }
+    host.output(document);
+    return RunOutcome::Done;
+}
+
+} // namespace
+
+RunGuard::RunGuard(ReportHost &host)
+    : host_(host), orientation_(host.printerOrientation()), employee_(host.currentEmployee())
+{
+    host_.setScreenRefresh(false);
+}
+
+RunGuard::~RunGuard()
+{
+    // Restoring must not recalculate each employee the selection passes.
+    const bool recalc = host_.recalcOnScroll();
+    host_.setRecalcOnScroll(false);
+    host_.setScreenRefresh(true);
+    host_.setPrinterOrientation(orientation_);
+    host_.selectEmployee(employee_);
+    host_.setRecalcOnScroll(recalc);
+}
+
+RunResult startReport(storage::DataModule &data, ReportHost &host, ReportRequest request)
+{
+    using K = ReportKind;
+    RunResult result;
+    RunGuard guard(host);
+    const K kind = request.kind;
+    if (kind != K::Payslip1 && kind != K::Payslip2)
+        request.employeeId = 0;
+    const util::Period &period = data.period();
+    const bool newCodes = period.year() >= 2006 && period.month() >= 6;
+    auto run = [&] { result.outcome = produce(data, host, request, result); };
+
+    switch (kind) {
+    case K::Payslip1:
+    case K::Payslip2:
+        if (request.employeeId != 0) {
+            fb::Statement q(data.transaction(), QStringLiteral("SELECT PERSON_ID,PERSON_NOMER FROM %1 WHERE PERSON_ID=? "
+                                                               "ORDER BY PERSON_NOMER")
+                                                    .arg(data.table(u"PERSONS")));
+            q.bind(0, request.employeeId);
+            q.execute();
+            const int number = q.next() ? static_cast<int>(q.toInt(1)) : 0;
+            request.fromNumber = request.toNumber = number;
+        } else {
+            request.newPagePerSlip = false;
+            if (!host.askRange(request))
+                return result;
+        }
+        run();
+        break;
+    case K::Recapitulation:
+        if (!host.askRecapType(request))
+            return result;
+        if (request.recapType != 2 && request.recapType != 3) {
+            result.message = QStringLiteral("Не е направена.");
+            host.message(result.message);
+            return result;
+        }
+        run();
+        break;
+    case K::AdvanceSheet:
+        if (!host.askAdvance(request))
+            return result;
+        run();
+        break;
+    case K::ItemList:
+        request.itemCode = 0;
+        if (!host.askItem(request) || request.itemText.trimmed().isEmpty())
+            return result;
+        run();
+        break;
+    case K::TaxCertificate:
+        if (!host.askCertificate(request))
+            return result;
+        run();
+        break;
+    case K::PaymentOrders:
+    case K::PaymentList:
+        request.advance = false;
+        request.newCodes = newCodes;
+        if (kind == K::PaymentList)
+            host.setPrinterOrientation(Orientation::Landscape);
+        run();
+        break;
+    case K::AdvancePaymentOrders:
+    case K::AdvancePaymentList:
+        if (!host.askAdvance(request))
+            return result;
+        request.advance = true;
+        request.newCodes = newCodes;
+        if (kind == K::AdvancePaymentList)
+            host.setPrinterOrientation(Orientation::Landscape);
+        run();
+        break;
+    default:
+        run();
+        break;
+    }
+    return result;
+}
+
+bool printRows(Canvas &canvas, int count, const std::function<void(Canvas &, int)> &printUnit, ReportHost &host,
+               QStringList *errors)
+{
+    for (int i = 0; i < count; ++i) {
+        host.processEvents();
+        if (host.cancelled())
+            return false;
+        try {
+            printUnit(canvas, i);
+        } catch (const std::exception &e) {
+            const QString line = QStringLiteral("Грешка ") + errorText(e);
+            if (canvas.linesLeft() < 1)
+                canvas.newPage();
+            canvas.println(line);
+            if (errors)
+                errors->append(line);
+        }
+        host.processEvents();
+    }
+    return true;
+}
+
+QString pageOfText(const Canvas &canvas)
+{
+    return QStringLiteral("Стр: ") + canvas.pageNumberText() + QStringLiteral("  от  ") + Canvas::totalPagesText();
+}
+
+QString monthCaption(int month, int year) { return util::monthName(month) + QLatin1Char(' ') + QString::number(year); }
+
+QString printingDate(const QDate &date)
+{
+    return QStringLiteral("Дата:") + date.toString(util::displayDateFormat(util::Separators::current().date));
+}
+
+} // namespace plavex::reports
