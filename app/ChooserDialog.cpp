@@ -1,4 +1,5 @@
 #include "app/ChooserDialog.h"
+#include "app/reports/GuiReports.h"
 
 #include "app/FormPlacement.h"
 #include "app/NomenclatureEditor.h"
@@ -48,9 +49,12 @@ ChooserDialog::ChooserDialog(storage::DataModule &data, util::Prompter &prompter
     const bool editable = employees::chooserEditable(kind);
     for (QPushButton *b : {add, edit, remove, print})
         b->setVisible(editable);
-    // The lists are printed by the reports.
+    // Units and positions print their lists.
     print->setVisible(editable && (kind == employees::ChooserKind::Units || kind == employees::ChooserKind::Positions));
-    print->setEnabled(false);
+    connect(print, &QPushButton::clicked, this, [this] {
+        startReport(this, data_, prompter_,
+                    kind_ == employees::ChooserKind::Units ? reports::ReportKind::UnitList : reports::ReportKind::PositionList);
+    });
     minimum->setVisible(kind == employees::ChooserKind::Positions);
     connect(minimum, &QPushButton::clicked, this, [this] {
         try {

@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "app/reports/GuiReports.h"
 
 #include "app/DeclarationWindows.h"
 
@@ -72,10 +73,21 @@ MainWindow::MainWindow(storage::Settings &settings, storage::DataModule &data, Q
     });
     buildPanels();
     buildMenus();
+    // A report run gives the window back on the employee it started from.
+    setMainWindowHooks({[this] { return currentEmployee(); },
+                        [this](int id) {
+                            if (id != currentEmployee())
+                                selectEmployee(id);
+                        },
+                        [this](bool on) { setUpdatesEnabled(on); }});
     startUp();
 }
 
-MainWindow::~MainWindow() { saveSettings(); }
+MainWindow::~MainWindow()
+{
+    setMainWindowHooks({});
+    saveSettings();
+}
 
 void MainWindow::buildPanels()
 {

@@ -1,4 +1,5 @@
 #include "app/NomenclatureEditor.h"
+#include "app/reports/GuiReports.h"
 
 #include "app/FieldFilter.h"
 #include "app/FormPlacement.h"
@@ -146,6 +147,9 @@ NomenclatureEditor::NomenclatureEditor(storage::DataModule &data, util::Prompter
                                         {QStringLiteral("KAT_LIMIT"), QStringLiteral("Лимит")}},
                                        {QStringLiteral("KAT_LIMIT")}, true, this);
                     dialog.grid()->setColumnWidth(1, 360);
+                    connect(dialog.addButton(QStringLiteral("Печат")), &QPushButton::clicked, &dialog, [this, &dialog] {
+                        startReport(&dialog, data_, prompter_, reports::ReportKind::CategoryList);
+                    });
                     if (dialog.exec() == QDialog::Accepted && dialog.chosenKey().isValid())
                         edit->setText(dialog.chosenKey().toString());
                 });

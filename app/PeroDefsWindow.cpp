@@ -1,4 +1,5 @@
 #include "app/PeroDefsWindow.h"
+#include "app/reports/GuiReports.h"
 
 #include "app/EditPeroDialog.h"
 #include "app/FormPlacement.h"
@@ -62,8 +63,8 @@ PeroDefsWindow::PeroDefsWindow(storage::DataModule &data, util::Prompter &prompt
     auto *edit = new QPushButton(QStringLiteral("Редакция"), this);
     delete_ = new QPushButton(QStringLiteral("Изтриване"), this);
     auto *print = new QPushButton(QStringLiteral("Печат"), this);
-    // The list of definitions prints with the reports.
-    print->setEnabled(false);
+    connect(print, &QPushButton::clicked, this,
+            [this] { startReport(this, data_, prompter_, reports::ReportKind::DefinitionList); });
     delete_->setEnabled(mode_ == Mode::Management);
     auto *buttons = new QHBoxLayout;
     for (QPushButton *b : {add, edit, delete_, print})

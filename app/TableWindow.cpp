@@ -43,6 +43,7 @@ TableWindow::TableWindow(storage::DataModule &data, util::Prompter &prompter, co
     grid_->horizontalHeader()->setDefaultSectionSize(110);
     new WheelToArrows(grid_);
     auto *buttons = new QHBoxLayout;
+    buttons_ = buttons;
     buttons->addStretch();
     if (chooser) {
         auto *ok = new QPushButton(QStringLiteral("OK"), this);
@@ -68,6 +69,13 @@ TableWindow::TableWindow(storage::DataModule &data, util::Prompter &prompter, co
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
     if (model_->rowCount() > 0)
         grid_->setCurrentIndex(model_->index(0, 0));
+}
+
+QPushButton *TableWindow::addButton(const QString &caption)
+{
+    auto *b = new QPushButton(caption, this);
+    buttons_->insertWidget(0, b);
+    return b;
 }
 
 } // namespace plavex::app

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+class QHBoxLayout;
+class QPushButton;
 class QTableView;
 
 namespace plavex::app {
@@ -21,10 +23,13 @@ public:
     QVariant chosenKey() const { return chosen_; }
     QTableView *grid() const { return grid_; }
     TableModel *model() const { return model_; }
+    // A further button at the left of the row of buttons.
+    QPushButton *addButton(const QString &caption);
 
 private:
     TableModel *model_;
     QTableView *grid_;
+    QHBoxLayout *buttons_ = nullptr;
     QVariant chosen_;
 };
 

@@ -1,0 +1,253 @@
+#include "app/reports/GuiReports.h"
+
+#include "app/reports/OutputSetupDialog.h"
+#include "app/reports/PreviewWindow.h"
+#include "app/reports/ReportDialogs.h"
+#include "reports/ReportRun.h"
+#include "reports/engine/Render.h"
+#include "reports/engine/Snapshot.h"
+#include "storage/DataModule.h"
+#include "util/Prompter.h"
+
+#include <QApplication>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include <memory>
+
+namespace plavex::app {
+
+namespace {
+
+MainWindowHooks &hooks()
+{
+    static MainWindowHooks h;
+    return h;
+}
+
+// The printer every run reads and restores the orientation of.
+QPrinter &systemPrinter()
+{
+    static QPrinter printer(QPrinterInfo::defaultPrinter());
+    return printer;
+}
+
+QString failure(const std::exception &e) { return QString::fromUtf8(e.what()); }
+
+class GuiHost : public reports::ReportHost {
+public:
+    GuiHost(QWidget *parent, storage::DataModule &data, util::Prompter &prompter)
+        : parent_(parent), data_(data), prompter_(prompter)
+    {
+    }
+
+    reports::Orientation printerOrientation() const override
+    {
+        return systemPrinter().pageLayout().orientation() == QPageLayout::Landscape ? reports::Orientation::Landscape
+                                                                                    : reports::Orientation::Portrait;
+    }
+    void setPrinterOrientation(reports::Orientation o) override
+    {
+        systemPrinter().setPageOrientation(o == reports::Orientation::Landscape ? QPageLayout::Landscape
+                                                                                 : QPageLayout::Portrait);
+    }
+    int currentEmployee() const override { return hooks().currentEmployee ? hooks().currentEmployee() : 0; }
+    void selectEmployee(int id) override
+    {
+        if (hooks().selectEmployee && id != 0)
+            hooks().selectEmployee(id);
+    }
+    void setScreenRefresh(bool on) override
+    {
+        if (hooks().setRefresh)
+            hooks().setRefresh(on);
+    }
+
+    bool askRange(reports::ReportRequest &r) override
+    {
+        RangeDialog dialog(reports::activeEmployees(data_), prompter_, parent_);
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        r.fromNumber = dialog.from();
+        r.toNumber = dialog.to();
+        r.newPagePerSlip = dialog.newPagePerSlip();
+        return true;
+    }
+    bool askRecapType(reports::ReportRequest &r) override
+    {
+        RecapTypeDialog dialog(reports::namedUnits(data_), prompter_, parent_);
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        r.recapType = dialog.type();
+        r.unitCode = dialog.unitCode();
+        return true;
+    }
+
+    QMarginsF printerMargins() const override
+    {
+        if (installedPrinter().isEmpty())
+            return {};
+        const QMarginsF mm = systemPrinter().pageLayout().minimumMargins();
+        const double k = systemPrinter().pageLayout().units() == QPageLayout::Millimeter ? 0.1 : 2.54 / 72.0;
+        return {mm.left() * k, mm.top() * k, mm.right() * k, mm.bottom() * k};
+    }
+
+    bool setupOutput(reports::Document &document) override
+    {
+        options.copies = document.setup.copies;
+        OutputSetupDialog dialog(OutputSetupDialog::Mode::Run, options, installedPrinter(), 0, parent_);
+        dialog.setWindowTitle(QStringLiteral("Настройки за печата"));
+        QObject::connect(&dialog, &OutputSetupDialog::printerSetupRequested, &dialog, [&dialog] {
+            QPrintDialog setup(&systemPrinter(), &dialog);
+            setup.exec();
+        });
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        status_ = std::make_unique<StatusWindow>(parent_);
+        status_->show();
+        return true;
+    }
+    void status(const QString &text) override
+    {
+        if (status_)
+            status_->setStatus(text);
+    }
+    bool cancelled() override { return status_ && status_->cancelled(); }
+    void processEvents() override { QCoreApplication::processEvents(); }
+
+    void output(reports::Document &document) override
+    {
+        status_.reset();
+        switch (options.destination) {
+        case reports::Destination::Screen: {
+            PreviewWindow preview(document, parent_);
+            preview.setWindowTitle(QStringLiteral("Настройки на изхода"));
+            if (!installedPrinter().isEmpty())
+                preview.printer = [this](PreviewWindow &w) { printFromPreview(w); };
+            preview.setWindowState(Qt::WindowMaximized);
+            preview.exec();
+            break;
+        }
+        case reports::Destination::Printer:
+            printDocument(document, options);
+            break;
+        case reports::Destination::File:
+            writeFile(document);
+            break;
+        }
+    }
+    void message(const QString &text) override { prompter_.message(text); }
+
+    reports::OutputOptions options;
+
+private:
+    void printFromPreview(PreviewWindow &w)
+    {
+        reports::OutputOptions o = options;
+        OutputSetupDialog dialog(OutputSetupDialog::Mode::PreviewPrint, o, installedPrinter(), w.pageCount(), &w);
+        dialog.setWindowTitle(QStringLiteral("Настройки за печата"));
+        if (dialog.exec() == QDialog::Accepted)
+            printDocument(w.document(), o);
+    }
+    void writeFile(const reports::Document &document)
+    {
+        QString error;
+        bool ok = true;
+        switch (options.format) {
+        case reports::FileFormat::Snapshot:
+            ok = reports::writeSnapshot(reports::snapshotBytes(document), options.fileName, &error);
+            break;
+        case reports::FileFormat::Pdf:
+            ok = reports::writePdf(document, options.fileName, &error);
+            break;
+        case reports::FileFormat::Native: {
+            reports::OutputOptions o = options;
+            printDocument(document, o);
+            break;
+        }
+        }
+        if (!ok)
+            prompter_.message(QStringLiteral("Файлът %1 не е записан: %2").arg(options.fileName, error));
+    }
+
+    QWidget *parent_;
+    storage::DataModule &data_;
+    util::Prompter &prompter_;
+    std::unique_ptr<StatusWindow> status_;
+};
+
+} // namespace
+
+void setMainWindowHooks(MainWindowHooks h) { hooks() = std::move(h); }
+
+QString installedPrinter()
+{
+    if (QPrinterInfo::availablePrinterNames().isEmpty())
+        return {};
+    const QString name = QPrinterInfo::defaultPrinterName();
+    return name.isEmpty() ? QPrinterInfo::availablePrinterNames().first() : name;
+}
+
+void printDocument(const reports::Document &doc, const reports::OutputOptions &options)
+{
+    QPrinter printer(QPrinterInfo::printerInfo(installedPrinter()));
+    printer.setDocName(doc.title);
+    printer.setPageOrientation(doc.setup.landscape() ? QPageLayout::Landscape : QPageLayout::Portrait);
+    printer.setCollateCopies(options.collate);
+    if (options.duplex) {
+        // A duplex mode chosen in the printer's setup is kept.
+        if (printer.duplex() == QPrinter::DuplexNone)
+            printer.setDuplex(QPrinter::DuplexAuto);
+    } else {
+        printer.setDuplex(QPrinter::DuplexNone);
+    }
+    if (options.destination == reports::Destination::File && options.format == reports::FileFormat::Native)
+        printer.setOutputFileName(options.fileName);
+    std::vector<int> pages;
+    if (!options.pageList.trimmed().isEmpty())
+        pages = reports::pagesOfList(options.pageList, doc.pageCount());
+    else
+        for (int p = std::max(1, options.firstPage); p <= std::min(options.lastPage, doc.pageCount()); ++p)
+            pages.push_back(p);
+    if (pages.empty())
+        return;
+    int runs = 1;
+    if (printer.supportsMultipleCopies() || options.copies < 2) {
+        printer.setCopyCount(std::max(1, options.copies));
+    } else {
+        printer.setCopyCount(1);
+        runs = options.copies;
+    }
+    QPainter painter(&printer);
+    const QRectF paint = printer.pageLayout().paintRect(QPageLayout::Millimeter);
+    const QPointF offset(paint.left() / 10.0, paint.top() / 10.0);
+    bool first = true;
+    for (int r = 0; r < runs; ++r)
+        for (int p : pages) {
+            if (!first)
+                printer.newPage();
+            first = false;
+            reports::paintPage(painter, doc, p - 1, printer.logicalDpiX(), offset);
+        }
+}
+
+void startReport(QWidget *parent, storage::DataModule &data, util::Prompter &prompter, reports::ReportKind kind,
+                 int employeeId)
+{
+    GuiHost host(parent, data, prompter);
+    reports::ReportRequest request;
+    request.kind = kind;
+    request.employeeId = employeeId;
+    try {
+        const reports::RunResult result = reports::startReport(data, host, request);
+        if (!result.rowErrors.isEmpty())
+            prompter.message(result.rowErrors.join(QLatin1Char('\n')));
+    } catch (const std::exception &e) {
+        prompter.message(QStringLiteral("Грешка ") + failure(e));
+    }
+}
+
+} // namespace plavex::app

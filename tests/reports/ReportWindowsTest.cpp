@@ -1,0 +1,185 @@
+#include "tests/support/GuiTest.h"
+
+#include "app/reports/OutputSetupDialog.h"
+#include "app/reports/PreviewWindow.h"
+#include "app/reports/ReportDialogs.h"
+#include "reports/OutputOptions.h"
+#include "reports/engine/Canvas.h"
+#include "util/Prompter.h"
+
+#include <QAction>
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace plavex;
+using namespace plavex::app;
+
+namespace {
+
+reports::Document pages(int count)
+{
+    reports::Document doc;
+    reports::Canvas c(doc);
+    c.begin();
+    for (int i = 1; i <= count; ++i) {
+        if (i > 1)
+            c.newPage();
+        c.println(QStringLiteral("Страница %1").arg(i));
+    }
+    c.finish();
+    return doc;
+}
+
+} // namespace
+
+TEST(OutputOptions, FileNamesAndPageLists)
+{
+    using reports::FileFormat;
+    struct Name {
+        const char *typed;
+        FileFormat format;
+        const char *result;
+    };
+    for (const Name &n : {Name{"fish", FileFormat::Snapshot, "fish.ndr"}, Name{"fish", FileFormat::Native, "fish.prn"},
+                          Name{"fish", FileFormat::Pdf, "fish.pdf"}, Name{" fish.txt ", FileFormat::Snapshot, "fish.txt"},
+                          Name{"a.b/fish", FileFormat::Native, "a.b/fish"}})
+        EXPECT_EQ(reports::outputFileName(QString::fromUtf8(n.typed), n.format), QString::fromUtf8(n.result)) << n.typed;
+
+    EXPECT_EQ(reports::pagesOfList(QStringLiteral("1-3,5"), 9), (std::vector<int>{1, 2, 3, 5}));
+    EXPECT_EQ(reports::pagesOfList(QStringLiteral("4-"), 6), (std::vector<int>{4, 5, 6}));
+    EXPECT_EQ(reports::pagesOfList(QStringLiteral("2,12"), 3), (std::vector<int>{2}));
+    EXPECT_TRUE(reports::pagesOfList(QStringLiteral("7-9,x"), 3).empty());
+}
+
+TEST(OutputSetup, WithoutAPrinterOnlyTheScreenRemains)
+{
+    test::application();
+    reports::OutputOptions options;
+    options.destination = reports::Destination::Printer;
+    options.copies = 2;
+    OutputSetupDialog dialog(OutputSetupDialog::Mode::Run, options, QString(), 0);
+    EXPECT_EQ(dialog.printerLabel()->text(), QStringLiteral("Липсва инсталиран принтер!"));
+    EXPECT_FALSE(dialog.printerButton()->isEnabled());
+    EXPECT_FALSE(dialog.fileButton()->isEnabled());
+    EXPECT_TRUE(dialog.screenButton()->isChecked());
+    EXPECT_FALSE(dialog.copiesEdit()->isEnabled());
+    EXPECT_EQ(dialog.copiesEdit()->text(), QStringLiteral("2"));
+    dialog.accept();
+    EXPECT_EQ(options.destination, reports::Destination::Screen);
+}
+
+TEST(OutputSetup, FileDestinationNeedsANameAndGetsTheFormatsExtension)
+{
+    test::application();
+    reports::OutputOptions options;
+    OutputSetupDialog dialog(OutputSetupDialog::Mode::Run, options, QStringLiteral("HP"), 0);
+    EXPECT_EQ(OutputSetupDialog::printerText(QStringLiteral("HP"), QStringLiteral("LPT1"), true), QStringLiteral("HP от LPT1"));
+    dialog.fileButton()->setChecked(true);
+    EXPECT_FALSE(dialog.okButton()->isEnabled());
+    dialog.fileEdit()->setText(QStringLiteral("   "));
+    EXPECT_FALSE(dialog.okButton()->isEnabled());
+    dialog.fileEdit()->setText(QStringLiteral(" fish "));
+    EXPECT_TRUE(dialog.okButton()->isEnabled());
+    EXPECT_FALSE(dialog.copiesEdit()->isEnabled());
+    dialog.formatList()->setCurrentIndex(1);
+    dialog.copiesEdit()->setText(QStringLiteral("x"));
+    dialog.accept();
+    EXPECT_EQ(options.destination, reports::Destination::File);
+    EXPECT_EQ(options.fileName, QStringLiteral("fish.prn"));
+    EXPECT_EQ(options.copies, 1);
+}
+
+TEST(OutputSetup, PreviewPrintPresetsThePageList)
+{
+    test::application();
+    reports::OutputOptions options;
+    OutputSetupDialog dialog(OutputSetupDialog::Mode::PreviewPrint, options, QStringLiteral("HP"), 7);
+    EXPECT_EQ(dialog.pageEdit()->text(), QStringLiteral("1-7"));
+    dialog.accept();
+    EXPECT_EQ(options.firstPage, 1);
+    EXPECT_EQ(options.lastPage, 9999);
+}
+
+TEST(Preview, PagesZoomKeysAndSnapshots)
+{
+    test::application();
+    PreviewWindow preview(pages(3));
+    preview.show();
+    EXPECT_EQ(preview.currentPage(), 1);
+    EXPECT_EQ(preview.countLabel()->text(), QStringLiteral("от 3"));
+    EXPECT_EQ(preview.statusText(), QStringLiteral("Страница 1 от 3"));
+    EXPECT_FALSE(preview.action(QStringLiteral("Първа"))->isEnabled());
+    EXPECT_TRUE(preview.action(QStringLiteral("Последна"))->isEnabled());
+
+    QTest::keyClick(&preview, Qt::Key_E);
+    EXPECT_EQ(preview.currentPage(), 3);
+    EXPECT_FALSE(preview.action(QStringLiteral("Следваща"))->isEnabled());
+    QTest::keyClick(&preview, Qt::Key_P);
+    EXPECT_EQ(preview.currentPage(), 2);
+    QTest::keyClick(&preview, Qt::Key_B);
+    EXPECT_EQ(preview.currentPage(), 1);
+    preview.setZoom(100);
+    QTest::keyClick(preview.pageEdit(), Qt::Key_Plus);
+    EXPECT_EQ(preview.zoom(), 125);
+    EXPECT_EQ(preview.zoomEdit()->text(), QStringLiteral("125.0"));
+
+    // A page typed beyond the count shows the last one.
+    preview.pageEdit()->setText(QStringLiteral("9"));
+    emit preview.pageEdit()->editingFinished();
+    EXPECT_EQ(preview.currentPage(), 3);
+    // A full stop never reaches the page number.
+    QTest::keyClick(preview.pageEdit(), Qt::Key_Period);
+    EXPECT_FALSE(preview.pageEdit()->text().contains(QLatin1Char('.')));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("p.ndr"));
+    ASSERT_TRUE(preview.saveTo(path));
+    PreviewWindow reopened(pages(1));
+    QString error;
+    ASSERT_TRUE(reopened.openFile(path, &error)) << error.toStdString();
+    EXPECT_EQ(reopened.pageCount(), 3);
+    EXPECT_EQ(reopened.stream(), preview.stream());
+    EXPECT_TRUE(reopened.windowTitle().endsWith(QStringLiteral(" - [ ") + path + QStringLiteral(" ]")));
+    QTest::keyClick(&preview, Qt::Key_X);
+    EXPECT_FALSE(preview.isVisible());
+}
+
+TEST(ReportDialogs, RangeAndRecapitulationChecks)
+{
+    test::application();
+    util::RecordingPrompter prompter;
+    RangeDialog empty({}, prompter);
+    EXPECT_EQ(empty.fromEdit()->text(), QStringLiteral("0"));
+    EXPECT_EQ(empty.toEdit()->text(), QStringLiteral("0"));
+    RangeDialog range({{3, QStringLiteral("Иван")}, {8, QStringLiteral("Мария")}}, prompter);
+    EXPECT_EQ(range.from(), 3);
+    EXPECT_EQ(range.to(), 8);
+    range.toEdit()->clear();
+    range.accept();
+    EXPECT_EQ(prompter.messages, QStringList{QStringLiteral("Моля въведете начален и краен номер!")});
+    EXPECT_NE(range.result(), QDialog::Accepted);
+
+    RecapTypeDialog recap({{4, QStringLiteral("Цех")}}, prompter);
+    EXPECT_EQ(recap.type(), 1);
+    EXPECT_FALSE(recap.unitEdit()->isEnabled());
+    recap.types()->button(3)->click();
+    EXPECT_TRUE(recap.unitEdit()->isEnabled());
+    recap.unitEdit()->clear();
+    recap.accept();
+    EXPECT_TRUE(prompter.messages.last().startsWith(QStringLiteral("Моля попълнете полето номер на звено")));
+    recap.unitEdit()->setText(QStringLiteral("4"));
+    recap.accept();
+    EXPECT_EQ(recap.unitCode(), 4);
+    recap.types()->button(2)->click();
+    EXPECT_EQ(recap.unitEdit()->text(), QStringLiteral("0"));
+    EXPECT_EQ(recap.unitCode(), 0);
+}
