@@ -1,4 +1,5 @@
 // plavex-bench: the figures the issues set targets for. Not part of the tests.
+#include "bench/ReportBench.h"
 #include "calc/CalcPerson.h"
 #include "calc/History.h"
 #include "calc/Parameters.h"
@@ -15,6 +16,7 @@
 #include "util/Prompter.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -274,7 +276,10 @@ void monthBench(const QString &nomsDir)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // Documents measure and paint text: the font system, without a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     items::install();
     const QString noms = QCoreApplication::applicationDirPath() + QStringLiteral("/noms");
     // With names (storage, calc) only those run.
@@ -285,5 +290,7 @@ int main(int argc, char **argv)
         calcBench();
     if (only.isEmpty() || only.contains(QStringLiteral("month")))
         monthBench(QDir(noms).absolutePath());
+    if (only.isEmpty() || only.contains(QStringLiteral("reports")))
+        bench::reportBench();
     return 0;
 }

@@ -203,6 +203,16 @@ void Canvas::cell(const TabStop &stop, const CellOverride &lines)
     if (lines.shade > 0)
         fillRect(x1, y1, x2, y2, shadeColor(lines.shade));
     const Pen saved = pen_;
+    // A whole box is one outline: a quarter of the operations of a table.
+    if (lines.left > 0 && lines.left == lines.right && lines.left == lines.top && lines.left == lines.bottom) {
+        const Brush brush = brush_;
+        pen_ = Pen{0xff000000, 1, lines.left};
+        brush_ = Brush{};
+        rectangle(x1, y1, x2, y2);
+        pen_ = saved;
+        brush_ = brush;
+        return;
+    }
     auto edge = [&](double width, double ax, double ay, double bx, double by) {
         if (width <= 0)
             return;

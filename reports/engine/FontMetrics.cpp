@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 
 #include <map>
 #include <memory>
@@ -17,9 +18,10 @@ constexpr int kReferencePixels = 1000;
 
 struct Entry {
     std::unique_ptr<QFontMetricsF> metrics;
+    QHash<char16_t, double> advances; // at the reference size
 };
 
-const Entry &entry(const Font &font)
+Entry &entry(const Font &font)
 {
     // One thread paints documents; the cache lives as long as the process.
     static std::map<std::tuple<bool, bool>, Entry> cache;
@@ -31,6 +33,9 @@ const Entry &entry(const Font &font)
         f.setItalic(font.italic);
         f.setHintingPreference(QFont::PreferNoHinting);
         f.setStyleStrategy(QFont::ForceOutline);
+        // Without kerning a text is as wide as its characters, which the
+        // measure can then add up from a table.
+        f.setKerning(false);
         e.metrics = std::make_unique<QFontMetricsF>(f);
     }
     return e;
@@ -42,11 +47,19 @@ double scale(const Font &font) { return font.size / 72.0 * 2.54 / kReferencePixe
 
 QString faceName() { return QStringLiteral("DejaVu Sans"); }
 
-double FontMetrics::width(const Font &font, QStringView text)
+double FontMetrics::width(const Font &font, const QString &text)
 {
     if (text.isEmpty())
         return 0;
-    return entry(font).metrics->horizontalAdvance(text.toString()) * scale(font);
+    Entry &e = entry(font);
+    double sum = 0;
+    for (const QChar c : text) {
+        auto it = e.advances.constFind(c.unicode());
+        if (it == e.advances.constEnd())
+            it = e.advances.insert(c.unicode(), e.metrics->horizontalAdvance(c));
+        sum += *it;
+    }
+    return sum * scale(font);
 }
 
 double FontMetrics::ascent(const Font &font) { return entry(font).metrics->ascent() * scale(font); }

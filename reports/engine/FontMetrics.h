@@ -2,7 +2,7 @@
 
 #include "reports/engine/Document.h"
 
-#include <QStringView>
+#include <QString>
 
 namespace plavex::reports {
 
@@ -11,7 +11,7 @@ namespace plavex::reports {
 // Needs the application's font system (QGuiApplication).
 class FontMetrics {
 public:
-    static double width(const Font &font, QStringView text);
+    static double width(const Font &font, const QString &text);
     static double ascent(const Font &font);
     static double descent(const Font &font);
     static double height(const Font &font) { return ascent(font) + descent(font); }

@@ -25,6 +25,7 @@ QFont qtFont(const Font &f)
     font.setBold(f.bold);
     font.setItalic(f.italic);
     font.setHintingPreference(QFont::PreferNoHinting);
+    font.setKerning(false); // as the measures take it
     return font;
 }
 

@@ -1,0 +1,99 @@
+#include "bench/ReportBench.h"
+
+#include "reports/ReportRun.h"
+#include "reports/engine/Canvas.h"
+#include "reports/engine/Render.h"
+#include "reports/engine/Snapshot.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+namespace plavex::bench {
+
+namespace {
+
+// A page as the payroll sheets will fill it: a header, a boxed and shaded
+// heading row and 50 rows of eight tab cells with names and amounts.
+reports::Document tableDocument(int pages)
+{
+    using reports::Justify;
+    reports::Document doc;
+    reports::Canvas c(doc);
+    c.setMargins(1, 1, 1, 1);
+    c.setLineHeight(0.5);
+    const char *headings[] = {"Номер", "Име", "Дни", "Бруто", "ДОО", "ЗО", "ДОД", "Сума"};
+    auto tabs = [&c](int shade) {
+        c.clearTabs();
+        c.setTab(1.0, Justify::Right, 1.5, 10, reports::BoxAll, shade);
+        c.setTab(-1, Justify::Left, 6.0, 10, reports::BoxAll, shade);
+        for (int i = 0; i < 6; ++i)
+            c.setTab(-1, Justify::Right, 1.9, 10, reports::BoxAll, shade);
+    };
+    c.onNewPage = [&](reports::Canvas &canvas) {
+        canvas.setBold(true);
+        canvas.println(QStringLiteral("Ведомост за заплати за месец Януари 2008"));
+        canvas.textAt(reports::pageOfText(canvas), 20.0, canvas.baseline(), Justify::Right);
+        tabs(20);
+        QString row;
+        for (const char *h : headings)
+            row += QLatin1Char('\t') + QString::fromUtf8(h);
+        canvas.println(row);
+        canvas.setBold(false);
+        tabs(0);
+    };
+    c.begin();
+    int n = 0;
+    while (doc.pageCount() <= pages) {
+        if (c.linesLeft() < 1) {
+            if (doc.pageCount() == pages)
+                break;
+            c.newPage();
+        }
+        ++n;
+        c.println(QStringLiteral("\t%1\tСлужител Иванов Петров %1\t21\t%2\t%3\t%4\t%5\t%6")
+                      .arg(n)
+                      .arg(1234.56 + n, 0, 'f', 2)
+                      .arg(97.53, 0, 'f', 2)
+                      .arg(37.04, 0, 'f', 2)
+                      .arg(110.0, 0, 'f', 2)
+                      .arg(989.99 + n, 0, 'f', 2));
+    }
+    c.finish();
+    return doc;
+}
+
+} // namespace
+
+void reportBench()
+{
+    QTextStream out(stdout);
+    const int pages = 1000;
+    QElapsedTimer t;
+    t.start();
+    const reports::Document doc = tableDocument(pages);
+    const double describe = t.nsecsElapsed() / 1e6;
+
+    QTemporaryDir dir;
+    t.restart();
+    const QByteArray bytes = reports::snapshotBytes(doc);
+    reports::writeSnapshot(bytes, dir.filePath(QStringLiteral("b.ndr")));
+    const double snapshot = t.nsecsElapsed() / 1e6;
+
+    t.restart();
+    reports::writePdf(doc, dir.filePath(QStringLiteral("b.pdf")));
+    const double pdf = t.nsecsElapsed() / 1e6;
+
+    std::size_t ops = 0;
+    for (const auto &p : doc.pages)
+        ops += p.ops.size();
+    out << QStringLiteral("reports: %1 table pages (%2 operations a page)\n").arg(doc.pageCount()).arg(ops / doc.pages.size());
+    out << QStringLiteral("  page description  %1 ms/page (target <= 2)\n").arg(describe / doc.pageCount(), 0, 'f', 3);
+    out << QStringLiteral("  snapshot .ndr     %1 ms/page (%2 KB)\n")
+               .arg(snapshot / doc.pageCount(), 0, 'f', 3)
+               .arg(bytes.size() / 1024);
+    out << QStringLiteral("  PDF               %1 ms/page (target <= 5)\n").arg(pdf / doc.pageCount(), 0, 'f', 3);
+    out.flush();
+}
+
+} // namespace plavex::bench
