@@ -1,12 +1,16 @@
 #include "app/reports/GuiReports.h"
 
+#include "app/ChooserDialog.h"
 #include "app/reports/OutputSetupDialog.h"
 #include "app/reports/PreviewWindow.h"
 #include "app/reports/ReportDialogs.h"
 #include "reports/ReportRun.h"
 #include "reports/engine/Render.h"
 #include "reports/engine/Snapshot.h"
+#include "employees/Chooser.h"
 #include "storage/DataModule.h"
+#include "storage/Settings.h"
+#include "storage/fb/Statement.h"
 #include "util/Prompter.h"
 
 #include <QApplication>
@@ -68,7 +72,16 @@ public:
 
     bool askRange(reports::ReportRequest &r) override
     {
-        RangeDialog dialog(reports::activeEmployees(data_), prompter_, parent_);
+        auto search = [this]() -> std::optional<int> {
+            const QString id = ChooserDialog::choose(data_, prompter_, employees::ChooserKind::Employees, false, parent_);
+            if (id.isEmpty())
+                return std::nullopt;
+            const QVariant number = fb::Statement::scalar(
+                data_.transaction(), QStringLiteral("SELECT PERSON_NOMER FROM %1 WHERE PERSON_ID=?").arg(data_.table(u"PERSONS")),
+                {id.toInt()});
+            return number.isValid() ? std::optional<int>(number.toInt()) : std::nullopt;
+        };
+        RangeDialog dialog(reports::activeEmployees(data_), prompter_, search, &data_.settings().ini(), parent_);
         if (dialog.exec() != QDialog::Accepted)
             return false;
         r.fromNumber = dialog.from();
@@ -78,7 +91,7 @@ public:
     }
     bool askRecapType(reports::ReportRequest &r) override
     {
-        RecapTypeDialog dialog(reports::namedUnits(data_), prompter_, parent_);
+        RecapTypeDialog dialog(reports::namedUnits(data_), prompter_, &data_.settings().ini(), parent_);
         if (dialog.exec() != QDialog::Accepted)
             return false;
         r.recapType = dialog.type();

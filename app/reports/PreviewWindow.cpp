@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QPainter>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -42,6 +44,57 @@ QString translated(const char *word)
         return QStringLiteral("от");
     return QString::fromUtf8(word);
 }
+
+// A centimetre scale along one edge of the page, following its scrolling.
+class Ruler : public QWidget {
+public:
+    Ruler(Qt::Orientation orientation, QWidget *page, std::function<double()> pixelsPerCm, QWidget *parent)
+        : QWidget(parent), orientation_(orientation), page_(page), pixelsPerCm_(std::move(pixelsPerCm))
+    {
+        const int thickness = fontMetrics().height() + 6;
+        if (orientation == Qt::Horizontal)
+            setFixedHeight(thickness);
+        else
+            setFixedWidth(thickness);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), palette().window());
+        const QPoint origin = page_->mapTo(window(), QPoint(0, 0)) - mapTo(window(), QPoint(0, 0));
+        const double k = pixelsPerCm_();
+        if (k <= 0)
+            return;
+        const bool h = orientation_ == Qt::Horizontal;
+        const int start = h ? origin.x() : origin.y();
+        const int length = h ? page_->width() : page_->height();
+        const int thick = h ? height() : width();
+        p.setPen(palette().windowText().color());
+        for (int mm = 0; mm * k / 10 <= length; mm += 5) {
+            const int at = start + qRound(mm * k / 10);
+            const int tick = mm % 10 == 0 ? thick / 2 : thick / 4;
+            if (h)
+                p.drawLine(at, thick - tick, at, thick);
+            else
+                p.drawLine(thick - tick, at, thick, at);
+            // Every centimetre is numbered while there is room for it.
+            if (mm % 10 == 0 && mm > 0 && (k >= 18 || mm % 50 == 0)) {
+                const QString n = QString::number(mm / 10);
+                if (h)
+                    p.drawText(at + 2, fontMetrics().ascent() + 1, n);
+                else
+                    p.drawText(1, at - 2, n);
+            }
+        }
+    }
+
+private:
+    Qt::Orientation orientation_;
+    QWidget *page_;
+    std::function<double()> pixelsPerCm_;
+};
 
 } // namespace
 
@@ -134,13 +187,26 @@ PreviewWindow::PreviewWindow(reports::Document document, QWidget *parent)
     scroll_->setWidget(image_);
     scroll_->viewport()->installEventFilter(this);
     status_ = new QStatusBar(this);
+    auto scale = [this] { return logicalDpiX() * zoom_ / 100.0 / 2.54; };
+    topRuler_ = new Ruler(Qt::Horizontal, image_, scale, this);
+    leftRuler_ = new Ruler(Qt::Vertical, image_, scale, this);
+    for (QScrollBar *bar : {scroll_->horizontalScrollBar(), scroll_->verticalScrollBar()})
+        connect(bar, &QScrollBar::valueChanged, this, [this] {
+            topRuler_->update();
+            leftRuler_->update();
+        });
+    auto *pageArea = new QGridLayout;
+    pageArea->setSpacing(0);
+    pageArea->addWidget(topRuler_, 0, 1);
+    pageArea->addWidget(leftRuler_, 1, 0);
+    pageArea->addWidget(scroll_, 1, 1);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->setMenuBar(menu);
     layout->addWidget(tools);
-    layout->addWidget(scroll_, 1);
+    layout->addLayout(pageArea, 1);
     layout->addWidget(status_);
 
     auto apply = [this](QLineEdit *edit, auto use) {
@@ -250,6 +316,8 @@ void PreviewWindow::render()
     const QImage page = reports::pageImage(doc_, page_ - 1, logicalDpiX() * zoom_ / 100.0);
     image_->setPixmap(QPixmap::fromImage(page));
     image_->resize(page.size());
+    topRuler_->update();
+    leftRuler_->update();
 }
 
 bool PreviewWindow::event(QEvent *e)

@@ -12,6 +12,7 @@ class QLabel;
 class QLineEdit;
 class QScrollArea;
 class QStatusBar;
+class QWidget;
 
 namespace plavex::app {
 
@@ -68,6 +69,7 @@ private:
     int overscroll_ = 0;
     QScrollArea *scroll_;
     QLabel *image_;
+    QWidget *topRuler_, *leftRuler_;
     QLineEdit *pageEdit_, *zoomEdit_;
     QLabel *count_;
     QStatusBar *status_;

@@ -1,5 +1,6 @@
 #include "app/reports/ReportDialogs.h"
 
+#include "app/FormPlacement.h"
 #include "util/Prompter.h"
 
 #include <QButtonGroup>
@@ -44,7 +45,8 @@ QComboBox *pairedList(const std::vector<reports::NumberedName> &rows, QLineEdit 
 
 } // namespace
 
-RangeDialog::RangeDialog(const std::vector<reports::NumberedName> &employees, util::Prompter &prompter, QWidget *parent)
+RangeDialog::RangeDialog(const std::vector<reports::NumberedName> &employees, util::Prompter &prompter, Search search,
+                         storage::IniFile *placement, QWidget *parent)
     : QDialog(parent), prompter_(prompter)
 {
     setObjectName(QStringLiteral("fOtDoNomer"));
@@ -60,10 +62,21 @@ RangeDialog::RangeDialog(const std::vector<reports::NumberedName> &employees, ut
     toList_->setCurrentIndex(toList_->count() - 1);
     newPage_ = new QCheckBox(QStringLiteral("Всеки фиш на нова страница"), group);
     auto *form = new QFormLayout(group);
-    auto row = [group](QLineEdit *e, QComboBox *l) {
+    auto row = [group, search](QLineEdit *e, QComboBox *l) {
         auto *h = new QHBoxLayout;
         h->addWidget(e);
         h->addWidget(l, 1);
+        auto *find = new QPushButton(QStringLiteral("..."), group);
+        find->setFixedWidth(32);
+        find->setToolTip(QStringLiteral("Търсене"));
+        find->setEnabled(static_cast<bool>(search));
+        QObject::connect(find, &QPushButton::clicked, e, [e, search] {
+            if (const auto number = search()) {
+                e->setText(QString::number(*number));
+                emit e->editingFinished();
+            }
+        });
+        h->addWidget(find);
         return h;
     };
     form->addRow(QStringLiteral("От номер"), row(from_, fromList_));
@@ -81,7 +94,9 @@ RangeDialog::RangeDialog(const std::vector<reports::NumberedName> &employees, ut
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addLayout(buttons);
-    resize(420, sizeHint().height());
+    resize(460, sizeHint().height());
+    if (placement)
+        new FormPlacement(this, *placement, objectName());
 }
 
 int RangeDialog::from() const { return from_->text().trimmed().toInt(); }
@@ -99,7 +114,7 @@ void RangeDialog::accept()
 }
 
 RecapTypeDialog::RecapTypeDialog(const std::vector<reports::NumberedName> &units, util::Prompter &prompter,
-                                 QWidget *parent)
+                                 storage::IniFile *placement, QWidget *parent)
     : QDialog(parent), prompter_(prompter)
 {
     setObjectName(QStringLiteral("frecaptype"));
@@ -142,6 +157,8 @@ RecapTypeDialog::RecapTypeDialog(const std::vector<reports::NumberedName> &units
     layout->addLayout(unitRow);
     layout->addLayout(buttons);
     typeChanged();
+    if (placement)
+        new FormPlacement(this, *placement, objectName());
 }
 
 void RecapTypeDialog::typeChanged()

@@ -4,6 +4,9 @@
 
 #include <QDialog>
 
+#include <functional>
+#include <optional>
+
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
@@ -14,6 +17,9 @@ class QPushButton;
 namespace plavex::util {
 class Prompter;
 }
+namespace plavex::storage {
+class IniFile;
+}
 
 namespace plavex::app {
 
@@ -21,7 +27,10 @@ namespace plavex::app {
 class RangeDialog : public QDialog {
     Q_OBJECT
 public:
-    RangeDialog(const std::vector<reports::NumberedName> &employees, util::Prompter &prompter, QWidget *parent = nullptr);
+    // search: the employee search, giving the number found (nothing when closed).
+    using Search = std::function<std::optional<int>()>;
+    RangeDialog(const std::vector<reports::NumberedName> &employees, util::Prompter &prompter, Search search = {},
+                storage::IniFile *placement = nullptr, QWidget *parent = nullptr);
     int from() const;
     int to() const;
     bool newPagePerSlip() const;
@@ -41,7 +50,8 @@ private:
 class RecapTypeDialog : public QDialog {
     Q_OBJECT
 public:
-    RecapTypeDialog(const std::vector<reports::NumberedName> &units, util::Prompter &prompter, QWidget *parent = nullptr);
+    RecapTypeDialog(const std::vector<reports::NumberedName> &units, util::Prompter &prompter,
+                    storage::IniFile *placement = nullptr, QWidget *parent = nullptr);
     int type() const; // 1..7
     int unitCode() const;
     void accept() override;

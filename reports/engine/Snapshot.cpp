@@ -64,14 +64,36 @@ QByteArray snapshotBytes(const Document &doc)
         for (const Page &page : doc.pages) {
             s << quint32(page.ops.size());
             for (const Op &op : page.ops) {
-                s << quint8(op.kind) << op.x << op.y << op.x2 << op.y2 << op.text;
-                put(s, op.font);
-                put(s, op.pen);
-                put(s, op.brush);
-                s << qint32(op.image) << quint8(op.align) << op.anchor;
+                // Each kind keeps only what it draws with.
+                s << quint8(op.kind) << op.x << op.y;
+                switch (op.kind) {
+                case Op::Kind::Text:
+                    s << op.text;
+                    put(s, op.font);
+                    s << quint8(op.align) << op.anchor;
+                    break;
+                case Op::Kind::Line:
+                    s << op.x2 << op.y2;
+                    put(s, op.pen);
+                    break;
+                case Op::Kind::Rect:
+                    s << op.x2 << op.y2;
+                    put(s, op.pen);
+                    put(s, op.brush);
+                    break;
+                case Op::Kind::FillRect:
+                    s << op.x2 << op.y2;
+                    put(s, op.brush);
+                    break;
+                case Op::Kind::Image:
+                    s << op.x2 << op.y2 << qint32(op.image);
+                    break;
+                }
             }
         }
     }
+    // Table pages repeat themselves: compressed they take a tenth.
+    payload = qCompress(payload, 6);
     QByteArray out = kMagic;
     QDataStream s(&out, QIODevice::Append);
     configure(s);
@@ -102,8 +124,11 @@ std::optional<Document> documentFromSnapshot(const QByteArray &bytes, QString *e
     const qsizetype start = kMagic.size() + 6;
     if (bytes.size() != start + qsizetype(length) + kHashSize)
         return fail(damaged());
-    const QByteArray payload = bytes.mid(start, length);
-    if (QCryptographicHash::hash(payload, QCryptographicHash::Sha1) != bytes.right(kHashSize))
+    const QByteArray packed = bytes.mid(start, length);
+    if (QCryptographicHash::hash(packed, QCryptographicHash::Sha1) != bytes.right(kHashSize))
+        return fail(damaged());
+    const QByteArray payload = qUncompress(packed);
+    if (payload.isEmpty())
         return fail(damaged());
 
     Document doc;
@@ -142,17 +167,39 @@ std::optional<Document> documentFromSnapshot(const QByteArray &bytes, QString *e
         for (Op &op : page.ops) {
             quint8 kind = 0, align = 0;
             qint32 image = -1;
-            s >> kind >> op.x >> op.y >> op.x2 >> op.y2 >> op.text;
-            get(s, op.font);
-            get(s, op.pen);
-            get(s, op.brush);
-            s >> image >> align >> op.anchor;
-            if (kind > quint8(Op::Kind::Image) || align > quint8(Justify::Right) || image < -1 ||
-                image >= qint32(doc.images.size()))
+            s >> kind >> op.x >> op.y;
+            if (kind > quint8(Op::Kind::Image))
                 return fail(damaged());
             op.kind = static_cast<Op::Kind>(kind);
+            switch (op.kind) {
+            case Op::Kind::Text:
+                s >> op.text;
+                get(s, op.font);
+                s >> align >> op.anchor;
+                break;
+            case Op::Kind::Line:
+                s >> op.x2 >> op.y2;
+                get(s, op.pen);
+                break;
+            case Op::Kind::Rect:
+                s >> op.x2 >> op.y2;
+                get(s, op.pen);
+                get(s, op.brush);
+                break;
+            case Op::Kind::FillRect:
+                s >> op.x2 >> op.y2;
+                get(s, op.brush);
+                break;
+            case Op::Kind::Image:
+                s >> op.x2 >> op.y2 >> image;
+                if (image < 0 || image >= qint32(doc.images.size()))
+                    return fail(damaged());
+                break;
+            }
+            if (align > quint8(Justify::Right))
+                return fail(damaged());
             op.align = static_cast<Justify>(align);
-            op.image = image;
+            op.image = op.kind == Op::Kind::Image ? image : -1;
         }
     }
     if (s.status() != QDataStream::Ok || !s.atEnd())

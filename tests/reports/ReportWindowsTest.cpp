@@ -1,4 +1,7 @@
 #include "tests/support/GuiTest.h"
+#include "tests/support/TestDatabase.h"
+
+#include "app/PeroDefsWindow.h"
 
 #include "app/reports/OutputSetupDialog.h"
 #include "app/reports/PreviewWindow.h"
@@ -182,4 +185,49 @@ TEST(ReportDialogs, RangeAndRecapitulationChecks)
     recap.types()->button(2)->click();
     EXPECT_EQ(recap.unitEdit()->text(), QStringLiteral("0"));
     EXPECT_EQ(recap.unitCode(), 0);
+}
+
+TEST(ReportWindows, ThePrintButtonOfTheDefinitionsRunsSetupThenPreview)
+{
+    test::application();
+    test::TestDatabase db;
+    ASSERT_TRUE(db.open());
+    util::RecordingPrompter prompter;
+    PeroDefsWindow window(*db.data, prompter, PeroDefsWindow::Mode::Management);
+    QPushButton *print = nullptr;
+    for (QPushButton *b : window.findChildren<QPushButton *>())
+        if (b->text() == QStringLiteral("Печат"))
+            print = b;
+    ASSERT_NE(print, nullptr);
+    ASSERT_TRUE(print->isEnabled());
+
+    // "Не" in the setup window: nothing is shown.
+    QString setupCaption;
+    test::onModal<OutputSetupDialog>([&](OutputSetupDialog *d) {
+        setupCaption = d->windowTitle();
+        d->reject();
+    });
+    print->click();
+    EXPECT_EQ(setupCaption, QStringLiteral("Настройки за печата"));
+
+    // "   Да  " on the screen: the preview holds the list.
+    int pagesShown = 0;
+    QString previewCaption, firstRow;
+    test::onModal<OutputSetupDialog>([&](OutputSetupDialog *d) {
+        test::onModal<PreviewWindow>([&](PreviewWindow *p) {
+            pagesShown = p->pageCount();
+            previewCaption = p->windowTitle();
+            for (const auto &op : p->document().pages[0].ops)
+                if (op.text.startsWith(QStringLiteral("Списък")))
+                    firstRow = op.text;
+            p->close();
+        });
+        d->screenButton()->setChecked(true);
+        d->accept();
+    });
+    print->click();
+    EXPECT_EQ(pagesShown, 1);
+    EXPECT_EQ(previewCaption, QStringLiteral("Настройки на изхода"));
+    EXPECT_TRUE(firstRow.startsWith(QStringLiteral("Списък на дефинираните пера за"))) << firstRow.toStdString();
+    EXPECT_TRUE(prompter.messages.isEmpty()) << prompter.messages.join(u'|').toStdString();
 }
