@@ -302,7 +302,7 @@ QString ItemEditForm::collect()
         else if (c == QLatin1String("PERO_ENDDATE"))
             record_.end = date;
         else if (c == QLatin1String("PERO_PARTIDA"))
-            record_.partida = text.left(20);
+            record_.partida = text;
         else if (c == QLatin1String("PERO_BOLNN"))
             record_.certificate = text;
         else if (c == QLatin1String("PERO_BOLNDOPDOC"))
@@ -321,7 +321,9 @@ void ItemEditForm::okPressed()
             return;
         }
     }
-    const QString problem = collect();
+    QString problem = collect();
+    if (problem.isEmpty())
+        problem = items::checkItemValues(record_);
     if (!problem.isEmpty()) {
         prompter_.message(problem);
         return;

@@ -151,6 +151,10 @@ void MenuCommands::changeMonth()
     NewDateDialog dialog(p.year(), p.month(), data_.prompter(), &window_);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    if (!util::Period(dialog.year(), dialog.month()).isValid()) {
+        data_.prompter().message(util::Period::rangeMessage());
+        return;
+    }
     try {
         data_.changePeriod(dialog.year(), dialog.month());
     } catch (const std::exception &e) {

@@ -184,6 +184,9 @@ Calculation Calculator::calculate(int personId) { return calculate(employee(pers
 
 Calculation Calculator::calculate(const Employee &employee)
 {
+    // What is read below decides what is written: nobody else may change
+    // the month in between.
+    data_.lockPeriod();
     Context context(params_, data_.period(), employee, *history_);
     context.calendar = calendarOf(employee.calendarCode);
     Calculation result;
@@ -233,6 +236,8 @@ int recalculateAll(storage::DataModule &data, Parameters &params, const EachEmpl
         Calculation result;
         try {
             result = calculator.calculate(employee);
+        } catch (const storage::Busy &) {
+            throw; // the month is not this program's to write now
         } catch (const CalcError &e) {
             result.employee = employee;
             result.error = e.message();

@@ -69,7 +69,16 @@ bool CliContext::openDatabase(bool create)
         fail(QStringLiteral("%1 %2").arg(e.message()).arg(e.code()));
         return false;
     }
-    return true;
+    return seedsLoaded();
+}
+
+bool CliContext::seedsLoaded()
+{
+    if (!data || data->schema().stoppedLoads() == 0)
+        return true;
+    // The line was named above; the command must not look as if all went well.
+    fail(QStringLiteral("Служебните данни не са заредени изцяло: поправете файла и създайте месеца отново."));
+    return false;
 }
 
 std::optional<QString> CliContext::takeOption(const QString &name)
@@ -83,6 +92,24 @@ std::optional<QString> CliContext::takeOption(const QString &name)
 }
 
 bool CliContext::takeFlag(const QString &name) { return args.removeAll(name) > 0; }
+
+std::optional<QString> CliContext::outFolder(const QString &text)
+{
+    if (text.trimmed().isEmpty()) {
+        fail(QStringLiteral("Посочете папка с --out."));
+        return std::nullopt;
+    }
+    const QFileInfo folder(text);
+    if (folder.exists() && !folder.isDir()) {
+        fail(QStringLiteral("%1 е файл, а не папка. Посочете папка с --out.").arg(text));
+        return std::nullopt;
+    }
+    if (!folder.exists()) {
+        fail(QStringLiteral("Папката %1 не съществува.").arg(text));
+        return std::nullopt;
+    }
+    return folder.absoluteFilePath();
+}
 
 calc::Parameters &CliContext::parameters()
 {

@@ -58,9 +58,14 @@ struct CliContext {
     // Opens the database and its current period; create: a missing file is
     // made (as the program does at start), otherwise it is an error.
     bool openDatabase(bool create);
+    // False (after the message) when a service file's load stopped at a bad line.
+    bool seedsLoaded();
     // Option value of the command's own arguments ("--name value"); removes both.
     std::optional<QString> takeOption(const QString &name);
     bool takeFlag(const QString &name);
+    // The folder of "--out": nothing (after the message) when it is blank,
+    // a file, or missing.
+    std::optional<QString> outFolder(const QString &text);
     int fail(const QString &message); // prints the message, returns 1
     // The calculation of one employee, for the commands that walk employees.
     std::function<void(storage::DataModule &, int)> recalculate();

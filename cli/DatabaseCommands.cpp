@@ -17,13 +17,15 @@ int init(CliContext &c)
     if (const auto text = c.takeOption(QStringLiteral("--period"))) {
         wanted = util::Period::fromText(*text);
         if (!wanted)
-            return c.fail(QStringLiteral("Невалиден месец \"%1\": очаква се ММГГГГ.").arg(*text));
+            return c.fail((QStringLiteral("Невалиден месец \"%1\": очаква се ММГГГГ. ") + util::Period::rangeMessage()).arg(*text));
         c.settings.lastDate = *wanted;
     }
     if (!c.openDatabase(true))
         return 1;
     if (wanted)
         c.data->changePeriod(wanted->year(), wanted->month());
+    if (!c.seedsLoaded())
+        return 1;
     c.out << c.data->databasePath() << ' ' << c.data->period().text() << Qt::endl;
     return 0;
 }
@@ -34,10 +36,12 @@ int period(CliContext &c)
         return c.fail(QStringLiteral("Употреба: plavex-cli period ММГГГГ"));
     const auto wanted = util::Period::fromText(c.args.first());
     if (!wanted)
-        return c.fail(QStringLiteral("Невалиден месец \"%1\": очаква се ММГГГГ.").arg(c.args.first()));
+        return c.fail((QStringLiteral("Невалиден месец \"%1\": очаква се ММГГГГ. ") + util::Period::rangeMessage()).arg(c.args.first()));
     if (!c.openDatabase(false))
         return 1;
     c.data->changePeriod(wanted->year(), wanted->month());
+    if (!c.seedsLoaded())
+        return 1;
     c.out << c.data->period().text() << Qt::endl;
     return 0;
 }

@@ -18,9 +18,10 @@ int decl1(CliContext &c)
     const bool store = c.takeFlag(QStringLiteral("--store"));
     if (!out)
         return c.fail(QStringLiteral("Употреба: plavex-cli decl1 --out ПАПКА [--store]"));
-    if (!c.openDatabase(false))
+    const auto folder = c.outFolder(*out);
+    if (!folder || !c.openDatabase(false))
         return 1;
-    const QString path = declarations::exportDeclaration1(*c.data, QDir(*out).absolutePath(), store, c.recalculate(), c.prompter);
+    const QString path = declarations::exportDeclaration1(*c.data, *folder, store, c.recalculate(), c.prompter);
     if (path.isEmpty())
         return 1;
     c.out << path << Qt::endl;
@@ -34,7 +35,8 @@ int decl1Corrections(CliContext &c)
     const auto numbers = c.takeOption(QStringLiteral("--employees"));
     if (!out)
         return c.fail(QStringLiteral("Употреба: plavex-cli decl1-corrections --out ПАПКА [--all-months] [--employees N,N…]"));
-    if (!c.openDatabase(false))
+    const auto folder = c.outFolder(*out);
+    if (!folder || !c.openDatabase(false))
         return 1;
     QList<int> ids;
     if (numbers) {
@@ -48,7 +50,7 @@ int decl1Corrections(CliContext &c)
         for (const auto &e : employees::listEmployees(*c.data))
             ids << e.id;
     }
-    const QString path = declarations::exportCorrections(*c.data, QDir(*out).absolutePath(), ids, allMonths ? std::nullopt : std::optional<util::Period>(c.data->period()), c.prompter);
+    const QString path = declarations::exportCorrections(*c.data, *folder, ids, allMonths ? std::nullopt : std::optional<util::Period>(c.data->period()), c.prompter);
     if (path.isEmpty()) {
         c.err << QStringLiteral("Няма неизпратени корекции.") << Qt::endl;
         return 0;
@@ -62,10 +64,11 @@ int decl6(CliContext &c)
     const auto out = c.takeOption(QStringLiteral("--out"));
     if (!out)
         return c.fail(QStringLiteral("Употреба: plavex-cli decl6 --out ПАПКА"));
-    if (!c.openDatabase(false))
+    const auto folder = c.outFolder(*out);
+    if (!folder || !c.openDatabase(false))
         return 1;
     auto recalculateAll = [&c] { calc::recalculateAll(*c.data, c.parameters()); };
-    const QString path = declarations::exportDeclaration6(*c.data, QDir(*out).absolutePath(), recalculateAll, c.prompter);
+    const QString path = declarations::exportDeclaration6(*c.data, *folder, recalculateAll, c.prompter);
     if (path.isEmpty())
         return 1;
     c.out << path << Qt::endl;

@@ -5,25 +5,18 @@
 #include "items/Definitions.h"
 #include "items/Items.h"
 #include "storage/Catalogue.h"
+#include "storage/ColumnValue.h"
 
 namespace plavex::cli {
 
 namespace {
-
-std::optional<QDate> parseDate(const QString &text)
-{
-    const QDate d = QDate::fromString(text.trimmed(), QStringLiteral("dd.MM.yyyy"));
-    if (!d.isValid())
-        return std::nullopt;
-    return d;
-}
 
 // "field=value" for a column of the employee row; "SYSZ" and "PERSON_SYSZ" name the same.
 std::optional<std::pair<QString, QVariant>> employeeField(const QString &arg, QString &error)
 {
     const int eq = static_cast<int>(arg.indexOf(QLatin1Char('=')));
     if (eq <= 0) {
-        error = QStringLiteral("Очаква се поле=стойност: \"%1\".").arg(arg);
+        error = QStringLiteral("Очаква се поле=стойност: \"%1\".").arg(arg.left(60));
         return std::nullopt;
     }
     QString column = arg.left(eq).trimmed().toUpper();
@@ -32,27 +25,13 @@ std::optional<std::pair<QString, QVariant>> employeeField(const QString &arg, QS
     const storage::TableDef &def = storage::catalogue::table(u"PERSONS");
     const int i = def.columnIndex(column);
     if (i < 0) {
-        error = QStringLiteral("Няма поле %1.").arg(column);
+        error = QStringLiteral("Няма поле %1.").arg(column.left(60));
         return std::nullopt;
     }
-    const QString value = arg.mid(eq + 1);
-    const QLatin1String type(def.columns[static_cast<size_t>(i)].type);
-    bool ok = true;
     QVariant v;
-    if (type == QLatin1String("INTEGER") || type == QLatin1String("SMALLINT"))
-        v = value.trimmed().toInt(&ok);
-    else if (type == QLatin1String("NUMERIC"))
-        v = value.trimmed().toDouble(&ok);
-    else if (type == QLatin1String("DATE")) {
-        const auto d = parseDate(value);
-        ok = d.has_value() || value.trimmed().isEmpty();
-        v = d ? QVariant(*d) : QVariant();
-    } else
-        v = value;
-    if (!ok) {
-        error = QStringLiteral("Невалидна стойност \"%1\" за %2.").arg(value, column);
+    error = storage::parseColumnValue(def.columns[static_cast<size_t>(i)], arg.mid(eq + 1), v);
+    if (!error.isEmpty())
         return std::nullopt;
-    }
     return std::make_pair(column, v);
 }
 
@@ -69,20 +48,15 @@ int employeeAdd(CliContext &c)
             return c.fail(error);
         fields.insert(field->first, field->second);
     }
+    if (const QString problem = employees::checkPanelFields(fields); !problem.isEmpty())
+        return c.fail(problem);
     if (!c.openDatabase(false))
         return 1;
     employees::EmployeePanel panel(*c.data, c.settings.unitDivisor());
-    QStringList messages;
     util::RecordingPrompter checks;
-    const int id = panel.create({number.value_or(QString()), name.value_or(QString()), egn.value_or(QString())}, checks);
+    const int id = panel.create({number.value_or(QString()), name.value_or(QString()), egn.value_or(QString())}, checks, fields);
     if (!id)
         return c.fail(checks.messages.value(0));
-    panel.post(id, fields);
-    const QString problem = panel.save(id);
-    if (!problem.isEmpty()) {
-        panel.cancel();
-        return c.fail(problem);
-    }
     c.out << id << Qt::endl;
     return 0;
 }
@@ -128,45 +102,49 @@ int itemAdd(CliContext &c)
 {
     const auto code = c.takeOption(QStringLiteral("--code"));
     items::ItemRecord r;
-    auto number = [&](const char *option, double &target) {
-        if (const auto v = c.takeOption(QString::fromLatin1(option))) {
-            bool ok = false;
-            target = v->trimmed().toDouble(&ok);
-            if (!ok)
-                throw std::invalid_argument(QStringLiteral("Невалидно число \"%1\" за %2.").arg(*v, QLatin1String(option)).toStdString());
+    // Each option is read as the column it fills, with the column's limits.
+    auto column = [&](const char *option, const char *name) -> std::optional<QVariant> {
+        const auto text = c.takeOption(QString::fromLatin1(option));
+        if (!text)
+            return QVariant();
+        QVariant v;
+        const QString problem = storage::parseColumnValue(storage::catalogueColumn(u"PERA", QString::fromLatin1(name)), *text, v);
+        if (!problem.isEmpty()) {
+            c.fail(QStringLiteral("%1: %2").arg(QLatin1String(option), problem));
+            return std::nullopt;
         }
+        return v;
     };
-    auto date = [&](const char *option, QDate &target) {
-        if (const auto v = c.takeOption(QString::fromLatin1(option))) {
-            const auto d = parseDate(*v);
-            if (!d)
-                throw std::invalid_argument(QStringLiteral("Невалидна дата \"%1\" за %2 (ДД.ММ.ГГГГ).").arg(*v, QLatin1String(option)).toStdString());
-            target = *d;
-        }
-    };
-    try {
-        number("--suma1", r.amount1);
-        number("--suma2", r.amount2);
-        double d = 0;
-        number("--d", d);
-        r.d = static_cast<int>(d);
-        date("--begin", r.begin);
-        date("--end", r.end);
-    } catch (const std::invalid_argument &e) {
-        return c.fail(QString::fromUtf8(e.what()));
-    }
-    r.partida = c.takeOption(QStringLiteral("--partida")).value_or(QString());
+    const auto suma1 = column("--suma1", "PERO_SUMA1");
+    const auto suma2 = suma1 ? column("--suma2", "PERO_SUMA2") : std::nullopt;
+    const auto days = suma2 ? column("--d", "PERO_D") : std::nullopt;
+    const auto begin = days ? column("--begin", "PERO_BEGINDATE") : std::nullopt;
+    const auto end = begin ? column("--end", "PERO_ENDDATE") : std::nullopt;
+    const auto partida = end ? column("--partida", "PERO_PARTIDA") : std::nullopt;
+    if (!partida)
+        return 1;
+    r.amount1 = suma1->toDouble();
+    r.amount2 = suma2->toDouble();
+    r.d = days->toInt();
+    if (begin->isValid())
+        r.begin = begin->toDate();
+    if (end->isValid())
+        r.end = end->toDate();
+    r.partida = partida->toString();
     const auto id = employeeId(c);
     if (!id)
         return 1;
+    if (!c.args.isEmpty())
+        return c.fail(QStringLiteral("Непознат аргумент \"%1\".").arg(c.args.first().left(60)));
     int type = 0;
     const QString problem = items::checkItemCode(*c.data, code.value_or(QString()), &type);
     if (!problem.isEmpty())
         return c.fail(problem);
     r.code = code->trimmed().toInt();
     items::ItemEntry entry(*c.data);
-    const int itemId = entry.add(*id, r);
-    // As after any item command in the window, the employee's month follows.
+    // As after any item command in the window, the employee's month follows,
+    // in the same unit: both or neither.
+    const int itemId = entry.add(*id, r, false);
     c.recalculate()(*c.data, *id);
     c.data->commitRetaining();
     c.out << itemId << Qt::endl;

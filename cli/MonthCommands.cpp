@@ -10,6 +10,7 @@
 #include "storage/Backup.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace plavex::cli {
@@ -25,10 +26,11 @@ items::RecalculateEmployee calculation(CliContext &c)
         util::Period period;
     };
     auto state = std::make_shared<State>();
-    calc::Parameters &parameters = c.parameters();
-    return [state, &parameters](storage::DataModule &data, int personId) {
+    // The parameters load on the first employee: a command refused before
+    // that (a question without --yes) writes nothing, not even the default calendars.
+    return [state, &c](storage::DataModule &data, int personId) {
         if (!state->calculator || state->period != data.period()) {
-            state->calculator = std::make_unique<calc::Calculator>(data, parameters);
+            state->calculator = std::make_unique<calc::Calculator>(data, c.parameters());
             state->period = data.period();
         }
         state->calculator->autocalc = true;
@@ -63,6 +65,8 @@ int closeMonth(CliContext &c)
     if (!c.args.isEmpty())
         return c.fail(QStringLiteral("Употреба: plavex-cli close-month [--yes]"));
     if (!c.openDatabase(false))
+        return 1;
+    if (!c.prompter.confirm(QStringLiteral("Сигурни ли сте?")))
         return 1;
     c.prompter.showProgress = true;
     const auto result = items::closeMonth(*c.data, c.prompter, calculation(c));
@@ -210,6 +214,12 @@ int backup(CliContext &c)
         return 1;
     const QString file = c.args.isEmpty() ? storage::defaultBackupFile(c.settings, c.data->period())
                                           : QFileInfo(c.args.first()).absoluteFilePath();
+    // A new file needs no word; replacing an earlier backup does, as the
+    // window's file dialog asks. A database is never replaced (refused below).
+    const QFileInfo target(file);
+    if (target.isFile() && !storage::isDatabaseFile(file) && !storage::sameFile(file, c.data->databasePath())
+        && !c.prompter.confirm(QStringLiteral("Файлът %1 вече съществува. Да бъде ли заменен?").arg(file)))
+        return 1;
     if (!storage::backupCurrent(*c.data, file))
         return 1;
     c.out << file << Qt::endl;
@@ -253,22 +263,45 @@ int demo(CliContext &c)
     const auto m = n ? number(c, *months, QStringLiteral("--months")) : std::nullopt;
     if (!m)
         return 1;
+    // Refused before anything is made: a refused demo leaves no database behind.
+    if (*n < 1 || *n > 20000 || *m < 0 || *m > 120)
+        return c.fail(QStringLiteral("Броят служители трябва да е от 1 до 20000, а броят месеци от 0 до 120."));
     options.employees = *n;
     options.months = *m;
     if (start) {
         const auto period = util::Period::fromText(*start);
         if (!period)
-            return c.fail(QStringLiteral("Невалиден месец \"%1\": очаква се ММГГГГ.").arg(*start));
+            return c.fail((QStringLiteral("Невалиден месец \"%1\": очаква се ММГГГГ. ") + util::Period::rangeMessage()).arg(*start));
         options.start = *period;
     }
     // A new database starts in the company's first month.
     c.settings.lastDate = options.start;
-    if (!c.openDatabase(true))
+    const QString path = c.databasePath();
+    const bool existed = fb::Connection::isRemote(path) || QFileInfo::exists(path);
+    auto discard = [&] {
+        // A database this command made and could not fill is no company.
+        if (existed)
+            return;
+        if (c.data)
+            c.data->abandon();
+        QFile::remove(path);
+    };
+    if (!c.openDatabase(true)) {
+        discard();
         return 1;
+    }
     c.prompter.showProgress = true;
-    const auto report = employees::buildDemoCompany(*c.data, options, c.prompter, calculation(c));
-    if (!report)
+    std::optional<employees::DemoReport> report;
+    try {
+        report = employees::buildDemoCompany(*c.data, options, c.prompter, calculation(c));
+    } catch (...) {
+        discard();
+        throw;
+    }
+    if (!report) {
+        discard();
         return 1;
+    }
     c.out << QStringLiteral("Текущ месец: %1, служители: %2, назначени: %3, напуснали: %4, приключени месеци: %5")
                  .arg(c.data->period().text())
                  .arg(report->employees)

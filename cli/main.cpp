@@ -3,6 +3,7 @@
 #include "cli/Commands.h"
 
 #include "items/Install.h"
+#include "storage/Locks.h"
 #include "storage/UsersDatabase.h"
 #include "storage/fb/Error.h"
 
@@ -108,10 +109,22 @@ int main(int argc, char **argv)
         if (users.userSystemOn() && !users.checkLogin(user, password))
             return context.fail(QStringLiteral("Грешен потребител или парола."));
         users.close();
-        return command->run(context);
+        const int status = command->run(context);
+        // A command that failed leaves nothing of its own half-done.
+        if (status != 0 && context.data)
+            context.data->abandon();
+        return status;
     } catch (const fb::Error &e) {
+        if (context.data)
+            context.data->abandon();
+        if (e.isConflict())
+            return context.fail(storage::busyMessage());
+        if (e.code() == 0)
+            return context.fail(e.message());
         return context.fail(QStringLiteral("%1 %2").arg(e.message()).arg(e.code()));
     } catch (const std::exception &e) {
-        return context.fail(QString::fromLocal8Bit(e.what()));
+        if (context.data)
+            context.data->abandon();
+        return context.fail(QString::fromUtf8(e.what()));
     }
 }

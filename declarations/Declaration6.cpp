@@ -1,5 +1,6 @@
 #include "declarations/Declaration6.h"
 
+#include "declarations/QuotedField.h"
 #include "calc/MonthlyRecord.h"
 #include "reference/Rates.h"
 #include "storage/DataModule.h"
@@ -22,7 +23,7 @@ const QString kBefore1960 = QStringLiteral(" and person_egn<'6000000000'");
 const QString kAfter1959 = QStringLiteral(" and person_egn>'6000000000'");
 
 QString money(double v) { return util::fixedNumber(v, 0, 2); }
-QString quoted(const QString &t) { return QLatin1Char('"') + t + QLatin1Char('"'); }
+QString quoted(const QString &t) { return quotedField(t); }
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "declarations/Empl2000Record.h"
 
+#include "declarations/QuotedField.h"
 #include "storage/Catalogue.h"
 #include "storage/DataModule.h"
 #include "storage/fb/Statement.h"
@@ -18,7 +19,7 @@ const storage::TableDef &def() { return storage::catalogue::table(u"EMPL2000"); 
 QString dec(double v, int decimals) { return util::fixedNumber(v, 0, decimals); }
 QString w2(int v) { return util::rightAligned(v, 2); }
 QString two(int v) { return util::zeroPadded(v, 2); }
-QString quoted(const QString &t) { return QLatin1Char('"') + t + QLatin1Char('"'); }
+QString quoted(const QString &t) { return quotedField(t); }
 QString dayField(int day) { return day > 0 ? two(day) : QStringLiteral("0"); }
 
 } // namespace
@@ -145,11 +146,12 @@ QByteArray encodeLine(const QString &line, bool windowsFormat)
 void storeRecord(storage::DataModule &data, Empl2000Record &r, bool replaceEarlier)
 {
     const QString table = QStringLiteral("EMPL2000");
+    data.lockFor(table);
     if (replaceEarlier)
         data.deleteRows(table,
                         QStringLiteral("EMPL2000_PERSONID=? AND EMPL2000_MES=? AND EMPL2000_GOD=? AND EMPL2000_FLKOR=?"),
                         {r.get(u"EMPL2000_PERSONID"), r.get(u"EMPL2000_MES"), r.get(u"EMPL2000_GOD"), r.get(u"EMPL2000_FLKOR")});
-    r.set(u"EMPL2000_ID", data.getMaxValue(table, QStringLiteral("EMPL2000_ID")) + 1);
+    r.set(u"EMPL2000_ID", data.nextKey(table, QStringLiteral("EMPL2000_ID")));
     r.set(u"EMPL2000_DATECREATED", QDate::currentDate());
     QStringList columns;
     for (const auto &c : storage::catalogue::table(u"EMPL2000").columns)

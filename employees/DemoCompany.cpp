@@ -117,9 +117,18 @@ std::optional<DemoReport> buildDemoCompany(storage::DataModule &data, const Demo
     int unitCode = 0;
     int inUnit = perUnit;
     int sequence = 0;
-    int personId = std::max(data.getMaxValue(data.table(u"PERSONS"), QStringLiteral("PERSON_ID")),
+    // The keys below are counted on from the largest, under the locks a
+    // second copy of the program would wait for; again after every commit.
+    int personId = 0;
+    int itemId = 0;
+    auto reserveKeys = [&] {
+        data.lockPeriod();
+        data.locks().take(QStringLiteral("PERSON_ID"));
+        personId = std::max(data.getMaxValue(data.table(u"PERSONS"), QStringLiteral("PERSON_ID")),
                             data.getMaxValue(QStringLiteral("PERSDATA"), QStringLiteral("PERSDATA_PERSONID")));
-    int itemId = data.getMaxValue(data.table(u"PERA"), QStringLiteral("PERO_PEROID"));
+        itemId = data.getMaxValue(data.table(u"PERA"), QStringLiteral("PERO_PEROID"));
+    };
+    reserveKeys();
 
     auto addItem = [&](int person, int code, int type, const QVariant &amount1, const QVariant &amount2 = {}, const QVariant &d = {},
                        const QVariant &begin = {}, const QVariant &end = {}) {
@@ -173,6 +182,7 @@ std::optional<DemoReport> buildDemoCompany(storage::DataModule &data, const Demo
     data.commitRetaining();
 
     for (int m = 0; m < options.months; ++m) {
+        reserveKeys();
         const QDate first = data.period().firstDay();
         const int days = first.daysInMonth();
         std::vector<int> active;

@@ -3,7 +3,9 @@
 #include "items/ItemRecord.h"
 #include "items/Items.h"
 #include "storage/Catalogue.h"
+#include "storage/ColumnValue.h"
 #include "storage/DataModule.h"
+#include "storage/Savepoint.h"
 #include "storage/fb/Error.h"
 #include "storage/fb/Statement.h"
 #include "util/NumberText.h"
@@ -83,6 +85,38 @@ QString three(const QVariant &v) { return util::fixedNumber(v.toDouble(), 0, 3);
 
 std::span<const InsuranceType> insuranceTypes() { return kInsuranceTypes; }
 
+namespace {
+const char *const kPanelColumns[] = {
+    "PERSON_ZVENO",    "PERSON_ACT",      "PERSON_POL",     "PERSON_OBR",     "PERSON_SEMP",     "PERSON_SYSZ",
+    "PERSON_DECA",     "PERSON_DATANAZ",  "PERSON_DATAUWOL", "PERSON_STAV1Y", "PERSON_STAV1M",   "PERSON_STAV1D",
+    "PERSON_STAV2Y",   "PERSON_STAV2M",   "PERSON_STAV2D",  "PERSON_SPEC",    "PERSON_DLUV",     "PERSON_ADDR",
+    "PERSON_ADDRGRAD", "PERSON_PCODE",    "PERSON_TELDOM",  "PERSON_TELSLU",  "PERSON_GSM",      "PERSON_PASNOMER",
+    "PERSON_PASDATE",  "PERSON_PASGRAD",  "PERSON_BKOD",    "PERSON_BSMETKA", "PERSON_KLNOMER",  "PERSON_BOLNBIC",
+    "PERSON_BOLNIBAN", "PERSON_KORDOD",   "PERSON_NOTP",    "PERSON_TRUSTR",  "PERSON_GARVZ",    "PERSON_INDEC",
+    "PERSON_SEMOBL",   "PERSON_NOS",      "PERSON_NOSN",
+};
+} // namespace
+
+std::span<const char *const> panelColumns() { return kPanelColumns; }
+
+QString checkPanelFields(const QVariantMap &columns)
+{
+    for (auto it = columns.begin(); it != columns.end(); ++it) {
+        const QString name = it.key().toUpper();
+        const bool editable = std::any_of(std::begin(kPanelColumns), std::end(kPanelColumns),
+                                          [&](const char *c) { return name == QLatin1String(c); });
+        if (!editable) {
+            if (name == QLatin1String("PERSON_NOMER") || name == QLatin1String("PERSON_IME") || name == QLatin1String("PERSON_EGN"))
+                return QStringLiteral("Номерът, името и ЕГН се задават с --number, --name и --egn.");
+            return QStringLiteral("Полето %1 не може да бъде задавано.").arg(name);
+        }
+        const QString problem = storage::checkColumnValue(storage::catalogueColumn(u"PERSONS", name), it.value());
+        if (!problem.isEmpty())
+            return problem;
+    }
+    return {};
+}
+
 QString checkNewEmployee(const NewEmployee &e)
 {
     if (e.number.trimmed().isEmpty() || e.name.trimmed().isEmpty() || e.egn.trimmed().isEmpty())
@@ -159,10 +193,41 @@ std::optional<int> idByNumber(storage::DataModule &data, int number)
     return id.toInt();
 }
 
-int EmployeePanel::create(const NewEmployee &entry, util::Prompter &prompter)
+namespace {
+// Writes columns of the employee row (names checked against the catalogue).
+void writeColumns(storage::DataModule &data, int id, const QVariantMap &columns)
 {
-    for (const QString &problem : {checkNewEmployee(entry), checkNewNumber(data_, entry.number), checkNewEgn(entry.egn)}) {
+    if (columns.isEmpty())
+        return;
+    const storage::TableDef &def = storage::catalogue::table(u"PERSONS");
+    QStringList sets;
+    QVariantList values;
+    for (auto it = columns.begin(); it != columns.end(); ++it) {
+        if (def.columnIndex(it.key()) < 0)
+            throw std::invalid_argument("no employee column " + it.key().toStdString());
+        sets << it.key() + QStringLiteral("=?");
+        values << it.value();
+    }
+    values << id;
+    fb::Statement::run(data.transaction(),
+                       QStringLiteral("UPDATE %1 SET %2 WHERE PERSON_ID=?").arg(data.table(u"PERSONS"), sets.join(QLatin1Char(','))),
+                       values);
+}
+} // namespace
+
+int EmployeePanel::create(const NewEmployee &entry, util::Prompter &prompter, const QVariantMap &fields)
+{
+    // Checks and keys under the month's lock: a second copy adding the same
+    // number at the same moment waits, then sees this one.
+    data_.lockPeriod();
+    auto fits = [](const char *column, const QVariant &value) {
+        return storage::checkColumnValue(storage::catalogueColumn(u"PERSONS", QString::fromLatin1(column)), value);
+    };
+    for (const QString &problem : {checkNewEmployee(entry), checkNewNumber(data_, entry.number), checkNewEgn(entry.egn),
+                                   fits("PERSON_NOMER", entry.number.trimmed().toLongLong()),
+                                   fits("PERSON_IME", entry.name.trimmed()), checkPanelFields(fields)}) {
         if (!problem.isEmpty()) {
+            data_.commitRetaining(); // nothing written: lets the lock go
             prompter.message(problem);
             return 0;
         }
@@ -170,25 +235,28 @@ int EmployeePanel::create(const NewEmployee &entry, util::Prompter &prompter)
     const QString persons = data_.table(u"PERSONS");
     const QString pera = data_.table(u"PERA");
     const int number = entry.number.trimmed().toInt();
+    storage::Savepoint unit(data_.transaction());
     // An id that an earlier month's employee had would give the newcomer that
-    // person's monthly history: stay above every id the history knows.
-    const int id = std::max(data_.getMaxValue(persons, QStringLiteral("PERSON_ID")),
-                            data_.getMaxValue(QStringLiteral("PERSDATA"), QStringLiteral("PERSDATA_PERSONID")))
-                   + 1;
+    // person's monthly history: stay above every id the history knows. The
+    // ids of all months share one lock.
+    const int inMonth = data_.nextKey(persons, QStringLiteral("PERSON_ID"));
+    data_.locks().take(QStringLiteral("PERSON_ID"));
+    const int id = std::max(inMonth, data_.getMaxValue(QStringLiteral("PERSDATA"), QStringLiteral("PERSDATA_PERSONID")) + 1);
     data_.insertRow(persons,
                     QStringLiteral("(PERSON_ID,PERSON_NOMER,PERSON_ZVENO,PERSON_EGN,PERSON_IME,PERSON_ACT,PERSON_INDEC,"
                                    "PERSON_GARVZ,PERSON_TRUSTR,PERSON_PENSIA, PERSON_KALENDAR,PERSON_OBR,PERSON_SYSZ,"
                                    "PERSON_NOS,PERSON_NOSN,PERSON_POL)"),
                     {id, number, number / unitDivisor_, entry.egn.trimmed(), entry.name.trimmed(), 1, 0, 1, 0, 0, 1, 1, 1,
                      QStringLiteral("01"), 1, sexFromEgn(entry.egn)});
-    data_.commitRetaining();
-    pendingId_ = id;
     static const std::pair<int, int> standard[] = {{2010, 201}, {2000, 200}, {1000, 100}, {101, 140}};
     for (const auto &[code, type] : standard) {
-        const int itemId = data_.getMaxValue(pera, QStringLiteral("PERO_PEROID")) + 1;
+        const int itemId = data_.nextKey(pera, QStringLiteral("PERO_PEROID"));
         data_.insertRow(pera, QStringLiteral(" (PERO_PERSONID,PERO_PEROID,PERO_COD,PERO_TYPE) "), {id, itemId, code, type});
     }
+    writeColumns(data_, id, fields);
+    unit.release();
     data_.commitRetaining();
+    pendingId_ = id;
     return id;
 }
 
@@ -209,6 +277,7 @@ void EmployeePanel::cancel()
 {
     if (!pendingId_)
         return;
+    data_.lockPeriod();
     data_.deleteRows(data_.table(u"PERA"), QStringLiteral("PERO_PERSONID=?"), {pendingId_});
     data_.deleteRows(data_.table(u"PERSONS"), QStringLiteral("PERSON_ID=?"), {pendingId_});
     data_.commitRetaining();
@@ -223,6 +292,7 @@ bool EmployeePanel::remove(int id, util::Prompter &prompter)
     if (!prompter.confirm(QStringLiteral("Сигурни ли сте, че искате да изтриете данните за служител с номер %1?")
                               .arg(row->value(QStringLiteral("PERSON_NOMER")).toString())))
         return false;
+    data_.lockPeriod();
     data_.deleteRows(data_.table(u"PERSONS"), QStringLiteral("PERSON_ID=?"), {id});
     data_.deleteRows(data_.table(u"PERA"), QStringLiteral("PERO_PERSONID=?"), {id});
     data_.commitRetaining();
@@ -233,19 +303,8 @@ void EmployeePanel::post(int id, const QVariantMap &columns)
 {
     if (columns.isEmpty())
         return;
-    const storage::TableDef &def = storage::catalogue::table(u"PERSONS");
-    QStringList sets;
-    QVariantList values;
-    for (auto it = columns.begin(); it != columns.end(); ++it) {
-        if (def.columnIndex(it.key()) < 0)
-            throw std::invalid_argument("no employee column " + it.key().toStdString());
-        sets << it.key() + QStringLiteral("=?");
-        values << it.value();
-    }
-    values << id;
-    fb::Statement::run(data_.transaction(),
-                       QStringLiteral("UPDATE %1 SET %2 WHERE PERSON_ID=?").arg(data_.table(u"PERSONS"), sets.join(QLatin1Char(','))),
-                       values);
+    data_.lockPeriod();
+    writeColumns(data_, id, columns);
     data_.commitRetaining();
 }
 

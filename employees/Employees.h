@@ -49,6 +49,14 @@ std::vector<EmployeeRow> listEmployees(storage::DataModule &data, bool activeOnl
 std::optional<QVariantMap> employeeRow(storage::DataModule &data, int id);
 std::optional<int> idByNumber(storage::DataModule &data, int number);
 
+// The columns of the employee row that the panel lets a user edit after
+// "Нов" (not the id, the number, the name or the ЕГН, which "Нов" itself
+// asks for and checks).
+std::span<const char *const> panelColumns();
+// Each column must be one of the panel's and its value must fit the column:
+// the message for the first that does not, naming the field; empty when all do.
+QString checkPanelFields(const QVariantMap &columns);
+
 // The calculation, reached through one function (set by the calculation layer).
 using Recalculate = std::function<void(storage::DataModule &, int personId)>;
 
@@ -59,8 +67,10 @@ class EmployeePanel {
 public:
     EmployeePanel(storage::DataModule &data, int unitDivisor) : data_(data), unitDivisor_(unitDivisor) {}
 
-    // The new id, or 0 after the message when a check fails.
-    int create(const NewEmployee &entry, util::Prompter &prompter);
+    // The new id, or 0 after the message when a check fails. With fields
+    // (the panel's columns and their values) the employee, the standard
+    // items and the fields are one unit: a failure leaves nothing.
+    int create(const NewEmployee &entry, util::Prompter &prompter, const QVariantMap &fields = {});
     // "Запис": the message when number, name or ЕГН is blank.
     QString save(int id);
     void cancel();

@@ -126,6 +126,7 @@ std::optional<int> deleteCodeFromAll(storage::DataModule &data, int code, util::
                               .arg(code)
                               .arg(definition->name, monthAndYear(data))))
         return std::nullopt;
+    data.lockPeriod();
     const QString pera = data.table(u"PERA");
     const int deleted = static_cast<int>(count(data, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE PERO_COD=?").arg(pera), {code}));
     fb::Statement::run(data.transaction(), QStringLiteral("DELETE FROM %1 WHERE PERO_COD=?").arg(pera), {code});
@@ -150,7 +151,7 @@ std::optional<int> addItemToAll(storage::DataModule &data, const ItemRecord &ite
     int added = 0;
     {
         storage::Savepoint unit(data.transaction());
-        int next = data.getMaxValue(data.table(u"PERA"), QStringLiteral("PERO_PEROID")) + 1;
+        int next = data.nextKey(data.table(u"PERA"), QStringLiteral("PERO_PEROID"));
         for (const int person : personIds(data, QStringLiteral(" WHERE PERSON_ACT=1"))) {
             ItemRecord r = item;
             r.type = type;
@@ -176,7 +177,7 @@ int addStandardItems(storage::DataModule &data, int personId)
         return data.notExistsWhere(pera, QStringLiteral("PERO_PERSONID=? and PERO_TYPE=?"), {personId, type});
     };
     auto add = [&](int code, int type) {
-        data.insertRow(pera, columns, {personId, data.getMaxValue(pera, QStringLiteral("PERO_PEROID")) + 1, code, type});
+        data.insertRow(pera, columns, {personId, data.nextKey(pera, QStringLiteral("PERO_PEROID")), code, type});
     };
     int added = 0;
     for (const auto &[code, type] : {std::pair{2010, 201}, std::pair{2000, 200}, std::pair{1000, 100}}) {
@@ -229,6 +230,7 @@ std::optional<int> changePercent(storage::DataModule &data, int code, double old
                               .arg(three(oldPercent), three(newPercent))))
         return std::nullopt;
     // Compared as the column's own decimals: a double could miss 12.5 stored as 12.500.
+    data.lockPeriod();
     const QString pera = data.table(u"PERA");
     const QString match = QStringLiteral("PERO_COD=? AND PERO_SUMA1=CAST(? AS NUMERIC(12,3))");
     const int changed = static_cast<int>(
@@ -247,6 +249,7 @@ std::vector<PercentCorrection> correctPercents(storage::DataModule &data)
     const QString pera = data.table(u"PERA");
     const QString defs = data.table(u"PERADEFS");
     std::vector<PercentCorrection> done;
+    data.lockPeriod();
     storage::Savepoint unit(data.transaction());
     struct Group {
         int number;
@@ -321,7 +324,7 @@ std::optional<int> insertType145(storage::DataModule &data, int code, const std:
     {
         storage::Savepoint unit(data.transaction());
         fb::Statement::run(data.transaction(), QStringLiteral("DELETE FROM %1 WHERE PERO_COD=?").arg(pera), {code});
-        int next = data.getMaxValue(pera, QStringLiteral("PERO_PEROID")) + 1;
+        int next = data.nextKey(pera, QStringLiteral("PERO_PEROID"));
         for (const EmployeeAmount &row : rows) {
             if (!data.notExistsWhere(pera, QStringLiteral("PERO_COD=? AND PERO_TYPE=145 AND PERO_PERSONID=?"), {code, row.personId}))
                 continue;

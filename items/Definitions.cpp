@@ -1,6 +1,7 @@
 #include "items/Definitions.h"
 
 #include "storage/DataModule.h"
+#include "storage/fb/Error.h"
 #include "storage/fb/Statement.h"
 #include "util/Prompter.h"
 
@@ -104,6 +105,12 @@ QString checkNewCode(storage::DataModule &data, const QString &code)
 
 void addDefinition(storage::DataModule &data, const Definition &d)
 {
+    // Checked again under the lock: a second copy may have taken the code since.
+    data.lockFor(data.table(u"PERADEFS"));
+    if (!data.notExists(data.table(u"PERADEFS"), QStringLiteral("PERODEFS_COD"), d.code)) {
+        data.commitRetaining();
+        throw fb::Error(0, QStringLiteral("Перо с код %1 вече е дефинирано. Моля въведете друг код.").arg(d.code));
+    }
     data.insertRow(data.table(u"PERADEFS"), QStringLiteral(" (PERODEFS_COD,PERODEFS_TYP,PERODEFS_IME,PERODEFS_HARS) "),
                    {d.code, d.type, d.name, padFlags(d.hars).left(10)});
     setTypeOfItems(data, d.code, d.type);

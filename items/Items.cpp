@@ -1,12 +1,16 @@
 #include "items/Items.h"
 
 #include "items/Definitions.h"
+#include "storage/Catalogue.h"
+#include "storage/ColumnValue.h"
 #include "storage/DataModule.h"
 #include "storage/fb/Statement.h"
 #include "util/MonthNames.h"
 #include "util/NumberText.h"
 #include "util/Period.h"
 #include "util/Prompter.h"
+
+#include <stdexcept>
 
 namespace plavex::items {
 
@@ -233,13 +237,13 @@ QString collectDialog(int type, int code, const QStringList &texts, const std::v
     } else if (type == 139 || type == 141) {
         required << a1;
         r.amount1 = number(a1);
-        r.partida = text(QStringLiteral("PERO_PARTIDA")).left(20);
+        r.partida = text(QStringLiteral("PERO_PARTIDA"));
     } else if (type == 144) {
         required << a1 << a2;
         r.amount1 = number(a1);
         r.amount2 = number(a2);
         r.d = integer(d);
-        r.partida = text(QStringLiteral("PERO_PARTIDA")).left(20);
+        r.partida = text(QStringLiteral("PERO_PARTIDA"));
     } else if (type == 198) {
         required << a1;
         r.d = integer(d);
@@ -254,7 +258,22 @@ QString collectDialog(int type, int code, const QStringList &texts, const std::v
             return QStringLiteral("Моля попълнете всички полета или натиснете бутона \"ОТКАЗ\"");
     r.type = type;
     r.code = code;
+    if (const QString problem = checkItemValues(r); !problem.isEmpty())
+        return problem;
     record = r;
+    return {};
+}
+
+QString checkItemValues(const ItemRecord &r)
+{
+    auto check = [](const char *column, const QVariant &value) {
+        return storage::checkColumnValue(storage::catalogueColumn(u"PERA", QString::fromLatin1(column)), value);
+    };
+    for (const QString &problem : {check("PERO_SUMA1", r.amount1), check("PERO_SUMA2", r.amount2), check("PERO_D", r.d),
+                                   check("PERO_PARTIDA", r.partida), check("PERO_BOLNN", r.certificate),
+                                   check("PERO_BOLNDOPDOC", r.documents)})
+        if (!problem.isEmpty())
+            return problem;
     return {};
 }
 
@@ -265,7 +284,7 @@ int insertItem(storage::DataModule &data, ItemRecord r)
     QVariantList values;
     const QString head = QStringLiteral(" (PERO_PERSONID,PERO_PEROID,PERO_COD,");
     if (r.id == 0)
-        r.id = data.getMaxValue(data.table(u"PERA"), QStringLiteral("PERO_PEROID")) + 1;
+        r.id = data.nextKey(data.table(u"PERA"), QStringLiteral("PERO_PEROID"));
     values << r.person << r.id << r.code;
     if (inList(t, {1, 2, 4, 16, 19, 142, 148, 197, 5})) {
         columns = head + QStringLiteral("PERO_SUMA1,PERO_SUMA2,PERO_D,PERO_TYPE) ");
@@ -309,21 +328,27 @@ void ItemEntry::writeEntryColumns(const ItemRecord &r)
                         r.certificate.left(12), r.firstCertificate ? 1 : 0, r.documents.left(50), r.id});
 }
 
-int ItemEntry::add(int personId, ItemRecord r)
+int ItemEntry::add(int personId, ItemRecord r, bool commit)
 {
+    if (const QString problem = checkItemValues(r); !problem.isEmpty())
+        throw std::invalid_argument(problem.toStdString());
     const QString pera = data_.table(u"PERA");
-    r.id = data_.getMaxValue(pera, QStringLiteral("PERO_PEROID")) + 1;
+    r.id = data_.nextKey(pera, QStringLiteral("PERO_PEROID"));
     r.person = personId;
     r.type = definitionType(data_, r.code);
     data_.insertValues(pera, QStringLiteral("PERO_PEROID,PERO_PERSONID,PERO_COD,PERO_TYPE"), {r.id, personId, r.code, r.type});
     writeEntryColumns(r);
-    data_.commitRetaining();
+    if (commit)
+        data_.commitRetaining();
     lastCode_ = r.code;
     return r.id;
 }
 
 bool ItemEntry::edit(const ItemRecord &r)
 {
+    if (const QString problem = checkItemValues(r); !problem.isEmpty())
+        throw std::invalid_argument(problem.toStdString());
+    data_.lockPeriod();
     const auto stored = itemById(data_, r.id);
     if (!stored || !isEditableType(stored->type))
         return false;
@@ -342,6 +367,7 @@ bool ItemEntry::remove(int itemId, util::Prompter &prompter)
         return false;
     if (!prompter.confirm(QStringLiteral("Сигурни ли сте, че искате да изтриете перо номер %1").arg(stored->code)))
         return false;
+    data_.lockPeriod();
     data_.deleteRows(data_.table(u"PERA"), QStringLiteral(" PERO_PEROID=?"), {itemId});
     data_.commitRetaining();
     return true;

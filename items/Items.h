@@ -62,6 +62,11 @@ std::vector<PageField> pageLayout(int type, int paySystem, const util::Period &p
 QString collectDialog(int type, int code, const QStringList &texts, const std::vector<PageField> &layout,
                       ItemRecord &record);
 
+// Whether the record's values fit their columns (finite amounts within
+// NUMERIC(12,3), whole days within INTEGER, texts no longer than their
+// columns): the message naming the first field that does not, or empty.
+QString checkItemValues(const ItemRecord &record);
+
 // Stores a record as a new item with the columns its type uses; types that
 // have none insert nothing (0). A record without an id takes the largest + 1.
 int insertItem(storage::DataModule &data, ItemRecord record);
@@ -76,7 +81,8 @@ public:
 
     int lastCode() const { return lastCode_; }
     // The record's code must be accepted (checkItemCode); returns the new id.
-    int add(int personId, ItemRecord record);
+    // Without commit the caller makes it durable (with what follows).
+    int add(int personId, ItemRecord record, bool commit = true);
     bool edit(const ItemRecord &record);
     bool remove(int itemId, util::Prompter &prompter);
 

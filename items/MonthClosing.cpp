@@ -458,10 +458,17 @@ ClosingResult closeMonth(storage::DataModule &data, util::Prompter &prompter, co
         // Tables first: creating them commits, which must not happen inside the copy.
         if (!existed)
             data.schema().createTables(next, data.companySeed());
+        // From here to the one commit both months are this copy's alone: a
+        // second copy adding an employee either committed before (and is
+        // copied) or waits and then finds the month closed.
+        const bool walk = data.autocalc() && recalculate;
+        if (walk)
+            reference::ensureDefaultCalendars(data); // commits when it makes them
+        data.lockPeriod();
+        data.lockFor(storage::names::monthTable(u"PERSONS", next));
 
         // Every employee's month recalculated and stored before it is copied.
-        if (data.autocalc() && recalculate) {
-            reference::ensureDefaultCalendars(data);
+        if (walk) {
             std::vector<std::pair<int, int>> people; // id, number
             {
                 fb::Statement q(data.transaction(),
@@ -481,7 +488,6 @@ ClosingResult closeMonth(storage::DataModule &data, util::Prompter &prompter, co
                 }
                 progress.within(0, 10, k + 1, total);
             }
-            data.commitRetaining();
         }
         progress.at(10);
 
@@ -490,11 +496,16 @@ ClosingResult closeMonth(storage::DataModule &data, util::Prompter &prompter, co
         {
             storage::Savepoint unit(data.transaction());
             Closing(data, progress).run(existed, endmes);
+            data.markPeriodClosed();
             unit.release();
             data.commitRetaining();
         }
     } catch (const std::exception &e) {
         endmes.cancelWriting();
+        try {
+            data.commitRetaining(); // the recalculated months stay; the locks go
+        } catch (const fb::Error &) {
+        }
         prompter.message(QStringLiteral("Месецът не е приключен.\n") + reason(e));
         return ClosingResult::Failed;
     }

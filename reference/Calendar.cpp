@@ -63,8 +63,13 @@ void ensureDefaultCalendars(storage::DataModule &data)
     const QString table = data.table(u"CAL");
     if (data.countRows(table, QStringLiteral("CAL_COD")) > 0)
         return;
+    // Counted again under the lock: a second copy may be making them too.
+    const int max = data.nextKey(table, QStringLiteral("CAL_COD")) - 1;
+    if (data.countRows(table, QStringLiteral("CAL_COD")) > 0) {
+        data.commitRetaining();
+        return;
+    }
     const QDate first = data.period().firstDay();
-    const int max = data.getMaxValue(table, QStringLiteral("CAL_COD"));
     const QString columns = QStringLiteral(" (CAL_COD,CAL_IME,CAL_MESEC,CAL_GODINA,CAL_RABDNI) ");
     data.insertRow(table, columns, {max + 1, QStringLiteral("Петдневна"), first.month(), first.year(), defaultMonthText(5, first)});
     data.insertRow(table, columns, {max + 2, QStringLiteral("Шестдневна "), first.month(), first.year(), defaultMonthText(6, first)});
@@ -91,7 +96,7 @@ bool loadCalendar(storage::DataModule &data, int code, CalendarRecord &c, QStrin
 int newCalendar(storage::DataModule &data)
 {
     const QString table = data.table(u"CAL");
-    const int code = data.getMaxValue(table, QStringLiteral("CAL_COD")) + 1;
+    const int code = data.nextKey(table, QStringLiteral("CAL_COD"));
     const QDate first = data.period().firstDay();
     data.insertRow(table, QStringLiteral(" (CAL_COD,CAL_IME,CAL_MESEC,CAL_GODINA,CAL_RABDNI) "),
                    {code, QStringLiteral(" "), first.month(), first.year(), defaultMonthText(5, first)});

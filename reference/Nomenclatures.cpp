@@ -84,7 +84,7 @@ QString checkPositionCode(storage::DataModule &data, const QString &code, const 
 
 int addTown(storage::DataModule &data, const QString &name, int regionCode)
 {
-    const int code = data.getMaxValue(QStringLiteral("GRAD"), QStringLiteral("GRAD_COD")) + 1;
+    const int code = data.nextKey(QStringLiteral("GRAD"), QStringLiteral("GRAD_COD"));
     data.insertValues(QStringLiteral("GRAD"), QStringLiteral("GRAD_COD,GRAD_IME,GRAD_OBSCOD"), {code, name.trimmed(), regionCode});
     data.commitRetaining();
     return code;
@@ -93,7 +93,7 @@ int addTown(storage::DataModule &data, const QString &name, int regionCode)
 int addUnit(storage::DataModule &data, const QString &name, int distributionCode)
 {
     const QString table = data.table(u"ZVENA");
-    const int code = data.getMaxValue(table, QStringLiteral("ZVENO_COD")) + 1;
+    const int code = data.nextKey(table, QStringLiteral("ZVENO_COD"));
     data.insertValues(table, QStringLiteral("ZVENO_COD,ZVENO_IME,ZVENO_CODRAZ"), {code, name.trimmed(), distributionCode});
     data.commitRetaining();
     return code;
@@ -102,7 +102,7 @@ int addUnit(storage::DataModule &data, const QString &name, int distributionCode
 int addPosition(storage::DataModule &data, const QString &name, int category, const QString &activity, int activityNumber)
 {
     const QString table = data.table(u"DL");
-    const int code = data.getMaxValue(table, QStringLiteral("DL_COD")) + 1;
+    const int code = data.nextKey(table, QStringLiteral("DL_COD"));
     data.insertValues(table, QStringLiteral("DL_COD,DL_IME,DL_KSTEPEN,DL_SHIFAR,DL_PORNOMER"),
                       {code, name.trimmed(), category, activity.trimmed(), activityNumber});
     data.commitRetaining();

@@ -52,6 +52,31 @@ bool reconnect(DataModule &data, const QString &path)
 
 } // namespace
 
+bool isDatabaseFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(20);
+    if (head.size() < 20)
+        return false;
+    auto word = [&](int at) { return static_cast<unsigned>(static_cast<unsigned char>(head[at])) | static_cast<unsigned>(static_cast<unsigned char>(head[at + 1])) << 8; };
+    // The header page: page type 1, then the page size and the on-disk structure version.
+    const unsigned pageSize = word(16);
+    const unsigned ods = word(18) & 0x7FFF;
+    const bool powerOfTwo = pageSize >= 1024 && pageSize <= 32768 && (pageSize & (pageSize - 1)) == 0;
+    return head[0] == 1 && powerOfTwo && ods >= 8 && ods <= 13;
+}
+
+bool sameFile(const QString &a, const QString &b)
+{
+    const QFileInfo x(a);
+    const QFileInfo y(b);
+    if (!x.exists() || !y.exists())
+        return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+    return x.canonicalFilePath() == y.canonicalFilePath();
+}
+
 QString backupQuestion() { return QStringLiteral("Сигурни ли сте, че искате да архивирате базата данни?"); }
 QString restoreQuestion() { return QStringLiteral("Сигурни ли сте, че искате да възстановите стари данни?"); }
 QString restoreOtherQuestion() { return QStringLiteral("Желаете ли да възстановите данните в друга база?"); }
@@ -92,6 +117,16 @@ void backupDatabase(const QString &file, const QString &databasePath, const QStr
 
 bool backupCurrent(DataModule &data, const QString &file)
 {
+    const QFileInfo target(file);
+    QString refusal;
+    if (target.isDir())
+        refusal = QStringLiteral("%1 е папка. Посочете име на файл за архива.").arg(file);
+    else if (sameFile(file, data.databasePath()) || (target.exists() && isDatabaseFile(file)))
+        refusal = QStringLiteral("Файлът %1 е база данни и не може да бъде заменен с архив. Изберете друго име.").arg(file);
+    if (!refusal.isEmpty()) {
+        data.prompter().message(kBackupFailed + refusal);
+        return false;
+    }
     try {
         // What is committed is what the engine backs up.
         data.commitRetaining();
@@ -150,6 +185,12 @@ bool restoreOverCurrent(DataModule &data, const QString &file)
 
 bool restoreInto(DataModule &data, const QString &file, const QString &target)
 {
+    if (sameFile(target, data.databasePath())) {
+        data.prompter().message(kRestoreFailed
+                                + QStringLiteral("%1 е текущата база данни. За да я възстановите, изберете възстановяване "
+                                                 "в текущата база.").arg(target));
+        return false;
+    }
     if (QFileInfo::exists(target)) {
         data.prompter().message(kRestoreFailed
                                 + QStringLiteral("Файлът %1 вече съществува. Изберете име на нова база данни.").arg(target));
@@ -159,15 +200,32 @@ bool restoreInto(DataModule &data, const QString &file, const QString &target)
         data.prompter().message(kRestoreFailed + QStringLiteral("Файлът %1 не съществува.").arg(file));
         return false;
     }
+    if (fb::Connection::isRemote(target)) {
+        try {
+            runRestore(file, target, false, data.settings());
+            return true;
+        } catch (const fb::Error &e) {
+            data.prompter().message(kRestoreFailed + e.message());
+            return false;
+        }
+    }
     QDir().mkpath(QFileInfo(target).absolutePath());
+    // What an earlier, killed run left under the temporary name goes first.
+    const QString part = target + QStringLiteral(".part");
+    QFile::remove(part);
     try {
-        runRestore(file, target, false, data.settings());
-        return true;
+        runRestore(file, part, false, data.settings());
     } catch (const fb::Error &e) {
-        QFile::remove(target); // the file did not exist before: what is there is a half restore
+        QFile::remove(part);
         data.prompter().message(kRestoreFailed + e.message());
         return false;
     }
+    if (QFileInfo::exists(target) || !replaceFile(part, target)) {
+        QFile::remove(part);
+        data.prompter().message(kRestoreFailed + QStringLiteral("Файлът %1 не може да бъде записан.").arg(target));
+        return false;
+    }
+    return true;
 }
 
 } // namespace plavex::storage

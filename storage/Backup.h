@@ -15,6 +15,12 @@ QString restoreQuestion();        // "Сигурни ли сте, че иска�
 QString restoreOtherQuestion();   // "Желаете ли да възстановите данните в друга база?"
 QString restoreCurrentQuestion(); // "... Текущото състояние ще бъде заличено."
 
+// True when the file holds a database of the engine (recognised by its
+// header page, whatever its name): a backup must never be written over one.
+bool isDatabaseFile(const QString &path);
+// True when both names lead to one file (links and "../" included).
+bool sameFile(const QString &a, const QString &b);
+
 // "backup/" + period + "back.gbk" under the program folder.
 QString defaultBackupFile(const Settings &settings, const util::Period &period);
 
@@ -25,7 +31,8 @@ QString defaultBackupFile(const Settings &settings, const util::Period &period);
 void backupDatabase(const QString &file, const QString &databasePath, const QString &user, const QString &password);
 
 // Backs up the open company database (it stays open). False after the
-// message "Грешка при архивиране на базата данни." with the reason.
+// message "Грешка при архивиране на базата данни." with the reason; a file
+// that is a database, or a folder, is refused before anything is written.
 bool backupCurrent(DataModule &data, const QString &file);
 
 // Restores the backup over the open company database: the backup is first
@@ -36,7 +43,10 @@ bool backupCurrent(DataModule &data, const QString &file);
 bool restoreOverCurrent(DataModule &data, const QString &file);
 
 // Restores the backup into another database file, which must not exist;
-// the company database stays open and unchanged. False after the message.
+// the company database stays open and unchanged. The restore is written
+// under a temporary name beside the target and takes the target's name
+// only when complete, so a killed or failed restore never leaves a file
+// that opens as a company. False after the message.
 bool restoreInto(DataModule &data, const QString &file, const QString &target);
 
 } // namespace plavex::storage

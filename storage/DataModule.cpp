@@ -47,7 +47,8 @@ const StandardDefinition kStandardDefinitions[] = {
 
 DataModule::DataModule(Settings &settings, util::Prompter &prompter)
     : settings_(settings), prompter_(prompter), transaction_(connection_, fb::Transaction::LockWait::Wait),
-      schema_(std::make_unique<Schema>(transaction_, prompter_, settings.nomsDir())), period_(settings.lastDate)
+      schema_(std::make_unique<Schema>(transaction_, prompter_, settings.nomsDir())), locks_(transaction_),
+      period_(settings.lastDate)
 {
 }
 
@@ -76,6 +77,55 @@ void DataModule::close()
         return;
     transaction_.commit();
     connection_.detach();
+}
+
+void DataModule::abandon()
+{
+    if (!connection_.isOpen())
+        return;
+    try {
+        transaction_.rollback();
+    } catch (const fb::Error &) {
+        // Detaching undoes it as well.
+    }
+    try {
+        connection_.detach();
+    } catch (const fb::Error &) {
+        // Gone already: the engine drops what was not committed.
+    }
+}
+
+namespace {
+QString periodLockName(const QString &suffix) { return QStringLiteral("PERIOD") + suffix; }
+} // namespace
+
+void DataModule::lockFor(const QString &table)
+{
+    const QString name = table.toUpper();
+    if (name.size() > 6) {
+        const QString suffix = name.right(6);
+        const TableDef *def = catalogue::find(QStringView(name).chopped(6));
+        if (def && def->scope == Scope::Month && util::Period::fromText(suffix)) {
+            const int closed = locks_.take(periodLockName(suffix));
+            if (suffix == period_.text() && closed != closedSeen_)
+                throw Busy(QStringLiteral("Месец %1 е приключен от друг потребител. Изберете отново текущия месец.")
+                               .arg(period_.text()));
+            return;
+        }
+    }
+    locks_.take(name);
+}
+
+void DataModule::markPeriodClosed()
+{
+    lockPeriod();
+    locks_.markClosed(periodLockName(period_.text()));
+}
+
+int DataModule::nextKey(const QString &table, const QString &column)
+{
+    lockFor(table);
+    return getMaxValue(table, column) + 1;
 }
 
 bool DataModule::connectToDatabase(const QString &path, const QString &user, const QString &password)
@@ -200,6 +250,8 @@ void DataModule::changePeriod(int year, int month)
 void DataModule::openPeriod(const util::Period &period)
 {
     period_ = period;
+    locks_.ensureTable();
+    closedSeen_ = locks_.closedCount(periodLockName(period.text()));
     QStringList tables;
     for (const char *base : kOpenOrder)
         tables << names::table(QString::fromLatin1(base), period);

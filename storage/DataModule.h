@@ -1,5 +1,6 @@
 #pragma once
 
+#include "storage/Locks.h"
 #include "storage/Schema.h"
 #include "storage/fb/Connection.h"
 #include "storage/fb/Transaction.h"
@@ -39,6 +40,7 @@ public:
     // file is never overwritten.
     bool connectToDatabase(const QString &path, const QString &user, const QString &password);
     void close(); // commits and detaches
+    void abandon(); // rolls back what is not committed and detaches; never throws
     bool isConnected() const { return connection_.isOpen(); }
 
     // The period stored in MYPARAMS (the one-column table of an older
@@ -68,6 +70,19 @@ public:
     int countRows(const QString &table, const QString &column, const QString &condition = {},
                   const QVariantList &values = {});
     int getMaxValue(const QString &table, const QString &column);
+    // A new "largest + 1" key of the table, taken under the table's writer
+    // lock so that a second copy of the program never takes it too.
+    int nextKey(const QString &table, const QString &column);
+
+    // The writer lock a change of the table needs, held until the next
+    // commit: the lock of its month for a month table, of the table itself
+    // for the others. Throws Busy when another copy keeps it too long, or
+    // when it closed the current month after this one opened it.
+    void lockFor(const QString &table);
+    void lockPeriod() { lockFor(table(u"PERSONS")); }
+    // Under the current month's lock: records that the month was closed.
+    void markPeriodClosed();
+    Locks &locks() { return locks_; }
     void insertValues(const QString &table, const QString &columns, const QVariantList &values);
     void updateColumn(const QString &table, const QString &column, const QVariant &value);
     void commitRetaining() { transaction_.commitRetaining(); }
@@ -107,6 +122,8 @@ private:
     fb::Connection connection_;
     fb::Transaction transaction_;
     std::unique_ptr<Schema> schema_;
+    Locks locks_;
+    int closedSeen_ = 0; // closings of the current month when it was opened
     util::Period period_;
     bool autocalc_ = true; // on until the parameters are read
     CompanySeed companySeed_;

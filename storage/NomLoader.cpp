@@ -1,6 +1,7 @@
 #include "storage/NomLoader.h"
 
 #include "storage/Catalogue.h"
+#include "storage/ColumnValue.h"
 #include "storage/fb/Error.h"
 #include "storage/fb/Statement.h"
 #include "util/CodePage.h"
@@ -149,6 +150,12 @@ int NomLoader::load(const QString &base, const QString &table, const QStringList
                 }
                 if (!ok)
                     fault = QStringLiteral("\"%1\" не е число (%2).").arg(f, columns[i]);
+                else if (const int c = def.columnIndex(columns[i]); c >= 0) {
+                    // "nan", "inf" and figures too large for the column are no rates.
+                    const QString problem = checkColumnValue(def.columns[static_cast<size_t>(c)], values.last());
+                    if (!problem.isEmpty())
+                        fault = QStringLiteral("\"%1\": %2").arg(f, problem);
+                }
             }
         }
         if (fault.isEmpty()) {
@@ -164,8 +171,10 @@ int NomLoader::load(const QString &base, const QString &table, const QStringList
             }
         }
         prompter_.message(where + fault);
-        if (policy == OnBadLine::Stop)
+        if (policy == OnBadLine::Stop) {
+            ++stopped_;
             break;
+        }
     }
     prompter_.progressEnd();
     return inserted;

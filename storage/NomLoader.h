@@ -30,6 +30,9 @@ public:
     int loadNap(const QString &table, const QString &path);
     int loadBin(const QString &table, const QString &path);
 
+    // Loads that stopped at a bad line (the rates file stops; others skip).
+    int stopped() const { return stopped_; }
+
 private:
     enum class OnBadLine { Skip, Stop };
     enum class Amounts { AsRead, TwoDecimals };
@@ -38,6 +41,7 @@ private:
 
     fb::Transaction &transaction_;
     util::Prompter &prompter_;
+    int stopped_ = 0;
 };
 
 } // namespace plavex::storage

@@ -45,6 +45,7 @@ void Savepoint::rollback()
         return;
     open_ = false;
     fb::Statement::run(transaction_, QStringLiteral("ROLLBACK TO SAVEPOINT ") + name_);
+    transaction_.noteUndo(); // locks taken inside the unit went with it
     fb::Statement::run(transaction_, QStringLiteral("RELEASE SAVEPOINT %1 ONLY").arg(name_));
 }
 

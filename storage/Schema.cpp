@@ -339,8 +339,11 @@ void Schema::seedNoi(const QString &table, const util::Period &period)
     const QString file = names::hasNoi200710(period) ? QStringLiteral("noi_proc200710.csv")
                                                      : QStringLiteral("noi_proc%1.csv").arg(period.yearText());
     try {
-        NomLoader(tx_, prompter_).loadNoi(table, nomsDir_ + file);
+        NomLoader loader(tx_, prompter_);
+        loader.loadNoi(table, nomsDir_ + file);
+        stoppedLoads_ += loader.stopped();
     } catch (const fb::Error &e) {
+        ++stoppedLoads_;
         prompter_.message(QStringLiteral("%1 %2").arg(e.message()).arg(e.code()));
     }
 }

@@ -66,11 +66,14 @@ public:
     void seedFirma(const QString &table, const util::Period &period, CompanySeed &seed);
 
     const QString &nomsDir() const { return nomsDir_; }
+    // Seed loads that stopped at a bad line since this object was made.
+    int stoppedLoads() const { return stoppedLoads_; }
 
 private:
     fb::Transaction &tx_;
     util::Prompter &prompter_;
     QString nomsDir_;
+    int stoppedLoads_ = 0;
 };
 
 } // namespace plavex::storage

@@ -1,7 +1,9 @@
 #include "storage/TableData.h"
 
 #include "storage/Catalogue.h"
+#include "storage/ColumnValue.h"
 #include "storage/DataModule.h"
+#include "storage/fb/Error.h"
 #include "storage/fb/Statement.h"
 
 #include <stdexcept>
@@ -112,6 +114,13 @@ void TableData::setValue(int row, int column, const QVariant &value)
         throw std::out_of_range("no such cell");
     if (keyIndexes_.empty())
         throw std::logic_error("table read without a key");
+    if (const TableDef *def = catalogue::find(query_.base)) {
+        const int i = def->columnIndex(query_.columns[column]);
+        const QString problem = i < 0 ? QString() : checkColumnValue(def->columns[static_cast<size_t>(i)], value);
+        if (!problem.isEmpty())
+            throw fb::Error(0, problem);
+    }
+    data_.lockFor(tableName());
     QStringList where;
     QVariantList values{value};
     for (int k : keyIndexes_) {

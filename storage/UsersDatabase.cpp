@@ -91,6 +91,7 @@ bool UsersDatabase::addUser(const QString &user, const QString &password)
 {
     if (user.trimmed().isEmpty() || password.trimmed().isEmpty())
         return false;
+    locks_.take(QStringLiteral("USERS")); // a second copy adding a user at once waits
     fb::Statement::run(transaction_, QStringLiteral("INSERT INTO USERS (USER_ID,USER_NAME,USER_PASS) VALUES (?,?,?)"),
                        {maxUserId() + 1, user.trimmed(), password.trimmed()});
     transaction_.commitRetaining();

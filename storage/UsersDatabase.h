@@ -1,6 +1,7 @@
 #pragma once
 
 #include "storage/fb/Connection.h"
+#include "storage/Locks.h"
 #include "storage/fb/Transaction.h"
 
 #include <QString>
@@ -36,6 +37,7 @@ private:
     util::Prompter &prompter_;
     fb::Connection connection_;
     fb::Transaction transaction_;
+    Locks locks_{transaction_};
 };
 
 } // namespace plavex::storage

@@ -20,6 +20,11 @@ std::optional<Period> Period::fromText(QStringView text)
     return p;
 }
 
+QString Period::rangeMessage()
+{
+    return QStringLiteral("Месецът трябва да е от %1 до %2 г.").arg(kFirstYear).arg(kLastYear);
+}
+
 Period Period::fromDate(const QDate &date) { return Period(date.year(), date.month()); }
 
 Period Period::today() { return fromDate(QDate::currentDate()); }

@@ -22,7 +22,12 @@ public:
     static Period fromDate(const QDate &date);
     static Period today();
 
-    bool isValid() const { return month_ >= 1 && month_ <= 12 && year_ > 0; }
+    // Payroll months of the years the program keeps: 1990 to 2099.
+    static constexpr int kFirstYear = 1990;
+    static constexpr int kLastYear = 2099;
+    bool isValid() const { return month_ >= 1 && month_ <= 12 && year_ >= kFirstYear && year_ <= kLastYear; }
+    // "Годините са от 1990 до 2099." for a period that is not valid.
+    static QString rangeMessage();
     int year() const { return year_; }
     int month() const { return month_; }
 

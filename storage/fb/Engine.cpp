@@ -112,6 +112,18 @@ QString Engine::formatStatus(IStatus *status)
     return QString::fromUtf8(buffer, static_cast<qsizetype>(n)).trimmed();
 }
 
+std::vector<long> Engine::codes(IStatus *status)
+{
+    std::vector<long> all;
+    const intptr_t *v = status->getErrors();
+    while (v && *v != isc_arg_end) {
+        if (*v == isc_arg_gds)
+            all.push_back(static_cast<long>(v[1]));
+        v += (*v == isc_arg_cstring) ? 3 : 2;
+    }
+    return all;
+}
+
 long Engine::mainCode(IStatus *status)
 {
     const intptr_t *v = status->getErrors();
@@ -128,7 +140,7 @@ long Engine::mainCode(IStatus *status)
 void Engine::rethrow(const FbException &e, const QString &sql)
 {
     IStatus *status = e.getStatus();
-    throw Error(mainCode(status), formatStatus(status), sql);
+    throw Error(mainCode(status), formatStatus(status), sql, codes(status));
 }
 
 } // namespace plavex::fb

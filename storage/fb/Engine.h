@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace Firebird {
 class IMaster;
 class IProvider;
@@ -29,6 +31,7 @@ public:
     [[noreturn]] static void rethrow(const Firebird::FbException &e, const QString &sql = {});
     static QString formatStatus(Firebird::IStatus *status);
     static long mainCode(Firebird::IStatus *status);
+    static std::vector<long> codes(Firebird::IStatus *status);
 };
 
 } // namespace plavex::fb

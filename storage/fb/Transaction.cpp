@@ -4,6 +4,8 @@
 #include "storage/fb/Error.h"
 #include "storage/fb/Status.h"
 
+#include <vector>
+
 using namespace Firebird;
 
 namespace plavex::fb {
@@ -32,13 +34,17 @@ void Transaction::start()
         return;
     if (!connection_.isOpen())
         throw Error(0, QStringLiteral("Няма връзка с базата данни."));
-    const unsigned char tpb[] = {
+    std::vector<unsigned char> tpb = {
         isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed, isc_tpb_rec_version,
         static_cast<unsigned char>(wait_ == LockWait::Wait ? isc_tpb_wait : isc_tpb_nowait),
     };
+    if (wait_ == LockWait::Wait) {
+        // A second copy holding a lock is waited for, but not for ever.
+        tpb.insert(tpb.end(), {isc_tpb_lock_timeout, 4, kLockTimeoutSeconds, 0, 0, 0});
+    }
     Status status;
     try {
-        handle_ = connection_.handle()->startTransaction(&status, sizeof tpb, tpb);
+        handle_ = connection_.handle()->startTransaction(&status, static_cast<unsigned>(tpb.size()), tpb.data());
     } catch (const FbException &e) {
         Engine::rethrow(e);
     }
@@ -58,6 +64,7 @@ void Transaction::commit()
     try {
         handle_->commit(&status);
         handle_ = nullptr;
+        ++generation_;
     } catch (const FbException &e) {
         Engine::rethrow(e);
     }
@@ -70,6 +77,7 @@ void Transaction::commitRetaining()
     Status status;
     try {
         handle_->commitRetaining(&status);
+        ++generation_;
     } catch (const FbException &e) {
         Engine::rethrow(e);
     }
@@ -83,9 +91,11 @@ void Transaction::rollback()
     try {
         handle_->rollback(&status);
         handle_ = nullptr;
+        ++generation_;
     } catch (const FbException &e) {
         handle_->release();
         handle_ = nullptr;
+        ++generation_;
         Engine::rethrow(e);
     }
 }
@@ -97,6 +107,7 @@ void Transaction::rollbackRetaining()
     Status status;
     try {
         handle_->rollbackRetaining(&status);
+        ++generation_;
     } catch (const FbException &e) {
         Engine::rethrow(e);
     }

@@ -9,10 +9,12 @@ namespace plavex::fb {
 class Connection;
 
 // Read committed, record version; a writer either waits for a conflicting
-// lock (the company database) or fails at once (the users database).
+// lock (the company database), at most kLockTimeoutSeconds, or fails at
+// once (the users database).
 class Transaction {
 public:
     enum class LockWait { Wait, NoWait };
+    static constexpr int kLockTimeoutSeconds = 10;
 
     explicit Transaction(Connection &connection, LockWait wait = LockWait::Wait);
     ~Transaction();
@@ -25,6 +27,10 @@ public:
     void rollback();
     void rollbackRetaining();
     bool isActive() const { return handle_ != nullptr; }
+    // Counts the ends of units of work (commits, rollbacks, undone
+    // savepoints): the row locks taken before the last one are gone.
+    unsigned long long generation() const { return generation_; }
+    void noteUndo() { ++generation_; }
 
     // Starts the transaction when it is not running yet.
     Firebird::ITransaction *handle();
@@ -34,6 +40,7 @@ private:
     Connection &connection_;
     LockWait wait_;
     Firebird::ITransaction *handle_ = nullptr;
+    unsigned long long generation_ = 0;
 };
 
 } // namespace plavex::fb

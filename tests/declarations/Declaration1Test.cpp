@@ -177,3 +177,52 @@ TEST_F(Declaration1Test, NamesAndAnUnwritableFolder)
     EXPECT_TRUE(declarations::exportDeclaration1(*t->data, out.path() + "/missing", false, {}, p).isEmpty());
     EXPECT_EQ(p.messages.size(), 1);
 }
+
+namespace {
+
+// The fields of a declaration line: commas outside double quotes part them.
+QStringList fieldsOf(const QString &line)
+{
+    QStringList fields{QString()};
+    bool quoted = false;
+    for (QChar ch : line) {
+        if (ch == u'"')
+            quoted = !quoted;
+        if (ch == u',' && !quoted)
+            fields << QString();
+        else
+            fields.last() += ch;
+    }
+    return fields;
+}
+
+// Every field is a number or one quoted text with no quote of its own.
+void expectWholeFields(const QString &line, int count)
+{
+    const QStringList fields = fieldsOf(line);
+    EXPECT_EQ(fields.size(), count) << line.toStdString();
+    for (const QString &f : fields) {
+        if (f.contains(u'"'))
+            EXPECT_TRUE(f.startsWith(u'"') && f.endsWith(u'"') && f.count(u'"') == 2) << f.toStdString();
+    }
+}
+
+} // namespace
+
+TEST_F(Declaration1Test, QuotesAndCommasInTextsKeepTheFieldCount)
+{
+    for (const auto &[period, count] : {std::pair{util::Period(2006, 5), 95}, std::pair{util::Period(2008, 3), 97}}) {
+        build(period, 1);
+        employees::EmployeePanel(*t->data, 100)
+            .post(ivan, {{"PERSON_IME", "Иван \"Ванко\" Петров, мл."}, {"PERSON_ADDR", "ж.к. \"Изток\", бл. \"5\""}});
+        reference::postCompany(*t->data, {{"FIRMA_IME", "\"Орел\", ООД"}});
+        for (bool store : {false, true}) {
+            const QString file = util::fromCp1251(exportFile(store));
+            const QStringList lines = file.split("\r\n", Qt::SkipEmptyParts);
+            ASSERT_FALSE(lines.isEmpty());
+            for (const QString &line : lines)
+                expectWholeFields(line, count);
+            EXPECT_TRUE(file.contains("'")) << file.toStdString(); // the quotes became apostrophes
+        }
+    }
+}

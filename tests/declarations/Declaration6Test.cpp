@@ -85,3 +85,16 @@ TEST(Declaration6, PaymentDateAndEmptyCompany)
     EXPECT_TRUE(file.startsWith("\"\",\"\",0,\"\",\"\",\"\",3,2008,15/04/2008,0,3,0.00,,0.00,,0.00,0.00,0.00,")) << file.constData();
     EXPECT_TRUE(declarations::exportDeclaration6(*t.data, out.path() + "/missing", {}, p).isEmpty());
 }
+
+TEST(Declaration6, QuotesInTheCompanyNameKeepTheFieldCount)
+{
+    TestDatabase t(util::Period(2010, 12));
+    buildCompany(t, "121234567");
+    reference::postCompany(*t.data, {{"FIRMA_IME", "\"Орел\", ООД"}, {"FIRMA_EMAIL", "a\"b@example.bg"}});
+    QTemporaryDir out;
+    util::RecordingPrompter p;
+    const QByteArray file = readAll(declarations::exportDeclaration6(*t.data, out.path(), {}, p));
+    const QByteArray line = file.left(file.indexOf("\r\n"));
+    EXPECT_TRUE(line.startsWith("\"121234567\",\"'\xCE\xF0\xE5\xEB', \xCE\xCE\xC4\",0,\"a'b@example.bg\",")) << line.toStdString();
+    EXPECT_EQ(line.count('"') % 2, 0);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace plavex::test {
+
+// What one run of the built plavex-cli did.
+struct CliRun {
+    int status = -1; // -1 when it did not end by itself in time
+    QString out;
+    QString err;
+};
+
+// The command line's own process on a program folder. The environment may
+// switch logging categories on (QT_LOGGING_RULES).
+std::unique_ptr<QProcess> startCli(const QString &programDir, const QStringList &args,
+                                   const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
+CliRun finishCli(QProcess &process, int timeoutMs = 120000);
+CliRun runCli(const QString &programDir, const QStringList &args, int timeoutMs = 120000);
+
+// The shipped service files and item chart, copied into a program folder's noms/.
+void copyShippedNoms(const QString &programDir);
+
+} // namespace plavex::test
