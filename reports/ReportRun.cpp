@@ -158,6 +158,16 @@ bool printRows(Canvas &canvas, int count, const std::function<void(Canvas &, int
     return true;
 }
 
+void myPrint(Canvas &canvas, const QString &text, bool endLine)
+{
+    canvas.print(text);
+    if (!endLine)
+        return;
+    canvas.newLine();
+    if (canvas.linesLeft() < 1)
+        canvas.newPage();
+}
+
 QString pageOfText(const Canvas &canvas)
 {
     return QStringLiteral("Стр: ") + canvas.pageNumberText() + QStringLiteral("  от  ") + Canvas::totalPagesText();

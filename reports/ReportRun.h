@@ -110,6 +110,10 @@ private:
 bool printRows(Canvas &canvas, int count, const std::function<void(Canvas &, int)> &printUnit, ReportHost &host,
                QStringList *errors = nullptr);
 
+// Prints text at the cursor; with endLine it ends the line and, when no
+// line is left, starts a new page (whose header the canvas's page event prints).
+void myPrint(Canvas &canvas, const QString &text, bool endLine);
+
 // Aborted by the user in the status window.
 struct RunAborted {};
 

@@ -1,11 +1,14 @@
 #include "reports/ReportRun.h"
 #include "reports/engine/Canvas.h"
 #include "reports/engine/FontMetrics.h"
+#include "reports/engine/Render.h"
 #include "reports/engine/Snapshot.h"
 #include "reports/engine/TablePrinter.h"
 #include "util/Currency.h"
 
 #include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -190,6 +193,21 @@ TEST(RowProtocol, AFailingUnitPrintsItsErrorAndTheRunGoesOn)
     EXPECT_LT(textOp(doc, QStringLiteral("фиш 0"))->y, line->y);
     EXPECT_LT(line->y, textOp(doc, QStringLiteral("фиш 2"))->y);
 
+    // A line that fills the page starts the next one, with its header.
+    Document sheet;
+    Canvas s(sheet);
+    s.setLineHeight(1.0);
+    s.onNewPage = [](Canvas &canvas) { myPrint(canvas, QStringLiteral("Рекапитулация"), true); };
+    s.begin();
+    for (int i = 0; i < 27; ++i) {
+        myPrint(s, QStringLiteral("ред "), false);
+        myPrint(s, QString::number(i), true);
+    }
+    ASSERT_EQ(sheet.pageCount(), 2);
+    EXPECT_NE(textOp(sheet, QStringLiteral("Рекапитулация"), 1), nullptr);
+    EXPECT_NE(textOp(sheet, QStringLiteral("25"), 0), nullptr);
+    EXPECT_NE(textOp(sheet, QStringLiteral("26"), 1), nullptr);
+
     // "Отказ" in the status window stops before the next unit.
     RecordingHost cancelling;
     cancelling.cancelAfter = 2;
@@ -280,4 +298,32 @@ TEST(Currency, ThePeriodChoosesTheWords)
         EXPECT_EQ(c.plural, QString::fromUtf8(k.plural));
         EXPECT_EQ(c.subunit, QString::fromUtf8(k.subunit));
     }
+}
+
+TEST(Pdf, LandscapePagesKeepTheirPaperAndTheirText)
+{
+    Document doc;
+    Canvas c(doc);
+    c.setOrientation(Orientation::Landscape);
+    c.begin();
+    c.textAt(QStringLiteral("Списък на суми"), 28.7, 2.0, Justify::Right);
+    c.newPage();
+    c.println(QStringLiteral("втора"));
+    c.finish();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("l.pdf"));
+    ASSERT_TRUE(writePdf(doc, path));
+    auto run = [](const QString &tool, const QStringList &args) {
+        QProcess p;
+        p.start(tool, args);
+        p.waitForFinished(30000);
+        return QString::fromUtf8(p.readAllStandardOutput());
+    };
+    const QString info = run(QStringLiteral(PLAVEX_PDFINFO), {path});
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2")))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+84[12](\\.\\d+)? x 595")))) << info.toStdString();
+    // The right-aligned text ends inside the wide page, not cut at the portrait width.
+    const QString text = run(QStringLiteral(PLAVEX_PDFTOTEXT), {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                                                                QStringLiteral("1"), path, QStringLiteral("-")});
+    EXPECT_TRUE(text.contains(QStringLiteral("Списък на суми"))) << text.toStdString();
 }

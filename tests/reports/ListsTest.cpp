@@ -69,8 +69,14 @@ public:
             throw std::runtime_error("принтерът не отговаря");
         produced = document;
     }
-    void message(const QString &text) override { messages << text; }
+    void message(const QString &text) override
+    {
+        messages << text;
+        if (failMessage)
+            throw std::runtime_error("съобщението не може да се покаже");
+    }
 
+    bool failMessage = false;
     Orientation orientation = Orientation::Portrait;
     std::vector<Orientation> orientations;
     int employee = 7;
@@ -208,6 +214,11 @@ TEST_F(ListsTest, TheRunRestoresEmployeeAndOrientationAfterErrorAndAbort)
     EXPECT_EQ(r.outcome, RunOutcome::NotBuilt);
     EXPECT_EQ(landscape.orientations, (std::vector<Orientation>{Orientation::Landscape, Orientation::Portrait}));
     EXPECT_EQ(landscape.orientation, Orientation::Portrait);
+    RecordingHost landscapeFailing;
+    landscapeFailing.failMessage = true;
+    EXPECT_THROW(startReport(*db.data, landscapeFailing, request), std::runtime_error);
+    EXPECT_EQ(landscapeFailing.orientation, Orientation::Portrait);
+    EXPECT_EQ(landscapeFailing.employee, 7);
 
     RecordingHost done;
     request.kind = ReportKind::CategoryList;
