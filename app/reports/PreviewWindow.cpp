@@ -186,6 +186,8 @@ PreviewWindow::PreviewWindow(reports::Document document, QWidget *parent)
     image_->addActions({in, out});
     scroll_->setWidget(image_);
     scroll_->viewport()->installEventFilter(this);
+    // The scroll area would page on its own; the window's rules cross pages.
+    scroll_->installEventFilter(this);
     status_ = new QStatusBar(this);
     auto scale = [this] { return logicalDpiX() * zoom_ / 100.0 / 2.54; };
     topRuler_ = new Ruler(Qt::Horizontal, image_, scale, this);

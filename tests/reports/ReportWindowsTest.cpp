@@ -18,6 +18,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -230,4 +233,47 @@ TEST(ReportWindows, ThePrintButtonOfTheDefinitionsRunsSetupThenPreview)
     EXPECT_EQ(previewCaption, QStringLiteral("Настройки на изхода"));
     EXPECT_TRUE(firstRow.startsWith(QStringLiteral("Списък на дефинираните пера за"))) << firstRow.toStdString();
     EXPECT_TRUE(prompter.messages.isEmpty()) << prompter.messages.join(u'|').toStdString();
+}
+
+TEST(Preview, ScrollingPastAPageEndShowsTheNextOrPreviousPage)
+{
+    test::application();
+    PreviewWindow preview(pages(2));
+    preview.resize(500, 400);
+    preview.show();
+    preview.setZoom(100);
+    QScrollBar *bar = preview.scrollArea()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+
+    preview.scrollArea()->setFocus();
+    QTest::keyClick(preview.scrollArea(), Qt::Key_End);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    QTest::keyClick(preview.scrollArea(), Qt::Key_PageDown);
+    EXPECT_EQ(preview.currentPage(), 2);
+    EXPECT_EQ(bar->value(), 0);
+    QTest::keyClick(preview.scrollArea(), Qt::Key_Up);
+    EXPECT_EQ(preview.currentPage(), 1);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    // Left and Right without Ctrl leave the view where it is.
+    const int h = preview.scrollArea()->horizontalScrollBar()->value();
+    QTest::keyClick(preview.scrollArea(), Qt::Key_Right);
+    EXPECT_EQ(preview.scrollArea()->horizontalScrollBar()->value(), h);
+
+    auto wheel = [&](int notches) {
+        QWheelEvent e(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(preview.scrollArea()->viewport(), &e);
+    };
+    // Down at the bottom of page 1: a few notches, then page 2 at its top.
+    for (int i = 0; i < 10 && preview.currentPage() == 1; ++i)
+        wheel(-1);
+    EXPECT_EQ(preview.currentPage(), 2);
+    EXPECT_EQ(bar->value(), 0);
+    for (int i = 0; i < 10; ++i)
+        wheel(-1);
+    EXPECT_EQ(preview.currentPage(), 2); // the last page stays
+    bar->setValue(0);
+    wheel(1);
+    EXPECT_EQ(preview.currentPage(), 1);
+    EXPECT_EQ(bar->value(), std::max(0, bar->maximum() / 2 - 70));
 }
