@@ -108,8 +108,9 @@ void DataModule::lockFor(const QString &table)
         if (def && def->scope == Scope::Month && util::Period::fromText(suffix)) {
             const int closed = locks_.take(periodLockName(suffix));
             if (suffix == period_.text() && closed != closedSeen_)
-                throw Busy(QStringLiteral("Месец %1 е приключен от друг потребител. Изберете отново текущия месец.")
-                               .arg(period_.text()));
+                throw Busy(QStringLiteral("Месец %1.%2 е приключен от друг потребител. Изберете отново текущия месец.")
+                               .arg(period_.month(), 2, 10, QLatin1Char('0'))
+                               .arg(period_.year()));
             return;
         }
     }
