@@ -46,13 +46,22 @@ RunGuard::RunGuard(ReportHost &host)
 
 RunGuard::~RunGuard()
 {
+    // Each step is tried on its own: the guard also runs while an error of
+    // the run is on its way out, and one failed step must not stop the others.
+    auto step = [](auto &&f) {
+        try {
+            f();
+        } catch (...) {
+        }
+    };
     // Restoring must not recalculate each employee the selection passes.
-    const bool recalc = host_.recalcOnScroll();
-    host_.setRecalcOnScroll(false);
-    host_.setScreenRefresh(true);
-    host_.setPrinterOrientation(orientation_);
-    host_.selectEmployee(employee_);
-    host_.setRecalcOnScroll(recalc);
+    bool recalc = false;
+    step([&] { recalc = host_.recalcOnScroll(); });
+    step([&] { host_.setRecalcOnScroll(false); });
+    step([&] { host_.setScreenRefresh(true); });
+    step([&] { host_.setPrinterOrientation(orientation_); });
+    step([&] { host_.selectEmployee(employee_); });
+    step([&] { host_.setRecalcOnScroll(recalc); });
 }
 
 RunResult startReport(storage::DataModule &data, ReportHost &host, ReportRequest request)

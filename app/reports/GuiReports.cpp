@@ -120,6 +120,8 @@ public:
         if (dialog.exec() != QDialog::Accepted)
             return false;
         status_ = std::make_unique<StatusWindow>(parent_);
+        // While the pages are made only "Отказ" may be pressed.
+        status_->setWindowModality(Qt::ApplicationModal);
         status_->show();
         return true;
     }

@@ -56,7 +56,12 @@ public:
         orientations.push_back(o);
     }
     int currentEmployee() const override { return employee; }
-    void selectEmployee(int id) override { employee = id; }
+    void selectEmployee(int id) override
+    {
+        if (failSelect)
+            throw std::runtime_error("служителят не може да бъде избран");
+        employee = id;
+    }
     void setScreenRefresh(bool on) override { refresh = on; }
     bool setupOutput(Document &) override { return acceptSetup; }
     void status(const QString &text) override { statuses << text; }
@@ -77,6 +82,7 @@ public:
     }
 
     bool failMessage = false;
+    bool failSelect = false;
     Orientation orientation = Orientation::Portrait;
     std::vector<Orientation> orientations;
     int employee = 7;
@@ -219,6 +225,12 @@ TEST_F(ListsTest, TheRunRestoresEmployeeAndOrientationAfterErrorAndAbort)
     EXPECT_THROW(startReport(*db.data, landscapeFailing, request), std::runtime_error);
     EXPECT_EQ(landscapeFailing.orientation, Orientation::Portrait);
     EXPECT_EQ(landscapeFailing.employee, 7);
+    // A step of the restore that fails leaves the others done.
+    RecordingHost stuck;
+    stuck.failSelect = true;
+    EXPECT_EQ(startReport(*db.data, stuck, request).outcome, RunOutcome::NotBuilt);
+    EXPECT_EQ(stuck.orientation, Orientation::Portrait);
+    EXPECT_TRUE(stuck.refresh);
 
     RecordingHost done;
     request.kind = ReportKind::CategoryList;
