@@ -25,10 +25,14 @@ struct Font {
 
 // Qt's pen and brush styles by number, so that the page model needs no
 // painting types.
+enum class PenMode : quint8 { Copy, Xor, NotCopy };
+
 struct Pen {
     QRgb color = 0xff000000;
     quint8 style = 1; // Qt::SolidLine
     double width = 0.02;
+    // Xor and NotCopy show on screen; a PDF or a printer draws every line as Copy.
+    PenMode mode = PenMode::Copy;
     friend bool operator==(const Pen &, const Pen &) = default;
 };
 

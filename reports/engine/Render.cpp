@@ -26,6 +26,9 @@ QFont qtFont(const Font &f)
     font.setItalic(f.italic);
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setKerning(false); // as the measures take it
+    // One face covers every letter of a document; plain Cyrillic and Latin
+    // need no shaping, which is most of the cost of a text on a PDF page.
+    font.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferNoShaping));
     return font;
 }
 
@@ -45,12 +48,16 @@ void paintPage(QPainter &p, const Document &doc, int index, double dpi, QPointF 
     Pen pen;
     bool fontSet = false, penSet = false;
     std::map<int, QImage> images;
+    // Raster operations exist on images only.
+    const bool raster = p.device() && p.device()->devType() == QInternal::Image;
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     for (const Op &op : doc.pages[static_cast<size_t>(index)].ops) {
         switch (op.kind) {
         case Op::Kind::Text:
+            if (raster)
+                p.setCompositionMode(QPainter::CompositionMode_SourceOver);
             if (!fontSet || !(font == op.font)) {
                 font = op.font;
                 fontSet = true;
@@ -69,6 +76,10 @@ void paintPage(QPainter &p, const Document &doc, int index, double dpi, QPointF 
                         static_cast<Qt::PenStyle>(op.pen.style));
                 qp.setCapStyle(Qt::SquareCap);
                 p.setPen(qp);
+                if (raster)
+                    p.setCompositionMode(op.pen.mode == PenMode::Xor       ? QPainter::RasterOp_SourceXorDestination
+                                         : op.pen.mode == PenMode::NotCopy ? QPainter::RasterOp_NotSource
+                                                                           : QPainter::CompositionMode_SourceOver);
                 fontSet = false;
             }
             if (op.kind == Op::Kind::Line) {
@@ -79,6 +90,8 @@ void paintPage(QPainter &p, const Document &doc, int index, double dpi, QPointF 
             }
             break;
         case Op::Kind::FillRect:
+            if (raster)
+                p.setCompositionMode(QPainter::CompositionMode_SourceOver);
             p.fillRect(rect(op), QColor::fromRgba(op.brush.color));
             break;
         case Op::Kind::Image:

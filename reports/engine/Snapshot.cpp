@@ -22,7 +22,7 @@ void configure(QDataStream &s)
 }
 
 void put(QDataStream &s, const Font &f) { s << f.size << f.bold << f.italic << quint32(f.color); }
-void put(QDataStream &s, const Pen &p) { s << quint32(p.color) << p.style << p.width; }
+void put(QDataStream &s, const Pen &p) { s << quint32(p.color) << p.style << p.width << quint8(p.mode); }
 void put(QDataStream &s, const Brush &b) { s << quint32(b.color) << b.style; }
 
 void get(QDataStream &s, Font &f)
@@ -34,8 +34,10 @@ void get(QDataStream &s, Font &f)
 void get(QDataStream &s, Pen &p)
 {
     quint32 c = 0;
-    s >> c >> p.style >> p.width;
+    quint8 mode = 0;
+    s >> c >> p.style >> p.width >> mode;
     p.color = c;
+    p.mode = mode <= quint8(PenMode::NotCopy) ? static_cast<PenMode>(mode) : PenMode::Copy;
 }
 void get(QDataStream &s, Brush &b)
 {
