@@ -232,6 +232,8 @@ TEST(Snapshot, SavedReopenedAndSavedAgainIsTheSameByteForByte)
     image.fill(Qt::red);
     c.stretchDraw(QRectF(2, 3, 4, 2), image);
     c.newPage();
+    c.setPen(Pen{0xff0000ff, 2, 0.05, PenMode::Xor});
+    c.setBrush(Brush{0xffeeeeee, 1});
     c.rectangle(1, 1, 5, 5);
     c.finish();
 
@@ -245,6 +247,8 @@ TEST(Snapshot, SavedReopenedAndSavedAgainIsTheSameByteForByte)
     EXPECT_EQ(again->pageCount(), 2);
     EXPECT_EQ(again->setup.orientation, Orientation::Landscape);
     EXPECT_EQ(again->pages[0].ops, doc.pages[0].ops);
+    EXPECT_EQ(again->pages[1].ops, doc.pages[1].ops);
+    EXPECT_EQ(again->images, doc.images);
     EXPECT_EQ(snapshotBytes(*again), bytes);
 }
 
