@@ -6,9 +6,8 @@
 #include "items/Definitions.h"
 #include "reference/Company.h"
 #include "storage/fb/Statement.h"
+#include "tests/support/Cli.h"
 #include "tests/support/TestDatabase.h"
-
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -234,10 +233,8 @@ TEST_F(CalcDb, RecalculateAllFromTheCommandLine)
     d->storeCurDate();
 
     auto cli = [this](const QStringList &args) {
-        QProcess p;
-        p.start(QStringLiteral(PLAVEX_CLI_PATH), QStringList{QStringLiteral("--program-dir"), t.dir.path()} + args);
-        p.waitForFinished(60000);
-        return std::tuple{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        const test::CliRun r = test::runCli(t.dir.path(), args);
+        return std::tuple{r.status, r.out, r.err};
     };
     auto [status, out, err] = cli({QStringLiteral("recalc")});
     ASSERT_EQ(status, 0) << err.toStdString();
@@ -263,3 +260,48 @@ TEST_F(CalcDb, RecalculateAllFromTheCommandLine)
 }
 
 } // namespace
+
+TEST_F(CalcDb, OneEmployeesWritesStandOrFallTogetherAndTheWalkGoesOn)
+{
+    for (int id : {1, 2, 3}) {
+        addEmployee(id, 10 + id);
+        addStandardItems(id, 1100);
+    }
+    // The monthly record of the second employee cannot be written: his
+    // amounts, written just before, must go with it.
+    fb::Statement::run(d->transaction(), QStringLiteral("create exception PLAVEX_TEST_REFUSED 'refused'"));
+    fb::Statement::run(d->transaction(), QStringLiteral("create trigger PLAVEX_TEST_REFUSE for PERSDATA before insert or update as "
+                                                        "begin if (new.PERSDATA_PERSONID = 2) then exception PLAVEX_TEST_REFUSED; end"));
+    d->commitRetaining();
+
+    std::vector<calc::Calculation> results;
+    calc::recalculateAll(*d, params, [&](const calc::Calculation &r, int, int) { results.push_back(r); });
+    ASSERT_EQ(results.size(), 3u);
+    EXPECT_TRUE(results[0].error.isEmpty());
+    EXPECT_FALSE(results[1].error.isEmpty());
+    EXPECT_TRUE(results[2].error.isEmpty());
+    EXPECT_EQ(t.scalar(QStringLiteral("select count(*) from PERA012008 where PERO_PERSONID=2 and PERO_SUMAFINAL<>0")), 0);
+    EXPECT_EQ(t.scalar(QStringLiteral("select count(*) from PERSDATA where PERSDATA_PERSONID=2")), 0);
+    for (int id : {1, 3}) {
+        EXPECT_DOUBLE_EQ(final(id, 2010), 871.20) << id;
+        EXPECT_DOUBLE_EQ(summary(id, "PERSDATA_SPOL").toDouble(), 871.20) << id;
+    }
+}
+
+TEST_F(CalcDb, RecalculateAllWithAutocalcOffAndAMissingCalendar)
+{
+    // Recalculating everybody is asked for by name: it computes with the switch off too.
+    d->setAutocalc(false);
+    addEmployee(1, 11);
+    addStandardItems(1, 1100);
+    // A calendar the month does not have: the month's first one serves.
+    fb::Statement::run(d->transaction(), QStringLiteral("update PERSONS012008 set PERSON_KALENDAR=99 where PERSON_ID=1"));
+    std::vector<calc::Calculation> results;
+    calc::recalculateAll(*d, params, [&](const calc::Calculation &r, int, int) { results.push_back(r); });
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_TRUE(results[0].error.isEmpty()) << results[0].error.toStdString();
+    EXPECT_EQ(results[0].outcome, calc::Outcome::Calculated);
+    EXPECT_DOUBLE_EQ(final(1, 2010), 871.20);
+    EXPECT_EQ(summary(1, "PERSDATA_RABDNI").toInt(), 22);
+    EXPECT_FALSE(d->autocalc());
+}

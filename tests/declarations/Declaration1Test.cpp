@@ -4,6 +4,7 @@
 #include "items/Items.h"
 #include "reference/Company.h"
 #include "reference/Nomenclatures.h"
+#include "storage/fb/Error.h"
 #include "storage/fb/Statement.h"
 #include "tests/support/TestDatabase.h"
 #include "util/CodePage.h"
@@ -24,9 +25,13 @@ void expectGolden(const QString &name, const QByteArray &actual)
 {
     const QString path = QStringLiteral(PLAVEX_TEST_DATA_DIR "/decl1/") + name;
     if (qEnvironmentVariableIsSet("PLAVEX_UPDATE_GOLDEN")) {
+        // A rewrite is no pass: the run that makes a golden file fails, so
+        // that only a later run, which compares, can pass.
         QFile out(path);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(actual);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly)) << path.toStdString();
+        ASSERT_EQ(out.write(actual), actual.size()) << path.toStdString();
+        ASSERT_TRUE(out.flush());
+        ADD_FAILURE() << "golden file " << path.toStdString() << " rewritten: run again without PLAVEX_UPDATE_GOLDEN";
         return;
     }
     QFile in(path);
@@ -153,6 +158,10 @@ TEST_F(Declaration1Test, Year2008WindowsAndStoredRecords)
     EXPECT_EQ(corrections, first.left(first.lastIndexOf(",0,")) + ",1,\"NRAD12008\"\r\n");
     EXPECT_EQ(readAll(declarations::exportCorrections(*t->data, out.path(), {ivan}, std::nullopt, p)), corrections);
     EXPECT_TRUE(declarations::exportCorrections(*t->data, out.path(), {ivan}, util::Period(2008, 2), p).isEmpty());
+    // A correction already sent goes no more.
+    fb::Statement::run(t->data->transaction(), "update EMPL2000 set EMPL2000_FLSEND=1 where EMPL2000_FLKOR=1");
+    EXPECT_TRUE(declarations::exportCorrections(*t->data, out.path(), {ivan, maria}, std::nullopt, p).isEmpty());
+    fb::Statement::run(t->data->transaction(), "update EMPL2000 set EMPL2000_FLSEND=0 where EMPL2000_FLKOR=1");
 
     // Only a correction can be deleted.
     EXPECT_FALSE(declarations::deleteCorrection(*t->data, record));
@@ -225,4 +234,51 @@ TEST_F(Declaration1Test, QuotesAndCommasInTextsKeepTheFieldCount)
             EXPECT_TRUE(file.contains("'")) << file.toStdString(); // the quotes became apostrophes
         }
     }
+}
+
+TEST_F(Declaration1Test, Year2007InEitherCodePage)
+{
+    const QByteArray windows = util::toCp1251(u"ШИПКА");
+    const QByteArray dos = util::cp1251ToDos(windows);
+    for (int page : {0, 1}) {
+        build(util::Period(2007, 10), page);
+        const QByteArray file = exportFile(false);
+        const QList<QByteArray> lines = file.split('\n');
+        ASSERT_GE(lines.size(), 2);
+        EXPECT_EQ(QString::fromLatin1(lines[0]).count(QLatin1Char(',')), 96) << page;
+        EXPECT_EQ(file.contains(windows), page == 1) << page;
+        EXPECT_EQ(file.contains(dos), page == 0) << page;
+    }
+}
+
+TEST_F(Declaration1Test, EmployeesAreRecalculatedFirstAndAnOlderFileStaysUntilTheNewOneIsWhole)
+{
+    build(util::Period(2008, 3), 1);
+    storage::DataModule &d = *t->data;
+    // The calculation's stand-in: the month it leaves is what the line must say.
+    std::vector<int> recalculated;
+    auto recalculate = [&](storage::DataModule &data, int id) {
+        recalculated.push_back(id);
+        fb::Statement::run(data.transaction(), "update PERSDATA set PERSDATA_WCOSUMA32=4321.5 where PERSDATA_PERSONID=?", {id});
+    };
+    util::RecordingPrompter p;
+    const QString path = declarations::exportDeclaration1(d, out.path(), false, recalculate, p);
+    ASSERT_FALSE(path.isEmpty()) << p.messages.join(u'|').toStdString();
+    EXPECT_EQ(recalculated, (std::vector<int>{ivan, maria}));
+    const QByteArray fresh = readAll(path);
+    const QList<QByteArray> lines = fresh.split('\n');
+    ASSERT_GE(lines.size(), 2);
+    for (int i = 0; i < 2; ++i)
+        EXPECT_TRUE(lines[i].contains(",4321.50,")) << lines[i].toStdString();
+
+    // A failure part-way leaves the file that was there.
+    auto failing = [&](storage::DataModule &data, int id) {
+        if (id == maria)
+            throw fb::Error(0, "изчислението спря");
+        recalculate(data, id);
+    };
+    EXPECT_TRUE(declarations::exportDeclaration1(d, out.path(), false, failing, p).isEmpty());
+    ASSERT_FALSE(p.messages.isEmpty());
+    EXPECT_EQ(readAll(path), fresh);
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files), QStringList{"EMPL2000.TXT"});
 }

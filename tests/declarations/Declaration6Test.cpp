@@ -1,6 +1,7 @@
 #include "declarations/Declaration6.h"
 #include "employees/Employees.h"
 #include "reference/Company.h"
+#include "storage/fb/Statement.h"
 #include "tests/support/TestDatabase.h"
 
 #include <QDir>
@@ -97,4 +98,23 @@ TEST(Declaration6, QuotesInTheCompanyNameKeepTheFieldCount)
     const QByteArray line = file.left(file.indexOf("\r\n"));
     EXPECT_TRUE(line.startsWith("\"121234567\",\"'\xCE\xF0\xE5\xEB', \xCE\xCE\xC4\",0,\"a'b@example.bg\",")) << line.toStdString();
     EXPECT_EQ(line.count('"') % 2, 0);
+}
+
+TEST(Declaration6, TwoInsuranceTypesAddUp)
+{
+    // The young employee under a second type with the same rates: the totals
+    // of both pairs make the one-type figures.
+    TestDatabase t(util::Period(2010, 12));
+    buildCompany(t, "121234567");
+    storage::DataModule &d = *t.data;
+    d.insertValues(d.table(u"NOI"),
+                   "NOI_TYPE,NOI_TYPEN,NOI_TYPE_NAME,NOI_PENSI_FI,NOI_ZAB_FI,NOI_PKB_FI,NOI_PENSI_FI60,NOI_ZAB_FI60,"
+                   "NOI_PKB_FI60,NOI_DZPO_FI60,NOI_ZDR,NOI_ZD_BOLN,NOI_GRVZ",
+                   {2, 1, "Първа категория", 11.7, 2.1, 0.6, 8.9, 2.1, 0.6, 2.8, 4.8, 6.0, 0.5});
+    fb::Statement::run(d.transaction(), "update " + d.table(u"PERSONS") + " set PERSON_NOS='02' where PERSON_NOMER=2");
+    d.commitRetaining();
+    QTemporaryDir out;
+    util::RecordingPrompter p;
+    const QByteArray file = readAll(declarations::exportDeclaration6(d, out.path(), {}, p));
+    EXPECT_TRUE(file.contains(",15/01/2011,0,3,650.50,,100.00,,246.00,17.50,280.33,")) << file.toStdString();
 }

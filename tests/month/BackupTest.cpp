@@ -98,8 +98,26 @@ TEST_F(Backup, FailuresAreReportedAndChangeNothing)
         << t.prompter.messages.last().toStdString();
     EXPECT_TRUE(data().isConnected());
 
-    // A damaged backup over the current database: the database stays as it was.
+    // A failed backup keeps the older backup of that name whole.
     ASSERT_TRUE(storage::backupCurrent(data(), backupFile));
+    const QByteArray older = [&] {
+        QFile f(backupFile);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+    ASSERT_FALSE(older.isEmpty());
+    EXPECT_THROW(storage::backupDatabase(backupFile, t.dir.path() + QStringLiteral("database/none.gdb"), t.settings.user,
+                                         t.settings.password),
+                 fb::Error);
+    {
+        QFile f(backupFile);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), older);
+    }
+
+    // A damaged backup over the current database: the database stays as it
+    // was, with what changed since the backup.
+    addPerson(3, QStringLiteral("След архива"));
     QFile file(backupFile);
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     file.resize(file.size() / 2);
@@ -107,7 +125,7 @@ TEST_F(Backup, FailuresAreReportedAndChangeNothing)
     EXPECT_FALSE(storage::restoreOverCurrent(data(), backupFile));
     EXPECT_TRUE(t.prompter.messages.last().startsWith(QStringLiteral("Грешка при възстановяване на базата данни.\n")));
     ASSERT_TRUE(data().isConnected());
-    EXPECT_EQ(rows(table(u"PERSONS")), 2);
+    EXPECT_EQ(rows(table(u"PERSONS")), 3);
     EXPECT_FALSE(QFileInfo::exists(data().databasePath() + QStringLiteral(".restore")));
 
     // Another program on the database: not replaced under its feet.

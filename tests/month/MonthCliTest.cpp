@@ -1,8 +1,8 @@
+#include "tests/support/Cli.h"
 #include "tests/support/TestDatabase.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -10,30 +10,14 @@ using namespace plavex;
 
 namespace {
 
-struct CliRun {
-    int status;
-    QString out;
-    QString err;
-};
-
 class MonthCli : public ::testing::Test {
 protected:
     void SetUp() override
     {
         // The shipped item chart and 2008 service files, as a program folder has them.
-        const QDir noms(QStringLiteral(PLAVEX_SOURCE_DIR "/noms"));
-        for (const QString &f : noms.entryList(QDir::Files))
-            QFile::copy(noms.filePath(f), dir.path() + QStringLiteral("noms/") + f);
+        test::copyShippedNoms(dir.path());
     }
-    CliRun cli(const QStringList &args)
-    {
-        QProcess p;
-        p.start(QStringLiteral(PLAVEX_CLI_PATH), QStringList{QStringLiteral("--program-dir"), dir.path()} + args);
-        if (!p.waitForFinished(120000))
-            return {-1, {}, QStringLiteral("timeout")};
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
-    }
+    test::CliRun cli(const QStringList &args) { return test::runCli(dir.path(), args); }
     test::TempProgramDir dir;
 };
 
@@ -41,7 +25,7 @@ protected:
 
 TEST_F(MonthCli, DemoCloseMonthAndTheSwitch)
 {
-    CliRun r = cli({"demo", "--employees", "12", "--months", "2"});
+    test::CliRun r = cli({"demo", "--employees", "12", "--months", "2"});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(QStringLiteral("Текущ месец: 032008"))) << r.out.toStdString();
 
@@ -72,7 +56,7 @@ TEST_F(MonthCli, BulkCommands)
     ASSERT_EQ(cli({"employee", "add", "--number", "101", "--name", "Иванов", "--egn", "7501020018"}).status, 0);
     ASSERT_EQ(cli({"employee", "add", "--number", "102", "--name", "Петров", "--egn", "7501020023"}).status, 0);
 
-    CliRun r = cli({"bulk", "add-item", "--code", "6", "--suma1", "120"});
+    test::CliRun r = cli({"bulk", "add-item", "--code", "6", "--suma1", "120"});
     EXPECT_NE(r.status, 0); // asks
     r = cli({"bulk", "add-item", "--code", "6", "--suma1", "120", "--yes"});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
@@ -96,7 +80,7 @@ TEST_F(MonthCli, BackupAndRestore)
 {
     ASSERT_EQ(cli({"init", "--period", "012008"}).status, 0);
     ASSERT_EQ(cli({"employee", "add", "--number", "101", "--name", "Иванов", "--egn", "7501020018"}).status, 0);
-    CliRun r = cli({"backup"});
+    test::CliRun r = cli({"backup"});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QString file = dir.path() + QStringLiteral("backup/012008back.gbk");
     EXPECT_EQ(r.out.trimmed(), file);

@@ -340,6 +340,8 @@ TEST_F(MonthClosing, AFailureLeavesTheOldMonthAsItWas)
     } watching(other, table(u"PERSONS", february));
     ASSERT_EQ(close(watching), items::ClosingResult::Closed) << watching.messages.join(u'|').toStdString();
     EXPECT_EQ(watching.last, 100);
+    ASSERT_FALSE(watching.employees.empty());
+    ASSERT_FALSE(watching.periods.isEmpty());
     for (const QString &seen : watching.periods)
         EXPECT_EQ(seen, QStringLiteral("012008"));
     EXPECT_EQ(*std::max_element(watching.employees.begin(), watching.employees.end()), 0);

@@ -34,9 +34,10 @@ TEST(ReferenceDb, MinimumIncomeRefreshWritesEachUsedCategory)
     reference::addPosition(d, QStringLiteral("Управител"), 1, QStringLiteral("0111"), 1);
     reference::addPosition(d, QStringLiteral("Без категория"), 0, QStringLiteral("0111"), 1);
 
-    // No row for the activity: nothing changes.
+    // No row for the activity: nothing changes (a limit already there stays).
+    fb::Statement::run(d.transaction(), QStringLiteral("update KAT2008 set KAT_LIMIT=77 where KAT_COD=8"));
     reference::refreshMinimumIncome(d, QStringLiteral("0899"), QStringLiteral("9"));
-    EXPECT_EQ(limitOf(t, 8), 0.0);
+    EXPECT_EQ(limitOf(t, 8), 77.0);
     EXPECT_EQ(t.scalar(QStringLiteral("select count(*) from DL032008 where DL_PORNOMER=9")), 4);
 
     reference::activitySelected(d, QStringLiteral("0610"), QStringLiteral("07"));
@@ -48,9 +49,10 @@ TEST(ReferenceDb, MinimumIncomeRefreshWritesEachUsedCategory)
               QStringLiteral("7"));
 
     // A row without a figure for the category leaves its limit as it was.
+    fb::Statement::run(d.transaction(), QStringLiteral("update KAT2008 set KAT_LIMIT=123 where KAT_COD=2"));
     reference::setPositionCategory(d, a, 2);
     reference::refreshMinimumIncome(d, QStringLiteral("0620"), QStringLiteral("8"), a);
-    EXPECT_EQ(limitOf(t, 2), 0.0);
+    EXPECT_EQ(limitOf(t, 2), 123.0);
 }
 
 TEST(ReferenceDb, ParametersFollowTheTableEvents)

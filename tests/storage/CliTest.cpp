@@ -1,10 +1,10 @@
+#include "tests/support/Cli.h"
 #include "tests/support/TestDatabase.h"
 
 #include "storage/UsersDatabase.h"
 #include "storage/fb/Statement.h"
 
 #include <QFile>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -12,21 +12,7 @@ using namespace plavex;
 
 namespace {
 
-struct CliRun {
-    int status;
-    QString out;
-    QString err;
-};
-
-CliRun cli(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(PLAVEX_CLI_PATH), args);
-    if (!p.waitForFinished(60000))
-        return {-1, {}, QStringLiteral("timeout")};
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
+test::CliRun cli(const QStringList &args) { return test::runCli(QString(), args); }
 
 } // namespace
 
@@ -35,7 +21,7 @@ TEST(Cli, InitPeriodAndInfo)
     test::TempProgramDir dir;
     const QStringList base{QStringLiteral("--program-dir"), dir.path()};
 
-    CliRun r = cli(base + QStringList{"info"});
+    test::CliRun r = cli(base + QStringList{"info"});
     EXPECT_NE(r.status, 0);
     EXPECT_FALSE(QFile::exists(dir.databasePath()));
 
@@ -61,16 +47,6 @@ TEST(Cli, InitPeriodAndInfo)
     EXPECT_EQ(cli(base + QStringList{"nosuchcommand"}).status, 2);
 }
 
-TEST(Cli, NotADatabaseFailsWithTheMessage)
-{
-    test::TempProgramDir dir;
-    dir.writeFile(QStringLiteral("other.gdb"), QByteArray(3000, 'q'));
-    const CliRun r = cli({QStringLiteral("--program-dir"), dir.path(), QStringLiteral("--db"), dir.path() + QStringLiteral("other.gdb"),
-                       QStringLiteral("init")});
-    EXPECT_NE(r.status, 0);
-    EXPECT_TRUE(r.err.startsWith(QStringLiteral("Базата данни не може да бъде отворена."))) << r.err.toStdString();
-    EXPECT_EQ(r.err.trimmed().count(QLatin1Char('\n')), 0);
-}
 
 TEST(Cli, SecondProcessWorksOnAnOpenDatabase)
 {
@@ -79,7 +55,7 @@ TEST(Cli, SecondProcessWorksOnAnOpenDatabase)
     // Keep a write of our own pending in the open transaction.
     t.data->insertValues(t.data->table(u"ZVENA"), QStringLiteral("ZVENO_COD,ZVENO_IME"), {1, QStringLiteral("Цех")});
 
-    const CliRun r = cli({QStringLiteral("--program-dir"), t.dir.path(), QStringLiteral("info")});
+    const test::CliRun r = cli({QStringLiteral("--program-dir"), t.dir.path(), QStringLiteral("info")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(QStringLiteral("Текущ месец: 032008"))) << r.out.toStdString();
     t.data->commitRetaining();

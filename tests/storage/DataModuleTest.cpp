@@ -1,10 +1,17 @@
-#include "tests/support/TestDatabase.h"
-
+#include "storage/UsersDatabase.h"
+#include "storage/fb/Connection.h"
+#include "storage/fb/Error.h"
 #include "storage/fb/Statement.h"
+#include "tests/support/Cli.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QFile>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <vector>
 
 using namespace plavex;
 using plavex::test::TestDatabase;
@@ -109,17 +116,65 @@ TEST(DataModule, OneColumnParametersTableGainsTheAutocalcSwitch)
     EXPECT_EQ(t.data->period().text(), QStringLiteral("012008"));
 }
 
-TEST(DataModule, AFileThatIsNotADatabaseIsReportedAndKept)
+// Every way into a database refuses a file that is none, says so, and
+// leaves the file as it was.
+TEST(NotADatabase, EveryWayInRefusesAndKeepsTheFile)
 {
-    TestDatabase t;
-    const QByteArray garbage(5000, 'z');
-    t.dir.writeFile(QStringLiteral("database/plavex.gdb"), garbage);
-    EXPECT_FALSE(t.open());
-    ASSERT_EQ(t.prompter.messages.size(), 1);
-    EXPECT_TRUE(t.prompter.messages[0].startsWith(QStringLiteral("Базата данни не може да бъде отворена.")));
-    QFile f(t.dir.databasePath());
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), garbage);
+    struct Case {
+        const char *way;
+        QString file; // under the program folder
+        QByteArray bytes;
+        // Tries to open the file; the message shown (empty when none was).
+        std::function<std::optional<QString>(test::TempProgramDir &, const QString &)> open;
+    };
+    const std::vector<Case> cases = {
+        {"connection", QStringLiteral("garbage.gdb"), QByteArray(8192, 'x'),
+         [](test::TempProgramDir &, const QString &path) -> std::optional<QString> {
+             fb::Connection c;
+             try {
+                 c.attach(path, QStringLiteral("DORVA"), QStringLiteral("tazmo"));
+             } catch (const fb::Error &) {
+                 return c.isOpen() ? std::nullopt : std::optional<QString>(QStringLiteral("Базата данни не може да бъде отворена."));
+             }
+             return std::nullopt;
+         }},
+        {"company database", QStringLiteral("database/plavex.gdb"), QByteArray(5000, 'z'),
+         [](test::TempProgramDir &dir, const QString &) -> std::optional<QString> {
+             storage::Settings settings(dir.path());
+             util::RecordingPrompter prompter;
+             storage::DataModule data(settings, prompter);
+             if (data.connectToDatabase(settings.database, settings.user, settings.password) || prompter.messages.size() != 1)
+                 return std::nullopt;
+             return prompter.messages[0];
+         }},
+        {"users database", QStringLiteral("users.gdb"), QByteArray(4096, '\0'),
+         [](test::TempProgramDir &dir, const QString &) -> std::optional<QString> {
+             util::RecordingPrompter prompter;
+             storage::UsersDatabase users(prompter);
+             if (users.open(dir.path()) || prompter.messages.size() != 1)
+                 return std::nullopt;
+             return prompter.messages[0];
+         }},
+        {"command line", QStringLiteral("other.gdb"), QByteArray(3000, 'q'),
+         [](test::TempProgramDir &dir, const QString &path) -> std::optional<QString> {
+             const test::CliRun r = test::runCli(dir.path(), {QStringLiteral("--db"), path, QStringLiteral("init")});
+             if (r.status == 0 || r.err.trimmed().count(QLatin1Char('\n')) != 0)
+                 return std::nullopt;
+             return r.err;
+         }},
+    };
+    for (const Case &c : cases) {
+        test::TempProgramDir dir;
+        dir.writeFile(c.file, c.bytes);
+        const QString path = dir.path() + c.file;
+        const auto message = c.open(dir, path);
+        ASSERT_TRUE(message.has_value()) << c.way;
+        EXPECT_TRUE(message->startsWith(QStringLiteral("Базата данни не може да бъде отворена."))) << c.way << ": "
+                                                                                                  << message->toStdString();
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << c.way;
+        EXPECT_EQ(f.readAll(), c.bytes) << c.way;
+    }
 }
 
 TEST(DataModule, HelpersBindTheirValues)

@@ -80,21 +80,6 @@ TEST_F(FbTest, ErrorsCarryTheServerCode)
     }
 }
 
-TEST(FbConnection, NotADatabaseIsAnErrorAndTheFileStays)
-{
-    QTemporaryDir dir;
-    const QString path = dir.path() + QStringLiteral("/garbage.gdb");
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray(8192, 'x'));
-    f.close();
-    Connection c;
-    EXPECT_THROW(c.attach(path, QStringLiteral("DORVA"), QStringLiteral("tazmo")), Error);
-    EXPECT_FALSE(c.isOpen());
-    QFile again(path);
-    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
-    EXPECT_EQ(again.readAll(), QByteArray(8192, 'x'));
-}
 
 TEST(FbConnection, HostPathIsRemote)
 {

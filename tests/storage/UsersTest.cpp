@@ -52,13 +52,3 @@ TEST(Users, LoginTrimsAndNeverSplicesItsText)
         EXPECT_EQ(users.checkLogin(QString::fromUtf8(c.user), QString::fromUtf8(c.password)), c.allowed) << c.user << "/" << c.password;
 }
 
-TEST(Users, UnreadableUsersDatabaseIsReported)
-{
-    test::TempProgramDir dir;
-    dir.writeFile(QStringLiteral("users.gdb"), QByteArray(4096, '\0'));
-    util::RecordingPrompter prompter;
-    storage::UsersDatabase users(prompter);
-    EXPECT_FALSE(users.open(dir.path()));
-    ASSERT_EQ(prompter.messages.size(), 1);
-    EXPECT_TRUE(prompter.messages[0].startsWith(QStringLiteral("Базата данни не може да бъде отворена.")));
-}

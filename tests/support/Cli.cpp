@@ -9,7 +9,8 @@ std::unique_ptr<QProcess> startCli(const QString &programDir, const QStringList 
 {
     auto p = std::make_unique<QProcess>();
     p->setProcessEnvironment(environment);
-    p->start(QStringLiteral(PLAVEX_CLI_PATH), QStringList{QStringLiteral("--program-dir"), programDir} + args);
+    const QStringList all = programDir.isEmpty() ? args : QStringList{QStringLiteral("--program-dir"), programDir} + args;
+    p->start(QStringLiteral(PLAVEX_CLI_PATH), all);
     p->waitForStarted();
     return p;
 }

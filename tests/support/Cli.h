@@ -15,8 +15,9 @@ struct CliRun {
     QString err;
 };
 
-// The command line's own process on a program folder. The environment may
-// switch logging categories on (QT_LOGGING_RULES).
+// The command line's own process on a program folder (none: the arguments
+// name it themselves). The environment may switch logging categories on
+// (QT_LOGGING_RULES).
 std::unique_ptr<QProcess> startCli(const QString &programDir, const QStringList &args,
                                    const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
 CliRun finishCli(QProcess &process, int timeoutMs = 120000);

@@ -2,7 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using plavex::util::roundHalfEven;
+
+// The cents below depend on it: a platform without a wider long double
+// fails here, by name, rather than with wrong cents further down.
+TEST(Rounding, NeedsALongDoubleWiderThanDouble)
+{
+    ASSERT_GT(std::numeric_limits<long double>::digits, std::numeric_limits<double>::digits)
+        << "roundHalfEven needs a long double wider than double on this platform";
+}
 
 // The quotient by the factor 0.01 (a double) decides, ties go to the even
 // neighbour: 0.235 is just below a tie once divided, 0.125 is a tie.
