@@ -16,6 +16,7 @@
 #include "app/TableWindow.h"
 #include "app/UsersWindow.h"
 #include "calc/CalcPerson.h"
+#include "items/LegacyImport.h"
 #include "items/MonthClosing.h"
 #include "reference/Company.h"
 #include "reference/Nomenclatures.h"
@@ -73,6 +74,7 @@ MenuCommands::MenuCommands(MainWindow &window, storage::Settings &settings, stor
     connectEntry(QStringLiteral("Минимален осиг. доход по прил 1 на НОИ"), &MenuCommands::minimumIncomeTable);
     connectEntry(QStringLiteral("проценти социални и здравни вноски"), &MenuCommands::rates);
     connectEntry(QStringLiteral("Попълване на минималния осигурителен доход"), &MenuCommands::refreshMinimumIncome);
+    connectEntry(QStringLiteral("Четене на текст"), &MenuCommands::importLegacy);
     if (QAction *autocalc = window_.menuAction(QStringLiteral("Autocalc"))) {
         autocalc->setEnabled(true);
         autocalc->setChecked(data_.autocalc());
@@ -467,6 +469,27 @@ void MenuCommands::refreshMinimumIncome()
         data_.prompter().message(failure(e));
     }
     window_.refreshSelection();
+}
+
+void MenuCommands::importLegacy()
+{
+    if (!connected())
+        return;
+    if (importFolder_.isEmpty())
+        importFolder_ = settings_.programDir();
+    const QString path =
+        QFileDialog::getOpenFileName(&window_, QString(), importFolder_, QStringLiteral("Text files (*.txt)"));
+    if (path.isEmpty())
+        return;
+    importFolder_ = QFileInfo(path).absolutePath();
+    try {
+        items::importLegacy(data_, importFolder_, data_.prompter());
+        window_.parameters().reloadAll(data_);
+    } catch (const std::exception &e) {
+        data_.prompter().message(failure(e));
+    }
+    window_.reloadList(0);
+    window_.showTitle();
 }
 
 } // namespace plavex::app

@@ -50,6 +50,7 @@ public:
     void minimumIncomeTable();
     void rates();
     void refreshMinimumIncome();
+    void importLegacy();
 
     // One employee calculated and stored, for the walks over everybody.
     items::RecalculateEmployee recalculation();
@@ -66,6 +67,7 @@ private:
     storage::UsersDatabase *users_ = nullptr;
     QPointer<NegativeNetsWindow> negatives_;
     QPointer<CalculatorWindow> calculator_;
+    QString importFolder_; // the folder of the last legacy file picked, for this run
 };
 
 } // namespace plavex::app

@@ -22,5 +22,6 @@ std::vector<Command> employeeCommands(); // employee, item
 std::vector<Command> declarationCommands(); // decl1, decl1-corrections, decl6
 std::vector<Command> monthCommands(); // close-month, bulk, negative-net, autocalc, backup, restore, demo
 std::vector<Command> reportCommands(); // report
+std::vector<Command> importCommands(); // import-legacy
 
 } // namespace plavex::cli

@@ -22,7 +22,7 @@ std::vector<cli::Command> allCommands()
 {
     std::vector<cli::Command> all;
     for (auto group : {cli::databaseCommands, cli::calcCommands, cli::employeeCommands, cli::declarationCommands,
-                       cli::monthCommands, cli::reportCommands})
+                       cli::monthCommands, cli::reportCommands, cli::importCommands})
         for (auto &c : group())
             all.push_back(std::move(c));
     return all;

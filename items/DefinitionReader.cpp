@@ -96,7 +96,7 @@ std::optional<DefinitionLine> DefinitionReader::parseLine(const QString &raw, QS
     return d;
 }
 
-int DefinitionReader::read(const QString &path, const QString &table)
+int DefinitionReader::read(const QString &path, const QString &table, int *faults)
 {
     data_.insertStandardDefinitions(table);
 
@@ -124,6 +124,8 @@ int DefinitionReader::read(const QString &path, const QString &table)
                 fault = e.message();
             }
         }
+        if (!fault.isEmpty() && faults)
+            ++*faults;
         if (!fault.isEmpty())
             prompter.message(QStringLiteral("Файл %1, ред %2: %3").arg(path, QString::number(n + 1), fault));
     }

@@ -32,9 +32,9 @@ public:
     // Inserts the three standard definitions when missing, then every
     // definition of the file whose code the table lacks. A missing file adds
     // nothing and says nothing; a malformed line is reported with the file
-    // and line number and skipped. Returns the number of definitions of the
-    // file inserted.
-    int read(const QString &path, const QString &table);
+    // and line number and skipped (counted in faults when given). Returns the
+    // number of definitions of the file inserted.
+    int read(const QString &path, const QString &table, int *faults = nullptr);
 
     // The item type of an old type number: the old numbering put the totals
     // and most deductions 100 lower.

@@ -76,8 +76,17 @@ std::optional<QVariantMap> screenRateRow(storage::DataModule &data, const QStrin
 void refreshMinimumIncome(storage::DataModule &data, const QString &activityCode, const QString &activityNumber,
                           std::optional<int> positionCode)
 {
-    if (activityCode.trimmed().isEmpty() || activityNumber.trimmed().isEmpty())
+    if (!updateMinimumIncome(data, activityCode, activityNumber, positionCode))
         return;
+    data.commitRetaining();
+    data.tableChanged(QStringLiteral("DL"));
+}
+
+bool updateMinimumIncome(storage::DataModule &data, const QString &activityCode, const QString &activityNumber,
+                         std::optional<int> positionCode)
+{
+    if (activityCode.trimmed().isEmpty() || activityNumber.trimmed().isEmpty())
+        return false;
     const QString positions = data.table(u"DL");
     const int number = activityNumber.trimmed().toInt();
     if (!positionCode) {
@@ -104,8 +113,7 @@ void refreshMinimumIncome(storage::DataModule &data, const QString &activityCode
         fb::Statement::run(data.transaction(), QStringLiteral("UPDATE %1 SET KAT_LIMIT=? WHERE KAT_COD=?").arg(data.table(u"KAT")),
                            {limit.toDouble(), category});
     }
-    data.commitRetaining();
-    data.tableChanged(QStringLiteral("DL"));
+    return true;
 }
 
 std::vector<Category> loadCategories(storage::DataModule &data)

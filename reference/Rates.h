@@ -46,6 +46,10 @@ std::optional<QVariantMap> screenRateRow(storage::DataModule &data, const QStrin
 // company's activity is blank.
 void refreshMinimumIncome(storage::DataModule &data, const QString &activityCode, const QString &activityNumber,
                           std::optional<int> positionCode = std::nullopt);
+// The same inside a caller's unit of work: neither commits nor raises the
+// event. False when the activity is blank (nothing done).
+bool updateMinimumIncome(storage::DataModule &data, const QString &activityCode, const QString &activityNumber,
+                         std::optional<int> positionCode = std::nullopt);
 
 struct Category {
     int code = 0;
