@@ -228,6 +228,24 @@ TEST_F(LegacyImport, RecalculationGivesTheFiguresOfTheFiles)
     EXPECT_DOUBLE_EQ(value("select PERSDATA_SOBL from PERSDATA where PERSDATA_GOD=2006 and PERSDATA_MES=1").toDouble(), 968.00);
 }
 
+// Without a company file the current month is read into and keeps its
+// company row; without a chart it still has the three totals' definitions.
+TEST_F(LegacyImport, WithoutTheCompanyFileOrTheChart)
+{
+    Files files = legacyFiles();
+    files.erase("DATA1.TXT");
+    files.erase("DATA3.TXT");
+    files["DATA5S.TXT"] = {"1,1000"};
+    const QVariant name = value("select FIRMA_MINSALARY from FIRMA012008");
+    ASSERT_EQ(import(Legacy(files)), items::ImportResult::Imported) << messages().toStdString();
+    EXPECT_EQ(c.db.data->period(), util::Period(2008, 1));
+    EXPECT_EQ(value("select count(*) from FIRMA012008").toInt(), 1);
+    EXPECT_EQ(value("select FIRMA_MINSALARY from FIRMA012008"), name);
+    EXPECT_EQ(column("select PERODEFS_COD from PERADEFS012008 order by PERODEFS_COD"), QStringLiteral("1000 2000 2010"));
+    EXPECT_EQ(value("select count(*) from PERSONS012008").toInt(), 2);
+    EXPECT_EQ(value("select count(*) from PERA012008").toInt(), 3); // the totals; a total of the file adds nothing
+}
+
 TEST_F(LegacyImport, TheCompanyFileMayGiveThePercentages)
 {
     Files files = legacyFiles();
@@ -329,6 +347,13 @@ TEST_F(LegacyImport, NothingChangesWithoutFilesOrAnswer)
     Files other2 = legacyFiles();
     other2.erase("DATA1.TXT");
     EXPECT_EQ(import(Legacy(other2), no), items::ImportResult::Declined);
+    EXPECT_EQ(c.digest().toStdString(), before.toStdString());
+
+    // Declined from another month: that month stays current.
+    c.db.data->changePeriod(2008, 1);
+    EXPECT_EQ(import(Legacy(), no), items::ImportResult::Declined);
+    EXPECT_EQ(c.db.data->period(), util::Period(2008, 1));
+    c.db.data->changePeriod(2006, 1);
     EXPECT_EQ(c.digest().toStdString(), before.toStdString());
 
     // A broken company file: nothing starts.
