@@ -18,10 +18,13 @@ run: build
 	$(BUILD_DIR)/bin/plavex
 
 test: build
-	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j $(JOBS)
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 ctest --output-on-failure --timeout 300 -j $(JOBS)
 
+# With a private Firebird server on loopback for the server figures, stopped afterwards.
 bench: build
-	$(BUILD_DIR)/bin/plavex-bench
+	scripts/test-server start $(BUILD_DIR)/bench-server
+	PLAVEX_BENCH_SERVER_ENV=$(BUILD_DIR)/bench-server/server.env $(BUILD_DIR)/bin/plavex-bench; \
+	  status=$$?; scripts/test-server stop $(BUILD_DIR)/bench-server; exit $$status
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -3,6 +3,7 @@
 #include "app/ItemEditForm.h"
 #include "app/TableModel.h"
 #include "app/WheelToArrows.h"
+#include "app/reports/GuiReports.h"
 #include "calc/ItemText.h"
 #include "items/Items.h"
 #include "storage/DataModule.h"
@@ -70,9 +71,12 @@ ItemsPage::ItemsPage(storage::DataModule &data, util::Prompter &prompter, items:
                  << popup_->addAction(QStringLiteral("Редакция на перо"), this, &ItemsPage::editItem)
                  << popup_->addAction(QStringLiteral("Изтриване на перо"), this, &ItemsPage::deleteItem);
     popup_->addSeparator();
-    // Payslips come with the reports.
-    for (const QString &caption : {QStringLiteral("Печат на фиш тип 1"), QStringLiteral("Печат на фиш тип 2")})
-        popup_->addAction(caption)->setEnabled(false);
+    auto *slip1 = new QPushButton(QStringLiteral("Печат на фиш тип 1"), this);
+    auto *slip2 = new QPushButton(QStringLiteral("Печат на фиш тип 2"), this);
+    connect(slip1, &QPushButton::clicked, this, [this] { printPayslip(reports::ReportKind::Payslip1); });
+    connect(slip2, &QPushButton::clicked, this, [this] { printPayslip(reports::ReportKind::Payslip2); });
+    popup_->addAction(QStringLiteral("Печат на фиш тип 1"), this, [this] { printPayslip(reports::ReportKind::Payslip1); });
+    popup_->addAction(QStringLiteral("Печат на фиш тип 2"), this, [this] { printPayslip(reports::ReportKind::Payslip2); });
     connect(view_, &QTableView::customContextMenuRequested, this,
             [this](const QPoint &at) { popup_->popup(view_->viewport()->mapToGlobal(at)); });
     connect(view_, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
@@ -85,6 +89,8 @@ ItemsPage::ItemsPage(storage::DataModule &data, util::Prompter &prompter, items:
     buttons->addWidget(edit);
     buttons->addWidget(remove);
     buttons->addStretch();
+    buttons->addWidget(slip1);
+    buttons->addWidget(slip2);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(header_);
     layout->addWidget(view_);
@@ -172,6 +178,15 @@ bool ItemsPage::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void ItemsPage::printPayslip(reports::ReportKind kind)
+{
+    if (personId_ == 0)
+        return;
+    startReport(this, data_, prompter_, kind, personId_);
+    // The payslip recalculated the employee first.
+    emit itemsChanged();
 }
 
 void ItemsPage::addItem()

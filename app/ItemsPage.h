@@ -2,6 +2,7 @@
 
 #include "calc/Totals.h"
 #include "items/ItemRecord.h"
+#include "reports/ReportKind.h"
 
 #include <QWidget>
 
@@ -54,6 +55,8 @@ public:
     void addItem();
     void editItem();
     void deleteItem();
+    // "Печат на фиш тип 1" / "2" for the shown employee.
+    void printPayslip(reports::ReportKind kind);
 
 signals:
     // An item was added, edited or deleted.

@@ -257,8 +257,12 @@ void MainWindow::buildMenus()
     connect(persons, &QAction::triggered, this, &MainWindow::openEmployeeWindow);
 
     QMenu *sheets = menuBar()->addMenu(QStringLiteral("Ведомости"));
+    add(sheets, QStringLiteral("Тест червени остатъци"), none);
+    for (const reports::ReportKind kind : {reports::ReportKind::Payslip1, reports::ReportKind::Payslip2})
+        add(sheets, QString::fromUtf8(reports::kindInfo(kind).caption),
+            [this, kind] { startReport(this, data_, prompter_, kind); });
     for (const char *caption :
-         {"Тест червени остатъци", "Фиш тип 1", "Фиш тип 2", "Ведомост по звена", "Ведомост аванс", "Списък по перо",
+         {"Ведомост по звена", "Ведомост аванс", "Списък по перо",
           "Служебна бележка за ДОД", "Платежно нареждане - бюджет за аванс", "Платежно нареждане - бюджет",
           "Фиш за болнични", "Списък на суми по платежни нареждания  - аванс",
           "Списък на суми по платежни нареждания  "})

@@ -181,7 +181,7 @@ void MenuCommands::changeDatabase()
         if (!QFileInfo::exists(path))
             data_.setPeriod(util::Period(QDate::currentDate().year(), QDate::currentDate().month()));
         try {
-            if (data_.connectToDatabase(path, settings_.user, settings_.password)) {
+            if (data_.connectToDatabase(path, settings_.serverUser(), settings_.serverPassword())) {
                 data_.openPeriod(data_.period());
                 window_.parameters().reloadAll(data_);
             }

@@ -1,11 +1,23 @@
 #include "bench/ReportBench.h"
 
+#include "calc/CalcPerson.h"
+#include "calc/Parameters.h"
+#include "employees/DemoCompany.h"
+#include "items/Items.h"
+#include "reports/Payslips.h"
 #include "reports/ReportRun.h"
+#include "reports/Selections.h"
+#include "storage/DataModule.h"
+#include "storage/Settings.h"
+#include "util/Prompter.h"
 #include "reports/engine/Canvas.h"
 #include "reports/engine/Render.h"
 #include "reports/engine/Snapshot.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -94,6 +106,82 @@ void reportBench()
                .arg(bytes.size() / 1024);
     out << QStringLiteral("  PDF               %1 ms/page (target <= 5)\n").arg(pdf / doc.pageCount(), 0, 'f', 3);
     out.flush();
+}
+
+void payslipBench(const QString &nomsDir)
+{
+    QTextStream out(stdout);
+    const int employees = 2000;
+    QTemporaryDir dir;
+    QDir().mkpath(dir.path() + QStringLiteral("/noms"));
+    for (const QString &f : QDir(nomsDir).entryList(QDir::Files))
+        QFile::copy(nomsDir + QLatin1Char('/') + f, dir.path() + QStringLiteral("/noms/") + f);
+    storage::Settings settings(dir.path());
+    settings.lastDate = util::Period(2008, 1);
+    util::RecordingPrompter prompter;
+    storage::DataModule data(settings, prompter);
+    data.connectToDatabase(settings.database, settings.user, settings.password);
+    data.openPeriod(data.period());
+    calc::Parameters params;
+    params.attach(data);
+    params.reloadAll(data);
+    std::unique_ptr<calc::Calculator> calculator;
+    util::Period calculatorPeriod;
+    auto recalculate = [&](storage::DataModule &d, int id) {
+        if (!calculator || calculatorPeriod != d.period()) {
+            calculator = std::make_unique<calc::Calculator>(d, params);
+            calculatorPeriod = d.period();
+        }
+        calculator->autocalc = true;
+        calculator->calculate(id);
+    };
+    employees::buildDemoCompany(data, {employees, 1, util::Period(2008, 1), 2008}, prompter, recalculate);
+    calculator.reset();
+    const auto range = reports::defaultRange(reports::activeEmployees(data));
+
+    // What the parts cost alone: the recalculation walk and the items query.
+    QElapsedTimer t;
+    std::vector<int> ids;
+    for (const calc::Employee &e : calc::Calculator(data, params).employees())
+        if (e.active == 1)
+            ids.push_back(e.id);
+    t.start();
+    {
+        calc::Calculator c(data, params);
+        c.autocalc = true;
+        for (int id : ids)
+            c.calculate(id);
+    }
+    const double recalc = t.nsecsElapsed() / 1e9;
+    t.restart();
+    for (int id : ids)
+        items::payslipItems(data, id);
+    const double itemQueries = t.nsecsElapsed() / 1e9;
+    out << QStringLiteral("payslips: %1 active employees; recalculation alone %2 s, the payslip items queries %3 s\n")
+               .arg(ids.size()).arg(recalc, 0, 'f', 3).arg(itemQueries, 0, 'f', 3);
+
+    for (const reports::ReportKind kind : {reports::ReportKind::Payslip1, reports::ReportKind::Payslip2}) {
+        reports::ReportRequest request;
+        request.kind = kind;
+        request.fromNumber = range.first;
+        request.toNumber = range.second;
+        reports::ReportHost host;
+        t.restart();
+        const reports::Document doc = reports::buildPayslips(data, request, host);
+        const double build = t.nsecsElapsed() / 1e9;
+        t.restart();
+        reports::writePdf(doc, dir.filePath(QStringLiteral("fish.pdf")));
+        const double pdf = t.nsecsElapsed() / 1e9;
+        out << QStringLiteral("payslips: type %1, %2 pages: %3 s in all (target <= 10 s, stretch <= 3 s): "
+                              "document with recalculation %4 s, PDF %5 s (%6 MB)\n")
+                   .arg(kind == reports::ReportKind::Payslip1 ? 1 : 2)
+                   .arg(doc.pageCount())
+                   .arg(build + pdf, 0, 'f', 3)
+                   .arg(build, 0, 'f', 3)
+                   .arg(pdf, 0, 'f', 3)
+                   .arg(QFileInfo(dir.filePath(QStringLiteral("fish.pdf"))).size() / 1048576.0, 0, 'f', 1);
+        out.flush();
+    }
 }
 
 } // namespace plavex::bench

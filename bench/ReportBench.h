@@ -1,8 +1,14 @@
 #pragma once
 
+#include <QString>
+
 namespace plavex::bench {
 
 // 1 000 table-heavy pages: the page description, the snapshot and the PDF.
 void reportBench();
+
+// Payslips of both types for the demo company's 2 000 employees to PDF,
+// the recalculation of each employee included.
+void payslipBench(const QString &nomsDir);
 
 } // namespace plavex::bench

@@ -292,5 +292,7 @@ int main(int argc, char **argv)
         monthBench(QDir(noms).absolutePath());
     if (only.isEmpty() || only.contains(QStringLiteral("reports")))
         bench::reportBench();
+    if (only.isEmpty() || only.contains(QStringLiteral("payslips")))
+        bench::payslipBench(QDir(noms).absolutePath());
     return 0;
 }

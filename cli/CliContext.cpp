@@ -61,7 +61,7 @@ bool CliContext::openDatabase(bool create)
         return false;
     }
     data = std::make_unique<storage::DataModule>(settings, prompter);
-    if (!data->connectToDatabase(path, settings.user, settings.password))
+    if (!data->connectToDatabase(path, settings.serverUser(), settings.serverPassword()))
         return false;
     try {
         data->openPeriod(data->period());

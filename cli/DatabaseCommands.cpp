@@ -52,7 +52,7 @@ int info(CliContext &c)
     if (!fb::Connection::isRemote(path) && !QFileInfo::exists(path))
         return c.fail(QStringLiteral("Базата данни %1 не съществува.").arg(path));
     c.data = std::make_unique<storage::DataModule>(c.settings, c.prompter);
-    if (!c.data->connectToDatabase(path, c.settings.user, c.settings.password))
+    if (!c.data->connectToDatabase(path, c.settings.serverUser(), c.settings.serverPassword()))
         return 1;
     storage::DataModule &d = *c.data;
     const qint64 tables = fb::Statement::scalar(d.transaction(), QStringLiteral(

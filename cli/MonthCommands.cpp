@@ -212,7 +212,7 @@ int backup(CliContext &c)
         return c.fail(QStringLiteral("Употреба: plavex-cli backup [ФАЙЛ]"));
     if (!c.openDatabase(false))
         return 1;
-    const QString file = c.args.isEmpty() ? storage::defaultBackupFile(c.settings, c.data->period())
+    const QString file = c.args.isEmpty() ? storage::defaultBackupFile(c.settings, c.data->period(), c.data->databasePath())
                                           : QFileInfo(c.args.first()).absoluteFilePath();
     // A new file needs no word; replacing an earlier backup does, as the
     // window's file dialog asks. A database is never replaced (refused below).
@@ -222,7 +222,7 @@ int backup(CliContext &c)
         return 1;
     if (!storage::backupCurrent(*c.data, file))
         return 1;
-    c.out << file << Qt::endl;
+    c.out << storage::backupLocation(file, c.data->databasePath()) << Qt::endl;
     return 0;
 }
 
@@ -237,7 +237,7 @@ int restore(CliContext &c)
     if (!c.prompter.confirm(storage::restoreQuestion()))
         return 1;
     if (into) {
-        const QString target = QFileInfo(*into).absoluteFilePath();
+        const QString target = fb::Connection::isRemote(*into) ? *into : QFileInfo(*into).absoluteFilePath();
         if (!storage::restoreInto(*c.data, file, target))
             return 1;
         c.out << target << Qt::endl;

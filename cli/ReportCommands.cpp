@@ -61,6 +61,8 @@ public:
             r.fromNumber = range.first;
         if (r.toNumber == 0 && !hasTo)
             r.toNumber = range.second;
+        // The run clears the choice before its dialog, as the dialog opens unchecked.
+        r.newPagePerSlip = newPage;
         return true;
     }
     void output(reports::Document &document) override
@@ -75,6 +77,7 @@ public:
     void message(const QString &text) override { messages << text; }
 
     bool hasFrom = false, hasTo = false;
+    bool newPage = false;
     bool written = false;
     QString failure;
     QStringList messages;
@@ -186,6 +189,7 @@ int report(CliContext &c)
     CliReportHost host(*c.data, *out);
     host.hasFrom = values.count(QStringLiteral("--from")) > 0;
     host.hasTo = values.count(QStringLiteral("--to")) > 0;
+    host.newPage = request.newPagePerSlip;
     if (employeeNumber != 0) {
         const QVariant id = fb::Statement::scalar(
             c.data->transaction(), QStringLiteral("SELECT PERSON_ID FROM %1 WHERE PERSON_NOMER=?").arg(c.data->table(u"PERSONS")),

@@ -30,7 +30,7 @@ std::vector<cli::Command> allCommands()
 
 int usage(QTextStream &err, const std::vector<cli::Command> &commands)
 {
-    err << QStringLiteral("Употреба: plavex-cli [--program-dir DIR] [--db PATH] [--user U --password P] [--yes] КОМАНДА ...")
+    err << QStringLiteral("Употреба: plavex-cli [--program-dir DIR] [--db PATH] [--user U --password P] [--db-user U --db-password P] [--yes] КОМАНДА ...")
         << Qt::endl;
     for (const auto &c : commands)
         err << QStringLiteral("  ") << c.usage << Qt::endl;
@@ -63,6 +63,8 @@ int main(int argc, char **argv)
     std::optional<QString> db;
     QString user;
     QString password;
+    std::optional<QString> dbUser; // the database server's login, when given
+    std::optional<QString> dbPassword;
     bool yes = false;
     QStringList rest;
     for (int i = 0; i < args.size(); ++i) {
@@ -80,6 +82,10 @@ int main(int argc, char **argv)
             if (auto v = value()) user = *v; else rest << a;
         } else if (a == QLatin1String("--password")) {
             if (auto v = value()) password = *v; else rest << a;
+        } else if (a == QLatin1String("--db-user")) {
+            if (auto v = value()) dbUser = *v; else rest << a;
+        } else if (a == QLatin1String("--db-password")) {
+            if (auto v = value()) dbPassword = *v; else rest << a;
         } else if (a == QLatin1String("--yes")) {
             yes = true;
         } else {
@@ -103,6 +109,8 @@ int main(int argc, char **argv)
     context.args = rest;
     try {
         context.settings.read();
+        context.settings.commandLineUser = dbUser;
+        context.settings.commandLinePassword = dbPassword;
         storage::UsersDatabase users(context.prompter);
         if (!users.open(context.settings.programDir()))
             return 1;

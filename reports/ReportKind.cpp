@@ -41,6 +41,8 @@ const KindInfo &kindInfo(ReportKind kind) { return kKinds[static_cast<size_t>(ki
 bool kindBuilt(ReportKind kind)
 {
     switch (kind) {
+    case K::Payslip1:
+    case K::Payslip2:
     case K::DefinitionList:
     case K::PositionList:
     case K::UnitList:

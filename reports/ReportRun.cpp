@@ -1,6 +1,7 @@
 #include "reports/ReportRun.h"
 
 #include "reports/NomenclatureLists.h"
+#include "reports/Payslips.h"
 #include "storage/DataModule.h"
 #include "storage/fb/Statement.h"
 #include "util/DateText.h"
@@ -23,12 +24,14 @@ RunOutcome produce(storage::DataModule &data, ReportHost &host, const ReportRequ
         host.message(result.message);
         return RunOutcome::NotBuilt;
     }
+    const bool payslip = request.kind == ReportKind::Payslip1 || request.kind == ReportKind::Payslip2;
     Document document;
-    document.setup = listPageSetup();
+    document.setup = payslip ? payslipPageSetup() : listPageSetup();
     if (!host.setupOutput(document))
         return RunOutcome::Aborted;
     try {
-        document = buildNomenclatureList(data, request.kind, host);
+        document = payslip ? buildPayslips(data, request, host, &result.rowErrors)
+                           : buildNomenclatureList(data, request.kind, host);
     } catch (const RunAborted &) {
         return RunOutcome::Aborted;
     }

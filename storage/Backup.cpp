@@ -28,7 +28,7 @@ bool replaceFile(const QString &from, const QString &to)
 
 void runRestore(const QString &file, const QString &target, bool replace, const Settings &settings)
 {
-    fb::Service service(target, settings.user, settings.password);
+    fb::Service service(target, settings.serverUser(), settings.serverPassword());
     service.restore(file, target, replace);
     service.detach();
 }
@@ -44,7 +44,7 @@ qint64 otherAttachments(DataModule &data)
 
 bool reconnect(DataModule &data, const QString &path)
 {
-    if (!data.connectToDatabase(path, data.settings().user, data.settings().password))
+    if (!data.connectToDatabase(path, data.settings().serverUser(), data.settings().serverPassword()))
         return false;
     data.openPeriod(data.period());
     return true;
@@ -86,9 +86,21 @@ QString restoreCurrentQuestion()
                           "Текущото състояние ще бъде заличено.");
 }
 
-QString defaultBackupFile(const Settings &settings, const util::Period &period)
+QString defaultBackupFile(const Settings &settings, const util::Period &period, const QString &databasePath)
 {
-    return settings.programDir() + QStringLiteral("backup/") + period.text() + QStringLiteral("back.gbk");
+    const QString name = period.text() + QStringLiteral("back.gbk");
+    if (fb::Connection::isRemote(databasePath)) {
+        const QString onServer = databasePath.mid(databasePath.indexOf(QLatin1Char(':')) + 1);
+        return onServer.left(onServer.lastIndexOf(QLatin1Char('/')) + 1) + name;
+    }
+    return settings.programDir() + QStringLiteral("backup/") + name;
+}
+
+QString backupLocation(const QString &file, const QString &databasePath)
+{
+    if (!fb::Connection::isRemote(databasePath))
+        return file;
+    return databasePath.left(databasePath.indexOf(QLatin1Char(':'))) + QLatin1Char(':') + file;
 }
 
 void backupDatabase(const QString &file, const QString &databasePath, const QString &user, const QString &password)
@@ -118,10 +130,12 @@ void backupDatabase(const QString &file, const QString &databasePath, const QStr
 bool backupCurrent(DataModule &data, const QString &file)
 {
     const QFileInfo target(file);
+    const QString database = data.databasePath();
+    const QString databaseFile = fb::Connection::isRemote(database) ? database.mid(database.indexOf(QLatin1Char(':')) + 1) : database;
     QString refusal;
     if (target.isDir())
         refusal = QStringLiteral("%1 е папка. Посочете име на файл за архива.").arg(file);
-    else if (sameFile(file, data.databasePath()) || (target.exists() && isDatabaseFile(file)))
+    else if (sameFile(file, databaseFile) || (target.exists() && isDatabaseFile(file)))
         refusal = QStringLiteral("Файлът %1 е база данни и не може да бъде заменен с архив. Изберете друго име.").arg(file);
     if (!refusal.isEmpty()) {
         data.prompter().message(kBackupFailed + refusal);
@@ -130,7 +144,7 @@ bool backupCurrent(DataModule &data, const QString &file)
     try {
         // What is committed is what the engine backs up.
         data.commitRetaining();
-        backupDatabase(file, data.databasePath(), data.settings().user, data.settings().password);
+        backupDatabase(file, data.databasePath(), data.settings().serverUser(), data.settings().serverPassword());
         return true;
     } catch (const fb::Error &e) {
         data.prompter().message(kBackupFailed + e.message());
@@ -141,7 +155,8 @@ bool backupCurrent(DataModule &data, const QString &file)
 bool restoreOverCurrent(DataModule &data, const QString &file)
 {
     const QString path = data.databasePath();
-    if (!QFileInfo::exists(file)) {
+    // A server reads its own files: only a local one can be looked at here.
+    if (!fb::Connection::isRemote(path) && !QFileInfo::exists(file)) {
         data.prompter().message(kRestoreFailed + QStringLiteral("Файлът %1 не съществува.").arg(file));
         return false;
     }
@@ -196,7 +211,7 @@ bool restoreInto(DataModule &data, const QString &file, const QString &target)
                                 + QStringLiteral("Файлът %1 вече съществува. Изберете име на нова база данни.").arg(target));
         return false;
     }
-    if (!QFileInfo::exists(file)) {
+    if (!fb::Connection::isRemote(target) && !QFileInfo::exists(file)) {
         data.prompter().message(kRestoreFailed + QStringLiteral("Файлът %1 не съществува.").arg(file));
         return false;
     }

@@ -21,8 +21,13 @@ bool isDatabaseFile(const QString &path);
 // True when both names lead to one file (links and "../" included).
 bool sameFile(const QString &a, const QString &b);
 
-// "backup/" + period + "back.gbk" under the program folder.
-QString defaultBackupFile(const Settings &settings, const util::Period &period);
+// "backup/" + period + "back.gbk" under the program folder; for a database
+// on a server, period + "back.gbk" beside the database file on the server
+// (the server writes the backup, so the path is the server's).
+QString defaultBackupFile(const Settings &settings, const util::Period &period, const QString &databasePath = {});
+// Where a backup file lies, as the messages say it: the path, and for a
+// database on a server "host:path" (the file is on the server).
+QString backupLocation(const QString &file, const QString &databasePath);
 
 // The engine's backup of the database into the file, waited for. The file
 // is written under a temporary name and takes its place only when the

@@ -129,23 +129,69 @@ int DataModule::nextKey(const QString &table, const QString &column)
     return getMaxValue(table, column) + 1;
 }
 
+namespace {
+
+// The engine could not find the file (a database not made yet on a server).
+bool missingFile(const fb::Error &e)
+{
+    constexpr long kIoError = 335544344;
+    return e.has(kIoError) && e.message().contains(QLatin1String("No such file"), Qt::CaseInsensitive);
+}
+
+QString openFailure(const fb::Error &e, const QString &user)
+{
+    constexpr long kNetworkError = 335544721;
+    QString text = QStringLiteral("%1 %2\n%3").arg(kCannotOpen).arg(e.code()).arg(e.message());
+    if (e.has(fb::kLoginFailed))
+        text += QStringLiteral("\nСървърът не прие потребителя \"%1\" с тази парола. Задайте потребител и парола на сървъра: "
+                               "USER и PASSWORD в Plavex.ini, ISC_USER и ISC_PASSWORD в средата или --db-user и --db-password.")
+                    .arg(user);
+    else if (e.has(kNetworkError))
+        text += QStringLiteral("\nСървърът не отговаря: проверете дали работи и дали адресът и портът са верни.");
+    return text;
+}
+
+} // namespace
+
 bool DataModule::connectToDatabase(const QString &path, const QString &user, const QString &password)
 {
     close();
     const bool remote = fb::Connection::isRemote(path);
-    if (!remote && !QFileInfo::exists(path)) {
-        if (!createDatabase(path, user, password))
-            return false;
-        return true;
-    }
+    if (!remote && !QFileInfo::exists(path))
+        return createDatabase(path, user, password);
     try {
+        try {
+            connection_.attach(path, user, password);
+        } catch (const fb::Error &e) {
+            // A server makes its database on first use, as a local file is made.
+            if (remote && missingFile(e))
+                return createDatabase(path, user, password);
+            throw;
+        }
+        if (!schema_->tableExists(QStringLiteral("MYPARAMS"))) {
+            // An empty database (made on a server beforehand) becomes a new
+            // company; one holding tables of something else is not touched.
+            const qint64 tables = fb::Statement::scalar(transaction_, QStringLiteral(
+                "select count(*) from RDB$RELATIONS where RDB$SYSTEM_FLAG=0 and RDB$RELATION_NAME<>'LOCKS'")).toLongLong();
+            if (tables > 0) {
+                prompter_.message(QStringLiteral("%1\nБазата данни %2 не е на програмата (в нея няма таблица MYPARAMS) "
+                                                 "и не е променена.").arg(kCannotOpen, path));
+                transaction_.rollback();
+                connection_.detach();
+                return false;
+            }
+            return initializeNew();
+        }
         // With the embedded engine there is no server account to register
         // after a login failure: any failure to open is reported as such.
-        connection_.attach(path, user, password);
         readCurDate();
         return true;
     } catch (const fb::Error &e) {
-        prompter_.message(QStringLiteral("%1 %2\n%3").arg(kCannotOpen).arg(e.code()).arg(e.message()));
+        prompter_.message(openFailure(e, user));
+        try {
+            transaction_.rollback();
+        } catch (const fb::Error &) {
+        }
         try {
             connection_.detach();
         } catch (const fb::Error &) {
@@ -156,15 +202,29 @@ bool DataModule::connectToDatabase(const QString &path, const QString &user, con
 
 bool DataModule::createDatabase(const QString &path, const QString &user, const QString &password)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (!fb::Connection::isRemote(path))
+        QDir().mkpath(QFileInfo(path).absolutePath());
     try {
         fb::Connection::createDatabase(path, user, password);
     } catch (const fb::Error &e) {
-        prompter_.message(QStringLiteral("Грешка при създаване на базата данни.  %1").arg(e.code()));
+        QString text = QStringLiteral("Грешка при създаване на базата данни.  %1").arg(e.code());
+        if (e.has(fb::kLoginFailed))
+            text += QLatin1Char('\n') + openFailure(e, user).section(QLatin1Char('\n'), 2);
+        prompter_.message(text);
         return false;
     }
     try {
         connection_.attach(path, user, password);
+        return initializeNew();
+    } catch (const fb::Error &e) {
+        prompter_.message(openFailure(e, user));
+        return false;
+    }
+}
+
+bool DataModule::initializeNew()
+{
+    try {
         schema_->createTable(QStringLiteral("MYPARAMS"), catalogue::table(u"MYPARAMS"));
         const QString definitions = names::monthTable(u"PERADEFS", period_);
         schema_->createTable(definitions, catalogue::table(u"PERADEFS"));

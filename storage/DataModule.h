@@ -36,8 +36,10 @@ public:
     DataModule &operator=(const DataModule &) = delete;
 
     // Opens the database at path, creating and seeding it when no file is
-    // there. False (after the message) when it cannot be opened; an existing
-    // file is never overwritten.
+    // there (on a server as well as on this machine); a database that is
+    // still empty becomes a new company the same way. False (after the
+    // message) when it cannot be opened; an existing file is never
+    // overwritten, and a database of something else is left untouched.
     bool connectToDatabase(const QString &path, const QString &user, const QString &password);
     void close(); // commits and detaches
     void abandon(); // rolls back what is not committed and detaches; never throws
@@ -114,6 +116,7 @@ public:
 
 private:
     bool createDatabase(const QString &path, const QString &user, const QString &password);
+    bool initializeNew(); // a database just attached and still empty becomes a new company
     void seedDefinitions(const QString &table);
     void loadCompanySeed();
 

@@ -26,6 +26,20 @@ Settings::Settings(const QString &programDir)
     lastDate = util::Period::today();
 }
 
+namespace {
+QString overridden(const std::optional<QString> &commandLine, const char *variable, const QString &file)
+{
+    if (commandLine)
+        return *commandLine;
+    if (qEnvironmentVariableIsSet(variable))
+        return qEnvironmentVariable(variable);
+    return file;
+}
+} // namespace
+
+QString Settings::serverUser() const { return overridden(commandLineUser, "ISC_USER", user); }
+QString Settings::serverPassword() const { return overridden(commandLinePassword, "ISC_PASSWORD", password); }
+
 QString Settings::iniPath() const { return programDir_ + QStringLiteral("Plavex.ini"); }
 
 QString Settings::nomsDir() const { return programDir_ + QStringLiteral("noms/"); }

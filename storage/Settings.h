@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace plavex::storage {
 
 // "Plavex.ini" in the program folder: which database, who opens it, the
@@ -24,8 +26,16 @@ public:
     static QString defaultDatabase(const QString &programDir);
 
     QString database;
-    QString user;
+    QString user;     // the database login of the settings file
     QString password;
+    // The login a database server is asked with: the command line's
+    // (--db-user, --db-password), else the environment's (ISC_USER,
+    // ISC_PASSWORD, as every Firebird tool reads them), else the file's.
+    // Neither override is ever written back into the file.
+    std::optional<QString> commandLineUser;
+    std::optional<QString> commandLinePassword;
+    QString serverUser() const;
+    QString serverPassword() const;
     util::Period lastDate;
     int unitDigits = 2; // ZVENOCIFRI
 

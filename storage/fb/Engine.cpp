@@ -22,7 +22,9 @@ namespace {
 
 const char kConf[] =
     "# Written by Plavex: the embedded engine shares one database file between processes.\n"
-    "ServerMode = SuperClassic\n";
+    "ServerMode = SuperClassic\n"
+    "# A server that does not answer is reported within seconds, not minutes.\n"
+    "ConnectionTimeout = 10\n";
 
 QString buildConfigRoot()
 {

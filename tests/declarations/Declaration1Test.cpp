@@ -211,8 +211,9 @@ void expectWholeFields(const QString &line, int count)
     const QStringList fields = fieldsOf(line);
     EXPECT_EQ(fields.size(), count) << line.toStdString();
     for (const QString &f : fields) {
-        if (f.contains(u'"'))
+        if (f.contains(u'"')) {
             EXPECT_TRUE(f.startsWith(u'"') && f.endsWith(u'"') && f.count(u'"') == 2) << f.toStdString();
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 #include "tests/support/Cli.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 
 namespace plavex::test {
@@ -30,6 +31,38 @@ CliRun runCli(const QString &programDir, const QStringList &args, int timeoutMs)
 {
     auto p = startCli(programDir, args);
     return finishCli(*p, timeoutMs);
+}
+
+int runLanes(const QString &programDir, const std::vector<std::vector<LaneStep *>> &lanes, int timeoutMs)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("plavex.storage.locks.info=true"));
+    std::vector<std::unique_ptr<QProcess>> running(lanes.size());
+    std::vector<size_t> next(lanes.size(), 0);
+    std::vector<LaneStep *> current(lanes.size(), nullptr);
+    int retries = 0;
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        bool busy = false;
+        for (size_t l = 0; l < lanes.size(); ++l) {
+            if (!current[l] && next[l] < lanes[l].size()) {
+                current[l] = lanes[l][next[l]++];
+                running[l] = startCli(programDir, current[l]->args, env);
+            }
+            if (!current[l])
+                continue;
+            busy = true;
+            if (running[l]->waitForFinished(5) || running[l]->state() == QProcess::NotRunning) {
+                current[l]->result = finishCli(*running[l]);
+                retries += static_cast<int>(current[l]->result.err.count(QStringLiteral("busy, trying again")));
+                current[l] = nullptr;
+            }
+        }
+        if (!busy || clock.elapsed() > timeoutMs)
+            break;
+    }
+    return retries;
 }
 
 void copyShippedNoms(const QString &programDir)

@@ -1,0 +1,462 @@
+#include "reports/Payslips.h"
+
+#include "calc/CalcPerson.h"
+#include "calc/ItemText.h"
+#include "calc/Parameters.h"
+#include "items/Items.h"
+#include "reference/Rates.h"
+#include "reports/ReportRun.h"
+#include "reports/engine/FontMetrics.h"
+#include "storage/DataModule.h"
+#include "storage/fb/Statement.h"
+#include "util/Currency.h"
+#include "util/MonthNames.h"
+#include "util/NumberText.h"
+#include "util/Separators.h"
+
+#include <algorithm>
+
+namespace plavex::reports {
+
+namespace {
+
+using J = Justify;
+
+// The row driver's section lies 1 cm further in on the left and 0.5 cm on
+// the other sides; its left edge is where every payslip's first stop sits.
+constexpr double kSectionLeft = 1.0, kSectionOther = 0.5;
+constexpr double kLeft = 2.0;
+constexpr double kFontSize = 10.0;
+constexpr double kSmallFontSize = 8.0;
+// A text wider than its cell is set smaller rather than written over the next one.
+constexpr double kSmallestFitSize = 6.0;
+constexpr double kGap = 1.0; // between payslips on one page
+constexpr int kDescriptionLength = 50;
+// Keeps neighbouring cells and the frame apart (percent of the font height).
+constexpr double kCellMargin = 20;
+
+QString fixed(double value, int width, int decimals) { return util::fixedNumber(value, width, decimals); }
+
+bool isEarning(int type) { return type >= 1 && type <= 99; }
+bool isDeduction(int type) { return type >= 101 && type <= 199; }
+bool isTotal(int type) { return type == 100 || type == 200 || type == 201; }
+
+// The line height of the payslip's 10-point type; the 8-point cell of the
+// signature row sits in the same line.
+double slipLineHeight() { return kFontSize * 1.2 / 72.0 * 2.54; }
+
+// The frame around one payslip: its top line where it starts, both edges
+// and the bottom line where it ends, closed and opened again when a
+// payslip longer than a page turns it.
+class Frame {
+public:
+    Frame(Canvas &c, double width) : c_(c), right_(kLeft + width)
+    {
+        c_.setPen(Pen{});
+        open();
+    }
+
+    // Before each row: a row that does not fit goes to the next page.
+    void row()
+    {
+        if (c_.linesLeft() >= 1)
+            return;
+        close();
+        c_.newPage();
+        c_.setPen(Pen{});
+        open();
+    }
+    void rule() { c_.line(kLeft, c_.yPos(), right_, c_.yPos()); }
+    void close()
+    {
+        const double y = c_.yPos();
+        c_.line(kLeft, top_, kLeft, y);
+        c_.line(right_, top_, right_, y);
+        c_.line(kLeft, y, right_, y);
+    }
+
+private:
+    void open()
+    {
+        top_ = c_.yPos();
+        c_.line(kLeft, top_, right_, top_);
+    }
+
+    Canvas &c_;
+    double right_;
+    double top_ = 0;
+};
+
+void setTabs(Canvas &c, std::initializer_list<std::pair<double, J>> stops)
+{
+    c.clearTabs();
+    bool first = true;
+    for (const auto &[width, justify] : stops) {
+        c.setTab(first ? kLeft : -1, justify, width, kCellMargin);
+        first = false;
+    }
+}
+
+// One row: each text in the next tab cell, on the row's baseline, then the
+// line ends. `sizes` gives a cell its own font size (0 keeps the row's). A
+// right-justified text may use what the text before it left free of the
+// cell before; a text that still does not fit is set smaller.
+void cells(Canvas &c, Frame &frame, const QStringList &texts, const std::vector<double> &sizes = {})
+{
+    frame.row();
+    const Font base = c.font();
+    const double baseline = c.baseline();
+    const double margin = kCellMargin / 100 * FontMetrics::height(base);
+    double usedTo = kLeft; // the right end of the row's last text
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        const size_t index = static_cast<size_t>(i);
+        c.tab();
+        const QString &text = texts[i];
+        if (text.isEmpty() || index >= c.tabs().size())
+            continue;
+        const TabStop &cell = c.tabs()[index];
+        const bool right = cell.justify == J::Right;
+        if (index < sizes.size() && sizes[index] > 0)
+            c.setFontSize(sizes[index]);
+        const double room = right ? cell.left + cell.width - margin - (usedTo + 2 * margin) : cell.width - 2 * margin;
+        const double width = c.textWidth(text);
+        if (width > room)
+            c.setFontSize(std::max(kSmallestFitSize, c.font().size * room / width));
+        const double x = right ? cell.left + cell.width - margin : cell.left + margin;
+        c.textAt(text, x, baseline, right ? J::Right : J::Left);
+        usedTo = right ? x : x + c.textWidth(text);
+        c.setFont(base);
+    }
+    c.newLine();
+}
+
+QString percent(double rate) { return fixed(rate, 5, 3) + QLatin1Char('%'); }
+
+QStringList guaranteedCells(const Payslip &s)
+{
+    if (s.guaranteed < 1)
+        return {QString(), QString()};
+    const double base = s.totals.wcogarant;
+    return {QStringLiteral("Гар. вземания: ") + fixed(s.guaranteedRate, 1, 3) + QLatin1Char('%'),
+            // A Latin y, as the slip has always printed it.
+            QStringLiteral("в/y ") + fixed(base, 1, 2) + QLatin1Char('=') + fixed(base * s.guaranteedRate / 100, 6, 2)};
+}
+
+void printHeader(Canvas &c, Frame &frame, const Payslip &s, ReportKind kind, const util::Period &period)
+{
+    const bool one = kind == ReportKind::Payslip1;
+    setTabs(c, {{5, J::Left}, {6, J::Left}, {one ? 4.0 : 6.0, J::Right}});
+    cells(c, frame, {s.company, QString(), QString()});
+    setTabs(c, {{2.5, J::Left}, {7.5, J::Left}, {one ? 5.0 : 7.0, J::Right}});
+    cells(c, frame, {QString::number(s.number), s.name, QStringLiteral("ЕГН: ") + s.egn});
+    cells(c, frame, {QStringLiteral("Длъжност: "), s.position, QStringLiteral(" ")});
+    cells(c, frame,
+          {QStringLiteral("Дог. заплата"),
+           util::monthName(period.month()) + QLatin1Char(' ') + QString::number(period.year()) + QStringLiteral(": ")
+               + fixed(s.totals.zapl, 5, 2) + QLatin1Char(' ') + util::currencyOf(period).abbreviation,
+           QStringLiteral("Тр. стаж: %1г.%2м.%3д.").arg(s.seniorityYears).arg(s.seniorityMonths).arg(s.seniorityDays)});
+    frame.rule();
+}
+
+void printSignature(Canvas &c, Frame &frame, ReportKind kind)
+{
+    const double half = kind == ReportKind::Payslip1 ? 7.5 : 8.5;
+    setTabs(c, {{half, J::Left}, {half, J::Right}});
+    cells(c, frame, {QString(), QString()});
+    cells(c, frame, {QStringLiteral("Plavex V1.00"), QStringLiteral("Подпис:................................")},
+          {kSmallFontSize, kFontSize});
+}
+
+void printType1(Canvas &c, Frame &frame, const Payslip &s)
+{
+    setTabs(c, {{0.7, J::Right}, {5.8, J::Left}, {7, J::Right}, {1.5, J::Right}});
+    for (const PayslipRow &r : s.rows) {
+        const bool total = isTotal(r.type);
+        cells(c, frame,
+              {total ? QString() : QString::number(r.code), total ? QString() : r.name, r.description.trimmed(),
+               fixed(r.amount, 5, 2)});
+    }
+
+    const calc::Totals &t = s.totals;
+    setTabs(c, {{3.75, J::Left}, {3.75, J::Left}, {3.75, J::Left}, {3.75, J::Left}});
+    cells(c, frame,
+          {QStringLiteral("ФРЗ: ") + fixed(t.sfrz, 6, 2), QStringLiteral("Осиг. доход: ") + fixed(t.wcosuma, 6, 2),
+           QStringLiteral("Болн.: ") + fixed(t.sbol, 6, 2), QStringLiteral("Социални: ") + fixed(t.ssoc, 6, 2)});
+    const bool before = bornBefore1960(s.egn);
+    const double pension = before ? s.pensionRate : s.pensionRate60;
+    const QString base32 = fixed(t.wcosuma32, 6, 2);
+    QStringList pensionRow{QStringLiteral("ДОО: ") + percent(pension),
+                           QStringLiteral("в/у ") + base32 + QStringLiteral(" =   ")
+                               + fixed(pension * t.wcosuma32 / 100, 6, 2)};
+    if (before)
+        pensionRow << QString() << QString();
+    else
+        pensionRow << QStringLiteral("ДЗПО: ") + percent(s.supplementaryRate)
+                   << QStringLiteral("в/у ") + base32 + QLatin1Char('=') + fixed(s.supplementaryRate * t.wcosuma32 / 100, 6, 2);
+    cells(c, frame, pensionRow);
+    const double social = before ? s.socialRate : s.socialRate60;
+    cells(c, frame,
+          QStringList{QStringLiteral("ДОО в/у соц. р ") + percent(social),
+                      QStringLiteral("в/у ") + fixed(t.wcosoc, 6, 2) + QStringLiteral(" =   ")
+                          + fixed(social * t.wcosoc / 100, 6, 2)}
+              + guaranteedCells(s));
+    // The "O" of "Oс." is a Latin O, as the slip has always printed it.
+    cells(c, frame,
+          {QStringLiteral("Бази здр. осиг.:"), QStringLiteral("Oс. доход:    ") + fixed(t.szdr, 6, 2),
+           QStringLiteral("Болн.: ") + fixed(t.s6zdr, 6, 2), QStringLiteral("Непл.отпуск: ") + fixed(t.szdrn, 6, 2)});
+}
+
+void printType2(Canvas &c, Frame &frame, const Payslip &s)
+{
+    const calc::Totals &t = s.totals;
+    setTabs(c, {{0.75, J::Right}, {7.6, J::Left}, {1, J::Right}, {0.75, J::Right}, {5.9, J::Left}, {1, J::Right}});
+    cells(c, frame,
+          {QString(), QStringLiteral("Начисления (осн. запл.") + fixed(t.zapl, 5, 2) + QLatin1Char(')'), QString(), QString(),
+           QStringLiteral("Удръжки (обл. сума ") + fixed(t.sobl, 1, 2) + QLatin1Char(')'), QString()});
+
+    // Earnings and deductions are two columns that start at the same
+    // height; the totals go under the longer one.
+    std::vector<const PayslipRow *> earnings, deductions;
+    const PayslipRow *earningsTotal = nullptr, *deductionsTotal = nullptr, *toPay = nullptr;
+    for (const PayslipRow &r : s.rows) {
+        if (isEarning(r.type))
+            earnings.push_back(&r);
+        else if (isDeduction(r.type))
+            deductions.push_back(&r);
+        else if (r.type == 100)
+            earningsTotal = &r;
+        else if (r.type == 200)
+            deductionsTotal = &r;
+        else if (r.type == 201)
+            toPay = &r;
+    }
+    const size_t rows = std::max(earnings.size(), deductions.size());
+    for (size_t i = 0; i < rows; ++i) {
+        QStringList row;
+        if (i < earnings.size())
+            row << QString::number(earnings[i]->code) << earningText(*earnings[i]) << fixed(earnings[i]->amount, 1, 2);
+        else
+            row << QString() << QString() << QString();
+        if (i < deductions.size()) {
+            const PayslipRow &d = *deductions[i];
+            QString name = d.name.trimmed();
+            if (d.type == 198)
+                name += QLatin1Char(' ') + d.description;
+            row << QString::number(d.code) << name << fixed(d.amount, 1, 2);
+        }
+        cells(c, frame, row);
+    }
+
+    if (deductionsTotal || toPay)
+        setTabs(c, {{6.35, J::Left}, {3, J::Right}, {0.15, J::Right}, {5.5, J::Left}, {2, J::Right}});
+    if (deductionsTotal)
+        cells(c, frame,
+              {earningsTotal ? earningsTotal->name.trimmed() : QString(),
+               earningsTotal ? fixed(earningsTotal->amount, 1, 2) : QString(), QString(), deductionsTotal->name.trimmed(),
+               fixed(deductionsTotal->amount, 1, 2)});
+    if (toPay)
+        cells(c, frame, {toPay->name.trimmed(), fixed(toPay->amount, 1, 2), QString(), QString(), QString()});
+
+    setTabs(c, {{5, J::Left}, {5, J::Left}, {4, J::Left}, {3, J::Left}});
+    cells(c, frame,
+          {QStringLiteral("ФРЗ: ") + fixed(t.sfrz, 6, 2), QStringLiteral("Осиг. доход: ") + fixed(t.wcosuma, 6, 2),
+           QStringLiteral("Болн.: ") + fixed(t.sbol, 6, 2), QStringLiteral("Социални: ") + fixed(t.ssoc, 6, 2)});
+    // Type 2 takes the pension fund on the insurable income itself.
+    const bool before = bornBefore1960(s.egn);
+    const double pension = before ? s.pensionRate : s.pensionRate60;
+    QStringList pensionRow{QStringLiteral("ДОО: ") + percent(pension),
+                           QStringLiteral("в/у ") + fixed(t.wcosuma, 6, 2) + QStringLiteral(" =   ")
+                               + fixed(pension * t.wcosuma / 100, 6, 2)};
+    if (before)
+        pensionRow << QString() << QString();
+    else
+        pensionRow << QStringLiteral("ДЗПО: ") + percent(s.supplementaryRate)
+                   << QStringLiteral("в/у ") + fixed(t.wcosuma32, 6, 2) + QLatin1Char('=')
+                          + fixed(s.supplementaryRate * t.wcosuma32 / 100, 6, 2);
+    cells(c, frame, pensionRow);
+    cells(c, frame, QStringList{QString(), QStringLiteral("  ")} + guaranteedCells(s));
+}
+
+struct Selected {
+    int id = 0;
+    int number = 0;
+    QString name, egn;
+    int position = 0;
+    int years = 0, months = 0, days = 0;
+    int guaranteed = 0;
+};
+
+// The active employees of the range, by number.
+std::vector<Selected> selectEmployees(storage::DataModule &data, int from, int to)
+{
+    fb::Statement q(data.transaction(),
+                    QStringLiteral("SELECT PERSON_ID, PERSON_NOMER, PERSON_IME, PERSON_EGN, PERSON_DLUV, PERSON_STAV1Y, "
+                                   "PERSON_STAV1M, PERSON_STAV1D, PERSON_GARVZ FROM %1 "
+                                   "WHERE (PERSON_NOMER>=? AND PERSON_NOMER<=?) AND PERSON_ACT=1 ORDER BY PERSON_NOMER")
+                        .arg(data.table(u"PERSONS")));
+    q.bindAll({from, to});
+    q.execute();
+    std::vector<Selected> list;
+    while (q.next())
+        list.push_back({static_cast<int>(q.toInt(0)), static_cast<int>(q.toInt(1)), q.toText(2).trimmed(),
+                        q.toText(3).trimmed(), static_cast<int>(q.toInt(4)), static_cast<int>(q.toInt(5)),
+                        static_cast<int>(q.toInt(6)), static_cast<int>(q.toInt(7)), static_cast<int>(q.toInt(8))});
+    return list;
+}
+
+const items::Definition *definitionOf(const std::vector<items::Definition> &definitions, int code)
+{
+    for (const items::Definition &d : definitions)
+        if (d.code == code)
+            return &d;
+    return nullptr;
+}
+
+// makefish1: the buffer of one employee from the calculation just made.
+Payslip makePayslip(storage::DataModule &data, const calc::Parameters &params, const Selected &e,
+                    const calc::Calculation &calculation)
+{
+    Payslip s;
+    s.company = params.company.name;
+    s.number = e.number;
+    s.name = e.name;
+    s.egn = e.egn;
+    for (const reference::Position &p : params.positions)
+        if (p.code == e.position) {
+            s.position = p.name.trimmed();
+            break;
+        }
+    s.seniorityYears = e.years;
+    s.seniorityMonths = e.months;
+    s.seniorityDays = e.days;
+    s.guaranteed = e.guaranteed;
+    s.totals = calculation.totals;
+    if (const reference::NoiType *rate =
+            reference::findRate(params.rates, calculation.employee.insuranceType, calculation.employee.insuranceVariant)) {
+        s.pensionRate = rate->percent(u"NOI_PROC_FI");
+        s.socialRate = rate->percent(u"NOI_SOC_FI");
+        s.pensionRate60 = rate->percent(u"NOI_PROC_FI60");
+        s.supplementaryRate = rate->percent(u"NOI_DZPO_FI60");
+        s.socialRate60 = rate->percent(u"NOI_SOC_FI60");
+    }
+    s.guaranteedRate = params.company.guaranteedPercent;
+    const QChar separator = util::Separators::current().date;
+    for (const items::ItemRecord &item : items::payslipItems(data, e.id)) {
+        PayslipRow r;
+        r.code = item.code;
+        r.type = item.type;
+        r.amount = item.amount;
+        r.description = calc::itemDescription(item, params.definitions, s.totals, calculation.employee.paySystem, separator)
+                            .left(kDescriptionLength);
+        if (const items::Definition *d = definitionOf(params.definitions, item.code))
+            r.name = d->name.left(kDescriptionLength);
+        s.rows.push_back(std::move(r));
+    }
+    return s;
+}
+
+} // namespace
+
+bool bornBefore1960(const QString &egn) { return egn.trimmed() < QLatin1String("6000000000"); }
+
+PageSetup payslipPageSetup()
+{
+    PageSetup s;
+    s.orientation = Orientation::Portrait;
+    s.marginLeft = s.marginTop = s.marginRight = s.marginBottom = 1.0;
+    s.copies = 1;
+    s.zoom = 150;
+    return s;
+}
+
+QString earningText(const PayslipRow &row)
+{
+    const int t = row.type;
+    const int tail = t == 1 ? 8 : ((t >= 11 && t <= 15) || (t >= 20 && t <= 28)) ? 7 : 10;
+    return row.name.trimmed() + QLatin1Char(' ') + row.description.right(tail);
+}
+
+int payslipLines(const Payslip &slip, ReportKind kind)
+{
+    const int rows = static_cast<int>(slip.rows.size());
+    // Company, employee (3), bases and the signature (2) around the items.
+    if (kind == ReportKind::Payslip1)
+        return 1 + 3 + rows + 4 + 2;
+    int earnings = 0, deductions = 0, totals = 0;
+    for (const PayslipRow &r : slip.rows) {
+        earnings += isEarning(r.type);
+        deductions += isDeduction(r.type);
+        totals += r.type == 200 || r.type == 201;
+    }
+    return 1 + 3 + 1 + std::max(earnings, deductions) + totals + 2 + 2;
+}
+
+void printPayslip(Canvas &c, const Payslip &slip, ReportKind kind, const util::Period &period)
+{
+    const bool one = kind == ReportKind::Payslip1;
+    Frame frame(c, one ? 15.0 : 17.0);
+    printHeader(c, frame, slip, kind, period);
+    if (one)
+        printType1(c, frame, slip);
+    else
+        printType2(c, frame, slip);
+    printSignature(c, frame, kind);
+    frame.close();
+}
+
+Document buildPayslips(storage::DataModule &data, const ReportRequest &request, ReportHost &host, QStringList *errors)
+{
+    const ReportKind kind = request.kind;
+    const util::Period period = data.period();
+    // The figures are computed whatever the autocalc switch says: a payslip
+    // prints fresh figures, never the zeros of a calculation switched off.
+    calc::Parameters params;
+    params.reloadAll(data);
+    calc::Calculator calculator(data, params);
+    calculator.autocalc = true;
+    // Taken once: a month another copy is writing stops the run here
+    // rather than failing every payslip in turn.
+    data.lockPeriod();
+    const std::vector<Selected> employees = selectEmployees(data, request.fromNumber, request.toNumber);
+
+    Document doc;
+    doc.title = QString::fromUtf8(kindInfo(kind).caption);
+    doc.setup = payslipPageSetup();
+    Canvas c(doc);
+    c.setMargins(doc.setup.marginLeft + kSectionLeft, doc.setup.marginTop + kSectionOther,
+                 doc.setup.marginRight + kSectionOther, doc.setup.marginBottom + kSectionOther);
+    c.setFontSize(kFontSize);
+    c.setLineHeight(slipLineHeight());
+    c.onNewPage = [&](Canvas &canvas) {
+        host.status(QStringLiteral("Печат на %1 страница").arg(canvas.pageNumber()));
+        host.processEvents();
+    };
+    c.begin();
+
+    auto unit = [&](Canvas &canvas, int i) {
+        const Selected &e = employees[static_cast<size_t>(i)];
+        // Made in full before anything is drawn: a failing employee leaves no half payslip.
+        const Payslip slip = makePayslip(data, params, e, calculator.calculate(e.id));
+        const bool top = canvas.yPos() <= canvas.marginTop() + 1e-9;
+        if (i > 0 && !top) {
+            if (request.newPagePerSlip)
+                canvas.newPage();
+            else
+                canvas.setYPos(canvas.yPos() + kGap);
+        }
+        canvas.setFontSize(kFontSize);
+        const int needed = std::max(static_cast<int>(slip.rows.size()) + 9, payslipLines(slip, kind));
+        if (!request.newPagePerSlip && canvas.linesLeft() < needed && canvas.yPos() > canvas.marginTop() + 1e-9)
+            canvas.newPage();
+        canvas.gotoXY(kLeft, canvas.yPos());
+        printPayslip(canvas, slip, kind, period);
+    };
+    if (!printRows(c, static_cast<int>(employees.size()), unit, host, errors))
+        throw RunAborted{};
+    c.finish();
+    // The recalculated months are kept, as recalculating everyone keeps them.
+    data.commitRetaining();
+    return doc;
+}
+
+} // namespace plavex::reports
