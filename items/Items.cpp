@@ -9,7 +9,10 @@
 #include "util/NumberText.h"
 #include "util/Period.h"
 #include "util/Prompter.h"
+#include "util/Rounding.h"
 
+#include <algorithm>
+#include <iterator>
 #include <stdexcept>
 
 namespace plavex::items {
@@ -80,10 +83,23 @@ ItemRecord readItem(const fb::Statement &q)
 
 std::vector<ItemRecord> employeeItems(storage::DataModule &data, int personId) { return query(data, personId, {}); }
 
+namespace {
+// The types a payslip prints also with a zero amount: absences, type 29 and the totals.
+constexpr int kPayslipZeroTypes[] = {14, 15, 21, 22, 23, 24, 25, 26, 27, 28, 29, 100, 200, 201};
+} // namespace
+
 std::vector<ItemRecord> payslipItems(storage::DataModule &data, int personId)
 {
-    return query(data, personId,
-                 QStringLiteral(" and ((PERO_SUMA<>0) or (PERO_TYPE in (14,15,21,22,23,24,25,26,27,28,29,100,200,201))) "));
+    QStringList types;
+    for (int t : kPayslipZeroTypes)
+        types << QString::number(t);
+    return query(data, personId, QStringLiteral(" and ((PERO_SUMA<>0) or (PERO_TYPE in (%1))) ").arg(types.join(u',')));
+}
+
+bool printsOnPayslip(const ItemRecord &item)
+{
+    return util::roundHalfEven(item.amount, 2) != 0
+           || std::find(std::begin(kPayslipZeroTypes), std::end(kPayslipZeroTypes), item.type) != std::end(kPayslipZeroTypes);
 }
 
 std::optional<ItemRecord> itemById(storage::DataModule &data, int itemId)

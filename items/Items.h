@@ -34,6 +34,8 @@ ItemRecord readItem(const fb::Statement &query);
 std::vector<ItemRecord> employeeItems(storage::DataModule &data, int personId);
 // The same without zero amounts, except absences, type 29 and the totals (payslips).
 std::vector<ItemRecord> payslipItems(storage::DataModule &data, int personId);
+// The same rule on an item in memory (its amount as it is stored, to the cent).
+bool printsOnPayslip(const ItemRecord &item);
 std::optional<ItemRecord> itemById(storage::DataModule &data, int itemId);
 
 // Types whose entries the item form edits; totals are never deleted.

@@ -12,6 +12,7 @@
 #include "util/Currency.h"
 #include "util/MonthNames.h"
 #include "util/NumberText.h"
+#include "util/Rounding.h"
 #include "util/Separators.h"
 
 #include <algorithm>
@@ -313,7 +314,7 @@ const items::Definition *definitionOf(const std::vector<items::Definition> &defi
 }
 
 // makefish1: the buffer of one employee from the calculation just made.
-Payslip makePayslip(storage::DataModule &data, const calc::Parameters &params, const Selected &e,
+Payslip makePayslip(const calc::Parameters &params, const Selected &e,
                     const calc::Calculation &calculation)
 {
     Payslip s;
@@ -341,11 +342,20 @@ Payslip makePayslip(storage::DataModule &data, const calc::Parameters &params, c
     }
     s.guaranteedRate = params.company.guaranteedPercent;
     const QChar separator = util::Separators::current().date;
-    for (const items::ItemRecord &item : items::payslipItems(data, e.id)) {
+    // The calculation's items as it stored them, in type and code order.
+    std::vector<const items::ItemRecord *> printed;
+    for (const items::ItemRecord &item : calculation.items)
+        if (items::printsOnPayslip(item))
+            printed.push_back(&item);
+    std::stable_sort(printed.begin(), printed.end(), [](const items::ItemRecord *a, const items::ItemRecord *b) {
+        return a->type != b->type ? a->type < b->type : a->code < b->code;
+    });
+    for (const items::ItemRecord *p : printed) {
+        const items::ItemRecord &item = *p;
         PayslipRow r;
         r.code = item.code;
         r.type = item.type;
-        r.amount = item.amount;
+        r.amount = util::roundHalfEven(item.amount, 2);
         r.description = calc::itemDescription(item, params.definitions, s.totals, calculation.employee.paySystem, separator)
                             .left(kDescriptionLength);
         if (const items::Definition *d = definitionOf(params.definitions, item.code))
@@ -436,7 +446,7 @@ Document buildPayslips(storage::DataModule &data, const ReportRequest &request, 
     auto unit = [&](Canvas &canvas, int i) {
         const Selected &e = employees[static_cast<size_t>(i)];
         // Made in full before anything is drawn: a failing employee leaves no half payslip.
-        const Payslip slip = makePayslip(data, params, e, calculator.calculate(e.id));
+        const Payslip slip = makePayslip(params, e, calculator.calculate(e.id));
         const bool top = canvas.yPos() <= canvas.marginTop() + 1e-9;
         if (i > 0 && !top) {
             if (request.newPagePerSlip)
@@ -451,11 +461,13 @@ Document buildPayslips(storage::DataModule &data, const ReportRequest &request, 
         canvas.gotoXY(kLeft, canvas.yPos());
         printPayslip(canvas, slip, kind, period);
     };
-    if (!printRows(c, static_cast<int>(employees.size()), unit, host, errors))
+    const bool done = printRows(c, static_cast<int>(employees.size()), unit, host, errors);
+    // The recalculated months are kept, as recalculating everyone keeps
+    // them, also when the run is cancelled half way.
+    data.commitRetaining();
+    if (!done)
         throw RunAborted{};
     c.finish();
-    // The recalculated months are kept, as recalculating everyone keeps them.
-    data.commitRetaining();
     return doc;
 }
 

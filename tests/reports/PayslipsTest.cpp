@@ -254,6 +254,11 @@ TEST_F(PayslipsTest, TypeOneFiguresAreTheCalculations)
                                 {101, 121, 1000, 401, 402, 501, 601, 2000, 2010}, true, true);
     const auto wantB = expected(b, "12", "Борис Стоянов Колев", "6101010008", "Тр. стаж: 12г.2м.3д.",
                                 {101, 130, 131, 1000, 401, 501, 2000, 2010}, false, false);
+    // The same items as the stored items' query selects.
+    std::vector<int> stored;
+    for (const items::ItemRecord &it : items::payslipItems(*d, 1))
+        stored.push_back(it.code);
+    EXPECT_EQ(stored, (std::vector<int>{101, 121, 1000, 401, 402, 501, 601, 2000, 2010}));
     for (const auto &[slip, want] : {std::pair{&slips[0], &wantA}, {&slips[1], &wantB}}) {
         ASSERT_EQ(slip->size(), want->size());
         for (size_t i = 0; i < want->size(); ++i)
