@@ -137,8 +137,44 @@ const reference::CalendarRecord &Calculator::calendarOf(int code)
     return calendars_.emplace(code, calendar).first->second;
 }
 
+void Calculator::preload()
+{
+    data_.lockPeriod();
+    preloadedItems_.clear();
+    preloadedHistory_.clear();
+    {
+        fb::Statement q(data_.transaction(),
+                        QStringLiteral("select PERO_PEROID, PERO_PERSONID, PERO_MES, PERO_GOD, PERO_COD, PERO_SUMA1, PERO_SUMA2, PERO_D, "
+                                       "PERO_BEGINDATE, PERO_ENDDATE, PERO_PARTIDA, PERO_SUMA, PERO_SUMAKOR, PERO_SUMAFINAL, PERO_TYPE, "
+                                       "PERO_BOLNN, PERO_FLFIRST, PERO_BOLNDOPDOC from %1 order by PERO_PERSONID, PERO_TYPE, PERO_PEROID")
+                            .arg(data_.table(u"PERA")));
+        while (q.next()) {
+            items::ItemRecord r = readItem(q);
+            preloadedItems_[r.person].push_back(std::move(r));
+        }
+    }
+    {
+        fb::Statement q(data_.transaction(), QStringLiteral("select %1 from PERSDATA").arg(QLatin1String(DatabaseHistory::columns())));
+        while (q.next()) {
+            HistoryRow row = DatabaseHistory::read(q);
+            preloadedHistory_[row.personId].rows.push_back(row);
+        }
+    }
+    summary_->preload(data_.period());
+    preloaded_ = true;
+}
+
 std::vector<items::ItemRecord> Calculator::loadItems(int personId)
 {
+    if (preloaded_) {
+        // Each employee is calculated once in a walk: his items are handed over.
+        const auto found = preloadedItems_.find(personId);
+        if (found == preloadedItems_.end())
+            return {};
+        std::vector<items::ItemRecord> list = std::move(found->second);
+        preloadedItems_.erase(found);
+        return list;
+    }
     execute(items_,
             QStringLiteral("select PERO_PEROID, PERO_PERSONID, PERO_MES, PERO_GOD, PERO_COD, PERO_SUMA1, PERO_SUMA2, PERO_D, "
                            "PERO_BEGINDATE, PERO_ENDDATE, PERO_PARTIDA, PERO_SUMA, PERO_SUMAKOR, PERO_SUMAFINAL, PERO_TYPE, "
@@ -187,7 +223,8 @@ Calculation Calculator::calculate(const Employee &employee)
     // What is read below decides what is written: nobody else may change
     // the month in between.
     data_.lockPeriod();
-    Context context(params_, data_.period(), employee, *history_);
+    History &history = preloaded_ ? static_cast<History &>(preloadedHistory_[employee.id]) : *history_;
+    Context context(params_, data_.period(), employee, history);
     context.calendar = calendarOf(employee.calendarCode);
     Calculation result;
     result.employee = employee;
@@ -229,6 +266,7 @@ int recalculateAll(storage::DataModule &data, Parameters &params, const EachEmpl
 {
     Calculator calculator(data, params);
     calculator.autocalc = true;
+    calculator.preload();
     const std::vector<Employee> list = calculator.employees();
     const int total = static_cast<int>(list.size());
     int done = 0;

@@ -105,27 +105,66 @@ SummaryWriter::SummaryWriter(storage::DataModule &data) : data_(data) {}
 
 SummaryWriter::~SummaryWriter() = default;
 
+namespace {
+
+QVariantList storedRow(const fb::Statement &q)
+{
+    QVariantList row;
+    for (int i = 0; i < q.columnCount(); ++i)
+        row << (q.isNull(i) ? QVariant() : q.value(i));
+    return row;
+}
+
+// The stored row says what the totals say, to the cent and the day.
+bool sameAs(const QVariantList &wanted, const QVariantList &stored)
+{
+    for (int i = 3; i < wanted.size(); ++i) {
+        const QVariant &v = stored.value(i);
+        if (!v.isValid() || v.isNull())
+            return false;
+        if (wanted[i].typeId() == QMetaType::Int) {
+            if (v.toLongLong() != wanted[i].toInt())
+                return false;
+        } else if (r2(v.toDouble()) != wanted[i].toDouble()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+void SummaryWriter::preload(const util::Period &period)
+{
+    stored_.clear();
+    fb::Statement q(data_.transaction(), QStringLiteral("SELECT %1 FROM PERSDATA WHERE PERSDATA_GOD=? AND PERSDATA_MES=?")
+                                             .arg(columns().join(u',')));
+    q.bindAll({period.year(), period.month()});
+    while (q.next()) {
+        const int person = static_cast<int>(q.toInt(0));
+        if (!stored_.count(person)) // the first row of an employee counts, as the single read finds it
+            stored_.emplace(person, storedRow(q));
+    }
+    preloaded_ = period;
+}
+
 bool SummaryWriter::needsWrite(const Totals &totals, const util::Period &period)
 {
+    existsFor_ = totals.personId;
+    if (preloaded_ && *preloaded_ == period) {
+        const auto found = stored_.find(totals.personId);
+        exists_ = found != stored_.end();
+        return !*exists_ || !sameAs(values(totals, period), found->second);
+    }
     if (!select_)
         select_ = std::make_unique<fb::Statement>(data_.transaction(),
                                                   QStringLiteral("SELECT %1 FROM PERSDATA").arg(columns().join(u',')) + kKey);
     select_->bindAll({totals.personId, period.year(), period.month()});
     select_->execute();
-    existsFor_ = totals.personId;
     exists_ = select_->next();
     if (!*exists_)
         return true;
-    const QVariantList wanted = values(totals, period);
-    bool same = true;
-    for (int i = 3; i < wanted.size() && same; ++i) {
-        if (select_->isNull(i))
-            same = false;
-        else if (wanted[i].typeId() == QMetaType::Int)
-            same = select_->toInt(i) == wanted[i].toInt();
-        else
-            same = r2(select_->toDouble(i)) == wanted[i].toDouble();
-    }
+    const bool same = sameAs(values(totals, period), storedRow(*select_));
     select_->close();
     return !same;
 }
@@ -153,6 +192,8 @@ void SummaryWriter::save(const Totals &totals, const util::Period &period)
         update_->bindAll(v + QVariantList{totals.personId, period.year(), period.month()});
         update_->execute();
     }
+    if (preloaded_ && *preloaded_ == period)
+        stored_[totals.personId] = v;
     existsFor_ = -1;
     exists_.reset();
 }

@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace plavex::storage {
@@ -33,6 +34,9 @@ public:
     explicit SummaryWriter(storage::DataModule &data);
     ~SummaryWriter();
 
+    // The period's stored rows read at once, for a walk over every
+    // employee; needsWrite then reads no more for that period.
+    void preload(const util::Period &period);
     // Whether the stored row differs from the totals (or is missing).
     bool needsWrite(const Totals &totals, const util::Period &period);
     // Inserts or updates the row (needsWrite just before for the same
@@ -51,6 +55,8 @@ private:
     std::unique_ptr<fb::Statement> update_;
     std::optional<bool> exists_; // of the row the last needsWrite read
     int existsFor_ = -1;
+    std::optional<util::Period> preloaded_;
+    std::unordered_map<int, QVariantList> stored_; // by employee, in the columns' order
 };
 
 // Saves one employee's row at once (prefer SummaryWriter for many).
