@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
@@ -115,9 +116,12 @@ CompanyFile readCompanyFile(const QStringList &lines)
     c.accountant = value(3, "FIRMA_SCHET", true);
     c.town = value(4, "FIRMA_GRAD", true);
     c.week = value(5, "FIRMA_RSEDMICA", false);
-    const QDate month = QDate::fromString(at(6), QStringLiteral("ddMMyyyy"));
-    c.period = util::Period(month.year(), month.month());
-    if (!month.isValid() || !c.period.isValid())
+    // Only the month and year count; the day may be anything, even 00.
+    static const QRegularExpression eightDigits(QStringLiteral("^\\d{8}$"));
+    const QString monthText = at(6);
+    if (eightDigits.match(monthText).hasMatch())
+        c.period = util::Period(monthText.mid(4, 4).toInt(), monthText.mid(2, 2).toInt());
+    if (!c.period.isValid())
         throw fault(6, QStringLiteral("\"%1\" не е месец (ДДММГГГГ, годините от 1990 до 2099).").arg(legacy::quoted(at(6))));
     // The minimum wage's column is declared narrower than it stores; it is
     // read as the row's other amounts are.

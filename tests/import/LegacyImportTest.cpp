@@ -248,7 +248,7 @@ TEST_F(LegacyImport, WithoutTheCompanyFileOrTheChart)
 
 TEST_F(LegacyImport, TheCompanyFileMayGiveThePercentages)
 {
-    Files files = legacyFiles();
+    Files files = legacyFiles(QStringLiteral("00012006")); // only month and year count
     files["DATA1.TXT"] << QStringLiteral("0.75") << QStringLiteral("0,6");
     ASSERT_EQ(import(Legacy(files)), items::ImportResult::Imported) << messages().toStdString();
     EXPECT_DOUBLE_EQ(value("select FIRMA_DATA3 from FIRMA012006").toDouble(), 0.75);
