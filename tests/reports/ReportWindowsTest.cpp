@@ -1,11 +1,14 @@
 #include "tests/support/GuiTest.h"
 #include "tests/support/TestDatabase.h"
 
+#include "app/ItemsPage.h"
 #include "app/PeroDefsWindow.h"
 
 #include "app/reports/OutputSetupDialog.h"
 #include "app/reports/PreviewWindow.h"
 #include "app/reports/ReportDialogs.h"
+#include "items/Definitions.h"
+#include "items/Items.h"
 #include "reports/OutputOptions.h"
 #include "reports/engine/Canvas.h"
 #include "util/Prompter.h"
@@ -16,6 +19,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -276,4 +280,56 @@ TEST(Preview, ScrollingPastAPageEndShowsTheNextOrPreviousPage)
     wheel(1);
     EXPECT_EQ(preview.currentPage(), 1);
     EXPECT_EQ(bar->value(), std::max(0, bar->maximum() / 2 - 70));
+}
+
+TEST(ReportWindows, ThePayslipButtonsOfTheItemPagePrintTheShownEmployee)
+{
+    test::application();
+    test::TestDatabase db;
+    ASSERT_TRUE(db.open());
+    storage::DataModule &d = *db.data;
+    for (int id : {1, 2})
+        d.insertRow(d.table(u"PERSONS"),
+                    QStringLiteral("(PERSON_ID,PERSON_NOMER,PERSON_IME,PERSON_EGN,PERSON_ACT,PERSON_KALENDAR,PERSON_SYSZ,"
+                                   "PERSON_NOS,PERSON_NOSN)"),
+                    {id, 10 + id, QStringLiteral("Служител %1").arg(id), QStringLiteral("750101000%1").arg(id), 1, 1, 1,
+                     QStringLiteral("01"), 1});
+    for (const auto &[id, person, code, type] : {std::tuple{1, 2, 1000, 100}, {2, 2, 2000, 200}, {3, 2, 2010, 201}})
+        d.insertRow(d.table(u"PERA"), QStringLiteral("(PERO_PEROID,PERO_PERSONID,PERO_COD,PERO_TYPE)"), {id, person, code, type});
+    d.commitRetaining();
+    util::RecordingPrompter prompter;
+    items::ItemEntry entry(d);
+    const std::vector<items::Definition> definitions = items::loadDefinitions(d);
+    ItemsPage page(d, prompter, entry, definitions);
+    page.showEmployee(2, 1);
+
+    for (const QString &caption : {QStringLiteral("Печат на фиш тип 1"), QStringLiteral("Печат на фиш тип 2")}) {
+        SCOPED_TRACE(caption.toStdString());
+        QPushButton *button = nullptr;
+        for (QPushButton *b : page.findChildren<QPushButton *>())
+            if (b->text() == caption)
+                button = b;
+        ASSERT_NE(button, nullptr);
+        bool inPopup = false;
+        for (QAction *a : page.popup()->actions())
+            inPopup = inPopup || (a->text() == caption && a->isEnabled());
+        EXPECT_TRUE(inPopup);
+
+        // No range dialog: the setup window comes first, then the preview of employee 12 alone.
+        QStringList egns;
+        test::onModal<OutputSetupDialog>([&](OutputSetupDialog *setup) {
+            test::onModal<PreviewWindow>([&](PreviewWindow *p) {
+                for (const auto &pg : p->document().pages)
+                    for (const auto &op : pg.ops)
+                        if (op.text.startsWith(QStringLiteral("ЕГН: ")))
+                            egns << op.text;
+                p->close();
+            });
+            setup->screenButton()->setChecked(true);
+            setup->accept();
+        });
+        button->click();
+        EXPECT_EQ(egns, QStringList{QStringLiteral("ЕГН: 7501010002")});
+        EXPECT_TRUE(prompter.messages.isEmpty()) << prompter.messages.join(u'|').toStdString();
+    }
 }
