@@ -426,6 +426,42 @@ TEST_F(PayslipsTest, SelectionAndPages)
     }
 }
 
+TEST_F(PayslipsTest, APayslipLongerThanAPageGoesOnInItsFrame)
+{
+    addEmployee(7, 17, "Дълъг Фиш", "7001010006", 1, 0);
+    addItem(7, 101, 1, 1000);
+    for (int code = 700; code < 770; ++code) {
+        items::addDefinition(*d, items::makeDefinition(code, 30, QStringLiteral("Добавка %1").arg(code), QStringLiteral("1")));
+        addItem(7, code, 30, 1);
+    }
+    addTotals(7);
+    params.reloadAll(*d);
+    const Document doc = build(ReportKind::Payslip1, 17, 17);
+    ASSERT_EQ(doc.pageCount(), 2);
+    const auto slips = slipsOf(doc);
+    ASSERT_EQ(slips.size(), 1u);
+    const double bottom = doc.setup.height() - 1.5;
+    for (const Line &l : slips[0])
+        EXPECT_LT(l.y, bottom) << l.texts().join(u'|').toStdString();
+    EXPECT_EQ(slips[0].back().texts().front(), QStringLiteral("Plavex V1.00"));
+    EXPECT_EQ(slips[0].back().page, 1);
+    // Page 1 closes the frame at its last row, page 2 opens it at the top.
+    const double lh = 10 * 1.2 / 72 * 2.54;
+    for (int page : {0, 1}) {
+        double lowest = 0, highest = 100;
+        for (const Op *l : linesOnPage(doc, page))
+            if (l->y == l->y2 && l->x == 2 && l->x2 == 17) {
+                lowest = std::max(lowest, l->y);
+                highest = std::min(highest, l->y);
+            }
+        EXPECT_NEAR(highest, 1.5, 1e-9);
+        EXPECT_LE(lowest, bottom + 1e-9);
+        if (page == 0) {
+            EXPECT_GT(lowest, bottom - lh);
+        }
+    }
+}
+
 TEST_F(PayslipsTest, RunFromTheEmployeeAndTheCommandLine)
 {
     // With an employee id the run prints that employee only, without the range dialog.
