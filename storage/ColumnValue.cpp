@@ -64,7 +64,13 @@ QString checkColumnValue(const ColumnDef &column, const QVariant &value)
         if (!ok || !std::isfinite(n))
             return QStringLiteral("%1: очаква се число.").arg(field);
         const auto [precision, scale] = sizeOf(column);
-        const double limit = std::pow(10.0, precision - scale);
+        // The engine keeps a NUMERIC of up to 4 digits in 16 bits and of up to
+        // 9 in 32, and holds what fits there whatever the declared digits
+        // (older columns rely on it: a minimum wage in NUMERIC(5,4)). Wider
+        // ones are amounts: their declared digits are the limit.
+        const double limit = precision <= 4 ? 32767.0 / std::pow(10.0, scale)
+                             : precision <= 9 ? 2147483647.0 / std::pow(10.0, scale)
+                                              : std::pow(10.0, precision - scale);
         if (std::fabs(n) >= limit)
             return QStringLiteral("%1: сумата %2 е извън допустимото (по-малко от %3).")
                 .arg(field, QString::number(n, 'f', scale), QString::number(limit, 'f', 0));

@@ -9,7 +9,8 @@ namespace plavex::storage {
 
 // Whether a value fits its column as the catalogue defines it: integers in
 // the range of INTEGER or SMALLINT, finite NUMERIC amounts within their
-// digits, texts no longer than the column and in its code page, real dates.
+// digits (narrow NUMERICs within what the engine stores for them), texts no
+// longer than the column and in its code page, real dates.
 // The message names the field and says why (empty when the value fits);
 // NULL always fits here (NOT NULL is the table's business).
 QString checkColumnValue(const ColumnDef &column, const QVariant &value);

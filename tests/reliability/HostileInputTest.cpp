@@ -123,6 +123,7 @@ TEST(ColumnValue, TypedTextIsReadAsTheColumnHoldsIt)
     const auto &amount = storage::catalogueColumn(u"PERA", "PERO_SUMA1"); // NUMERIC(12,3)
     const auto &days = storage::catalogueColumn(u"PERA", "PERO_D");       // INTEGER
     const auto &children = storage::catalogueColumn(u"PERSONS", "PERSON_DECA"); // SMALLINT
+    const auto &minimumWage = storage::catalogueColumn(u"FIRMA", "FIRMA_MINSALARY");
     struct Case {
         const storage::ColumnDef &column;
         QString text;
@@ -134,6 +135,8 @@ TEST(ColumnValue, TypedTextIsReadAsTheColumnHoldsIt)
         {amount, "-inf", {}},        {amount, "12a", {}},         {amount, "", QVariant()},  {days, "+3", qint64(3)},
         {days, "2147483647", qint64(2147483647)}, {days, "2147483648", {}}, {days, "1.5", {}}, {children, "32767", qint64(32767)},
         {children, "32768", {}},
+        // A narrow NUMERIC holds what the engine stores for it: a minimum wage in NUMERIC(5,4).
+        {minimumWage, "780.00", 780.0}, {minimumWage, "300000", {}},
     };
     for (const Case &k : cases) {
         QVariant v;
