@@ -400,7 +400,7 @@ QAction *MainWindow::menuAction(const QString &caption) const
 void MainWindow::startUp()
 {
     data_.setPeriod(settings_.lastDate);
-    if (data_.connectToDatabase(settings_.database, settings_.user, settings_.password)) {
+    if (data_.connectToDatabase(settings_.database, settings_.serverUser(), settings_.serverPassword())) {
         try {
             data_.openPeriod(data_.period());
             params_.reloadAll(data_);

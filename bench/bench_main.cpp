@@ -19,12 +19,14 @@
 #include <QGuiApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTextStream>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 using namespace plavex;
@@ -56,14 +58,14 @@ void storageBench(const QString &nomsDir)
         {
             storage::DataModule data(settings, prompter);
             timer.start();
-            data.connectToDatabase(settings.database, settings.user, settings.password);
+            data.connectToDatabase(settings.database, settings.serverUser(), settings.serverPassword());
             data.openPeriod(data.period());
             create.push_back(timer.nsecsElapsed() / 1e9);
         }
         {
             storage::DataModule data(settings, prompter);
             timer.start();
-            data.connectToDatabase(settings.database, settings.user, settings.password);
+            data.connectToDatabase(settings.database, settings.serverUser(), settings.serverPassword());
             data.openPeriod(data.period());
             open.push_back(timer.nsecsElapsed() / 1e9);
         }
@@ -75,12 +77,38 @@ void storageBench(const QString &nomsDir)
     out.flush();
 }
 
+// Where a benchmark's company lives: the embedded file (nothing here) or a
+// database on a server, with its login.
+struct ServerDatabase {
+    QString path;
+    QString user;
+    QString password;
+};
+
+// The test server of scripts/test-server, when PLAVEX_BENCH_SERVER_ENV names its file.
+std::optional<ServerDatabase> benchServer()
+{
+    QFile f(qEnvironmentVariable("PLAVEX_BENCH_SERVER_ENV"));
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QHash<QByteArray, QString> v;
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (const int eq = static_cast<int>(line.indexOf('=')); eq > 0)
+            v.insert(line.left(eq), QString::fromUtf8(line.mid(eq + 1)).trimmed());
+    if (v.value("PLAVEX_TEST_SERVER").isEmpty())
+        return std::nullopt;
+    return ServerDatabase{v.value("PLAVEX_TEST_SERVER") + QLatin1Char(':') + v.value("PLAVEX_TEST_SERVER_DB_DIR")
+                              + QStringLiteral("/bench-%1.gdb").arg(QCoreApplication::applicationPid()),
+                          v.value("PLAVEX_TEST_SERVER_USER"), v.value("PLAVEX_TEST_SERVER_PASSWORD")};
+}
+
 // A company of 2 000 active employees with 12 items each and six months of
 // history, recalculated as a whole: first with everything to write, then
-// unchanged (nothing to write to PERA).
-void calcBench()
+// unchanged (nothing to write to PERA). Returns the unchanged figure.
+double calcBench(const std::optional<ServerDatabase> &server = std::nullopt)
 {
     const int employees = 2000;
+    const QString calc = server ? QStringLiteral("calc (server)") : QStringLiteral("calc");
     QTemporaryDir dir;
     QDir().mkpath(dir.path() + QStringLiteral("/noms"));
     {
@@ -90,9 +118,17 @@ void calcBench()
     }
     storage::Settings settings(dir.path());
     settings.lastDate = util::Period(2008, 7);
+    if (server) {
+        settings.database = server->path;
+        settings.user = server->user;
+        settings.password = server->password;
+    }
     util::RecordingPrompter prompter;
     storage::DataModule data(settings, prompter);
-    data.connectToDatabase(settings.database, settings.user, settings.password);
+    if (!data.connectToDatabase(settings.database, settings.serverUser(), settings.serverPassword())) {
+        out << calc << QStringLiteral(": the database cannot be opened: ") << prompter.messages.join(u' ') << Qt::endl;
+        return 0;
+    }
     data.openPeriod(data.period());
     calc::Parameters params;
     params.attach(data);
@@ -160,14 +196,16 @@ void calcBench()
     int written = 0;
     int summaries = 0;
     const double first = walk(written, summaries);
-    out << QStringLiteral("calc: recalculate %1 employees, first time:  %2 s (%3 PERA writes, %4 PERSDATA rows)\n")
-               .arg(employees).arg(first, 0, 'f', 3).arg(written).arg(summaries);
+    out << QStringLiteral("%5: recalculate %1 employees, first time:  %2 s (%3 PERA writes, %4 PERSDATA rows)\n")
+               .arg(employees).arg(first, 0, 'f', 3).arg(written).arg(summaries).arg(calc);
     std::vector<double> again;
     for (int i = 0; i < 3; ++i)
         again.push_back(walk(written, summaries));
-    out << QStringLiteral("calc: recalculate %1 employees, unchanged:   %2 s (median of 3; %3 PERA writes, %4 PERSDATA "
+    out << QStringLiteral("%5: recalculate %1 employees, unchanged:   %2 s (median of 3; %3 PERA writes, %4 PERSDATA "
                           "writes; target <= 2 s)\n")
-               .arg(employees).arg(median(again), 0, 'f', 3).arg(written).arg(summaries);
+               .arg(employees).arg(median(again), 0, 'f', 3).arg(written).arg(summaries).arg(calc);
+    if (server)
+        return median(again); // the formulas alone are the same wherever the data lives
 
     // The same months on records in memory: what the formulas cost alone.
     calc::MemoryHistory memory;
@@ -191,6 +229,7 @@ void calcBench()
     }
     out << QStringLiteral("calc: the formulas alone, in memory:          %1 s\n").arg(timer.nsecsElapsed() / 1e9, 0, 'f', 3);
     out.flush();
+    return median(again);
 }
 
 
@@ -207,7 +246,7 @@ void monthBench(const QString &nomsDir)
     settings.lastDate = util::Period(2008, 1);
     util::RecordingPrompter prompter;
     storage::DataModule data(settings, prompter);
-    data.connectToDatabase(settings.database, settings.user, settings.password);
+    data.connectToDatabase(settings.database, settings.serverUser(), settings.serverPassword());
     data.openPeriod(data.period());
     calc::Parameters params;
     params.attach(data);
@@ -286,8 +325,16 @@ int main(int argc, char **argv)
     const QStringList only = app.arguments().mid(1);
     if (only.isEmpty() || only.contains(QStringLiteral("storage")))
         storageBench(QDir(noms).exists() ? QDir(noms).absolutePath() : QString());
-    if (only.isEmpty() || only.contains(QStringLiteral("calc")))
-        calcBench();
+    if (only.isEmpty() || only.contains(QStringLiteral("calc"))) {
+        const double embedded = calcBench();
+        // Through a server on loopback, when make bench started one.
+        if (const auto server = benchServer()) {
+            const double remote = calcBench(server);
+            out << QStringLiteral("calc: through the server %1 s against %2 s embedded: %3 times (target <= 1.5)\n")
+                       .arg(remote, 0, 'f', 3).arg(embedded, 0, 'f', 3).arg(embedded > 0 ? remote / embedded : 0, 0, 'f', 2);
+            out.flush();
+        }
+    }
     if (only.isEmpty() || only.contains(QStringLiteral("month")))
         monthBench(QDir(noms).absolutePath());
     if (only.isEmpty() || only.contains(QStringLiteral("reports")))

@@ -117,8 +117,8 @@ TEST_F(Gui, StartsOnANewDatabaseWithTitleStatusAndMenus)
     // Built commands are live; the others show, disabled, and do nothing.
     const std::pair<const char *, bool> entries[] = {
         {"Персони", true},        {"E&xit", true},          {"&About...", true},        {"Помощ", true},
-        {"Autocalc", true},        {"Фиш тип 1", false},      {"Образец 6 нов", true},   {"Данни за фирмата", true},
-        {"Рекапитулации", false}, {"Приключване на месец", true}, {"Калкулатор", true}, {"Годишен ДОД", false},
+        {"Autocalc", true},        {"Фиш тип 1", true},      {"Образец 6 нов", true},   {"Данни за фирмата", true},
+        {"Рекапитулации", false}, {"Приключване на месец", true}, {"Калкулатор", true}, {"Ведомост по звена", false},
     };
     for (const auto &[caption, enabled] : entries) {
         QAction *a = window->menuAction(QString::fromUtf8(caption));
