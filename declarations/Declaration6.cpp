@@ -19,8 +19,8 @@ namespace plavex::declarations {
 
 namespace {
 
-const QString kBefore1960 = QStringLiteral(" and person_egn<'6000000000'");
-const QString kAfter1959 = QStringLiteral(" and person_egn>'6000000000'");
+const QString kBefore1960 = QStringLiteral(" and ") + reference::sqlBornBefore1960();
+const QString kAfter1959 = QStringLiteral(" and ") + reference::sqlBornAfter1959();
 
 QString money(double v) { return util::fixedNumber(v, 0, 2); }
 QString quoted(const QString &t) { return quotedField(t); }

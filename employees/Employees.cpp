@@ -2,6 +2,7 @@
 
 #include "items/ItemRecord.h"
 #include "items/Items.h"
+#include "reference/Rates.h"
 #include "storage/Catalogue.h"
 #include "storage/ColumnValue.h"
 #include "storage/DataModule.h"
@@ -373,7 +374,7 @@ std::pair<QString, QString> contributionLabels(const QVariantMap &rate, const QS
         return {};
     auto v = [&](const char *column) { return three(rate.value(QString::fromLatin1(column))); };
     auto pension = [&](const char *column) { return util::fixedNumber(rate.value(QString::fromLatin1(column)).toDouble(), 6, 3); };
-    if (egn.trimmed() > QLatin1String("6001010000")) {
+    if (reference::bornAfter1959(egn)) {
         return {QStringLiteral("Процент ДОО ") + v("NOI_PROC60") + QStringLiteral("= ") + v("NOI_PROC_PENSIA60")
                     + QStringLiteral("%(пенсия) + ") + v("NOI_PROC_PKB60") + QStringLiteral("%(ПКБ) + ") + v("NOI_PROC_ZAB60")
                     + QStringLiteral("%(заболяване),  ") + v("NOI_PROC_DZPO60") + QStringLiteral("%(ДЗПО)"),

@@ -253,13 +253,13 @@ std::vector<PercentCorrection> correctPercents(storage::DataModule &data)
     storage::Savepoint unit(data.transaction());
     struct Group {
         int number;
-        const char *condition;
+        QString condition;
     };
-    for (const Group &g : {Group{1, "PERSON_EGN<'6000000000'"}, Group{2, "PERSON_EGN>'6000000000'"}}) {
+    for (const Group &g : {Group{1, reference::sqlBornBefore1960()}, Group{2, reference::sqlBornAfter1959()}}) {
         // The query has no order of its own; the lowest id makes the reference repeatable.
         fb::Statement reference(data.transaction(), QStringLiteral("SELECT PERSON_ID,PERSON_NOS,PERSON_NOSN FROM %1 WHERE %2 AND "
                                                                    "PERSON_ACT=1 ORDER BY PERSON_ID")
-                                                        .arg(persons, QLatin1String(g.condition)));
+                                                        .arg(persons, g.condition));
         if (!reference.next())
             continue;
         const int id = static_cast<int>(reference.toInt(0));

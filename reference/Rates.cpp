@@ -51,7 +51,32 @@ const NoiType *findRate(const std::vector<NoiType> &rates, int type, int variant
     return &rates.front();
 }
 
-bool bornAfter1959(const QString &egn) { return egn.trimmed() > QLatin1String("6001010000"); }
+namespace {
+// The month of a number given to somebody born in 2000 or later is 41 to 52.
+bool bornIn2000s(const QString &egn) { return egn.size() >= 3 && (egn[2] == u'4' || egn[2] == u'5'); }
+} // namespace
+
+bool bornAfter1959(const QString &egn)
+{
+    const QString e = egn.trimmed();
+    return e > QLatin1String("6001010000") || (e < QLatin1String("6000000000") && bornIn2000s(e));
+}
+
+bool bornBefore1960(const QString &egn)
+{
+    const QString e = egn.trimmed();
+    return e < QLatin1String("6000000000") && !bornIn2000s(e);
+}
+
+QString sqlBornBefore1960()
+{
+    return QStringLiteral("(PERSON_EGN<'6000000000' and substring(PERSON_EGN from 3 for 1) not in ('4','5'))");
+}
+
+QString sqlBornAfter1959()
+{
+    return QStringLiteral("(PERSON_EGN>'6000000000' or (PERSON_EGN<'6000000000' and substring(PERSON_EGN from 3 for 1) in ('4','5')))");
+}
 
 std::optional<QVariantMap> screenRateRow(storage::DataModule &data, const QString &insuredType)
 {

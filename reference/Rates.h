@@ -34,8 +34,16 @@ std::vector<NoiType> loadRates(storage::DataModule &data);
 const NoiType *findRate(const std::vector<NoiType> &rates, int type, int variant);
 
 // The columns of the regime after 1959 apply to a personal number that,
-// compared as text, is greater than "6001010000".
+// compared as text, is greater than "6001010000", and to everybody born in
+// 2000 or later, whose number starts with the year's last two digits and a
+// month raised by 40 ("0541…"): as text those sort before 1960, yet they
+// are the youngest of all. The age groups of the documents and declarations
+// split the same way around "6000000000" (which is in neither).
 bool bornAfter1959(const QString &egn);
+bool bornBefore1960(const QString &egn);
+// The same two groups as conditions on PERSON_EGN, for the sums.
+QString sqlBornBefore1960();
+QString sqlBornAfter1959();
 
 // The variant-1 row of the type for the employee panel; nothing when the
 // period has no employees or the query fails.

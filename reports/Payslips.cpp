@@ -367,7 +367,7 @@ Payslip makePayslip(const calc::Parameters &params, const Selected &e,
 
 } // namespace
 
-bool bornBefore1960(const QString &egn) { return egn.trimmed() < QLatin1String("6000000000"); }
+bool bornBefore1960(const QString &egn) { return reference::bornBefore1960(egn); }
 
 PageSetup payslipPageSetup()
 {

@@ -159,3 +159,33 @@ TEST(ReferenceDb, NomenclatureChecks)
     EXPECT_EQ(fb::Statement::scalar(d.transaction(), QStringLiteral("select GRAD_IME from GRAD where GRAD_COD=2")).toString(),
               QStringLiteral("Д'Арк"));
 }
+
+// Born after 1959: as text after "6001010000", and everybody born since 2000
+// (month + 40) although such numbers sort first. "6000000000" is in neither group.
+TEST(ReferenceDb, AgeGroupsCountThoseBornSince2000AmongTheYoung)
+{
+    struct Case {
+        const char *egn;
+        bool after1959;
+        bool before1960;
+    };
+    const Case cases[] = {
+        {"5905010005", false, true}, {"6101010008", true, false}, {"9912310004", true, false},
+        {"0545010003", true, false}, {"0012310000", false, true}, {"6000000000", false, false},
+    };
+    TestDatabase t(util::Period(2025, 3));
+    ASSERT_TRUE(t.open());
+    int id = 0;
+    for (const Case &c : cases) {
+        EXPECT_EQ(reference::bornAfter1959(QString::fromLatin1(c.egn)), c.after1959) << c.egn;
+        EXPECT_EQ(reference::bornBefore1960(QString::fromLatin1(c.egn)), c.before1960) << c.egn;
+        t.data->insertValues(t.data->table(u"PERSONS"), QStringLiteral("PERSON_ID,PERSON_NOMER,PERSON_IME,PERSON_EGN"),
+                             {++id, id, QStringLiteral("Служител"), QString::fromLatin1(c.egn)});
+    }
+    // The conditions the sums use split the same way.
+    auto count = [&](const QString &condition) {
+        return t.scalar(QStringLiteral("select count(*) from %1 where %2").arg(t.data->table(u"PERSONS"), condition));
+    };
+    EXPECT_EQ(count(reference::sqlBornAfter1959()), 3);
+    EXPECT_EQ(count(reference::sqlBornBefore1960()), 2);
+}
