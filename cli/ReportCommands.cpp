@@ -1,14 +1,19 @@
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
 
+#include "calc/CalcPerson.h"
+#include "calc/YearSums.h"
+#include "items/Definitions.h"
 #include "reports/ReportKind.h"
 #include "reports/ReportRun.h"
 #include "reports/Selections.h"
+#include "reports/TaxCertificates.h"
 #include "reports/engine/Render.h"
 #include "reports/engine/Snapshot.h"
 #include "storage/fb/Statement.h"
 
 #include <QDate>
+#include <algorithm>
 #include <QFileInfo>
 
 #include <map>
@@ -183,9 +188,23 @@ int report(CliContext &c)
     }
     if (!reports::kindBuilt(request.kind))
         return c.fail(reports::notBuiltMessage(request.kind));
+    if (*kind == ReportKind::TaxCertificate) {
+        // The dialog's checks; without --kind none is chosen.
+        const int certificate = values.count(QStringLiteral("--kind")) ? request.certificateKind : -1;
+        const QString why = reports::checkCertificateChoice(certificate, request.year, request.date);
+        if (!why.isEmpty())
+            return c.fail(why);
+    }
 
     if (!c.openDatabase(false))
         return 1;
+    if (*kind == ReportKind::TaxCertificate && request.certificateKind == reports::AnnualCertificate) {
+        const std::vector<int> years = reports::certificateYears(c.data->period());
+        if (std::find(years.begin(), years.end(), request.year) == years.end())
+            return c.fail(QStringLiteral("Годината трябва да е %1 или %2.").arg(years.front()).arg(years.back()));
+    }
+    if (*kind == ReportKind::AnnualTax && !calc::annualTaxYear(c.data->period()))
+        return c.fail(QStringLiteral("Годишният ДОД се преизчислява само през януари и декември."));
     CliReportHost host(*c.data, *out);
     host.hasFrom = values.count(QStringLiteral("--from")) > 0;
     host.hasTo = values.count(QStringLiteral("--to")) > 0;
@@ -208,11 +227,58 @@ int report(CliContext &c)
     return 0;
 }
 
+const QString kAnnualTaxUsage = QStringLiteral("Употреба: plavex-cli annual-tax --insert [--item КОД] --yes");
+
+// The differences of the annual recomputation as items of a type-145 code
+// of the month, the step the window takes when an item is chosen.
+int annualTax(CliContext &c)
+{
+    const bool insert = c.takeFlag(QStringLiteral("--insert"));
+    const bool hasItem = c.args.contains(QStringLiteral("--item"));
+    const auto item = c.takeOption(QStringLiteral("--item"));
+    if (!insert || !c.args.isEmpty() || (hasItem && !item))
+        return c.fail(kAnnualTaxUsage);
+    std::optional<int> code;
+    if (item) {
+        code = number(*item);
+        if (!code)
+            return c.fail(QStringLiteral("--item иска цяло число: %1").arg(*item));
+    }
+    if (!c.openDatabase(false))
+        return 1;
+    const auto year = calc::annualTaxYear(c.data->period());
+    if (!year)
+        return c.fail(QStringLiteral("Годишният ДОД се преизчислява само през януари и декември."));
+    if (!code) {
+        QStringList codes;
+        for (const items::Definition &d : items::loadDefinitions(*c.data))
+            if (d.type == 145)
+                codes << QString::number(d.code);
+        if (codes.isEmpty())
+            return c.fail(QStringLiteral("Няма перо от тип 145, което да получи разликите."));
+        if (codes.size() > 1)
+            return c.fail(QStringLiteral("Изберете перото с --item КОД; пера от тип 145: %1.").arg(codes.join(QStringLiteral(", "))));
+        code = codes.first().toInt();
+    }
+    if (!c.prompter.confirm(QStringLiteral("Разликите от преизчисления годишен ДОД за %1г. ще заменят всички пера с код %2. "
+                                           "Сигурни ли сте?")
+                                .arg(*year)
+                                .arg(*code)))
+        return 1;
+    calc::recalculateAll(*c.data, c.parameters());
+    const auto added = reports::insertAnnualTaxDifferences(*c.data, *code, calc::annualTaxRows(*c.data, *year));
+    if (!added)
+        return 1;
+    c.out << *added << Qt::endl;
+    return 0;
+}
+
 } // namespace
 
 std::vector<Command> reportCommands()
 {
-    return {{QStringLiteral("report"), QStringLiteral("report ВИД --out ФАЙЛ.pdf|ФАЙЛ.ndr [опции]"), report}};
+    return {{QStringLiteral("report"), QStringLiteral("report ВИД --out ФАЙЛ.pdf|ФАЙЛ.ndr [опции]"), report},
+            {QStringLiteral("annual-tax"), QStringLiteral("annual-tax --insert [--item КОД] --yes"), annualTax}};
 }
 
 } // namespace plavex::cli

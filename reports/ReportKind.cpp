@@ -47,6 +47,8 @@ bool kindBuilt(ReportKind kind)
     case K::PositionList:
     case K::UnitList:
     case K::CategoryList:
+    case K::TaxCertificate:
+    case K::AnnualTax:
         return true;
     default:
         return false;

@@ -2,8 +2,10 @@
 
 #include "reports/NomenclatureLists.h"
 #include "reports/Payslips.h"
+#include "reports/TaxCertificates.h"
 #include "storage/DataModule.h"
 #include "storage/fb/Statement.h"
+#include "calc/YearSums.h"
 #include "util/DateText.h"
 #include "util/MonthNames.h"
 #include "util/Separators.h"
@@ -25,13 +27,21 @@ RunOutcome produce(storage::DataModule &data, ReportHost &host, const ReportRequ
         return RunOutcome::NotBuilt;
     }
     const bool payslip = request.kind == ReportKind::Payslip1 || request.kind == ReportKind::Payslip2;
+    const bool certificate = request.kind == ReportKind::TaxCertificate;
+    const bool annualTax = request.kind == ReportKind::AnnualTax;
     Document document;
-    document.setup = payslip ? payslipPageSetup() : listPageSetup();
+    document.setup = payslip ? payslipPageSetup() : certificate ? certificatePageSetup() : listPageSetup();
     if (!host.setupOutput(document))
         return RunOutcome::Aborted;
     try {
-        document = payslip ? buildPayslips(data, request, host, &result.rowErrors)
-                           : buildNomenclatureList(data, request.kind, host);
+        if (payslip)
+            document = buildPayslips(data, request, host, &result.rowErrors);
+        else if (certificate)
+            document = buildTaxCertificates(data, request, host);
+        else if (annualTax)
+            document = buildAnnualTax(data, request.year, host);
+        else
+            document = buildNomenclatureList(data, request.kind, host);
     } catch (const RunAborted &) {
         return RunOutcome::Aborted;
     }
@@ -73,7 +83,7 @@ RunResult startReport(storage::DataModule &data, ReportHost &host, ReportRequest
     RunResult result;
     RunGuard guard(host);
     const K kind = request.kind;
-    if (kind != K::Payslip1 && kind != K::Payslip2)
+    if (kind != K::Payslip1 && kind != K::Payslip2 && kind != K::TaxCertificate)
         request.employeeId = 0;
     const util::Period &period = data.period();
     const bool newCodes = period.year() >= 2006 && period.month() >= 6;
@@ -123,6 +133,15 @@ RunResult startReport(storage::DataModule &data, ReportHost &host, ReportRequest
             return result;
         run();
         break;
+    case K::AnnualTax: {
+        // Outside January and December there is nothing to recompute.
+        const auto year = calc::annualTaxYear(period);
+        if (!year)
+            return result;
+        request.year = *year;
+        run();
+        break;
+    }
     case K::PaymentOrders:
     case K::PaymentList:
         request.advance = false;

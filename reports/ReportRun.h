@@ -20,7 +20,7 @@ namespace plavex::reports {
 // What the dialogs of a run answer (or the command line's options give).
 struct ReportRequest {
     ReportKind kind = ReportKind::DefinitionList;
-    int employeeId = 0; // kinds 0 and 1 only
+    int employeeId = 0; // kinds 0, 1 and 6 only
     int fromNumber = 0, toNumber = 0;
     bool newPagePerSlip = false;
     int recapType = 0; // 1..7
@@ -58,6 +58,9 @@ public:
     virtual bool askAdvance(ReportRequest &request) { (void)request; return true; }
     virtual bool askItem(ReportRequest &request) { (void)request; return true; }
     virtual bool askCertificate(ReportRequest &request) { (void)request; return true; }
+    // The type-145 item that receives the annual tax differences; false
+    // (the default) stores nothing and the table still prints.
+    virtual bool askTaxDifferenceItem(int &code) { (void)code; return false; }
 
     // The output setup before the pages are made; false aborts the run.
     virtual bool setupOutput(Document &document) { (void)document; return true; }

@@ -134,7 +134,7 @@ void TablePrinter::print(Canvas &c, const TableData &data)
     if (std::any_of(columns.begin(), columns.end(), [](const TableColumn &col) { return col.total; })) {
         QStringList texts;
         for (size_t i = 0; i < columns.size(); ++i)
-            texts << (columns[i].total ? cellText(columns[i], totals_[i]) : i == 0 ? totalCaption : QString());
+            texts << (columns[i].total ? cellText(columns[i], totals_[i]) : static_cast<int>(i) == totalCaptionColumn ? totalCaption : QString());
         const bool bold = c.font().bold;
         c.setBold(true);
         row(c, texts, false, align, 0);

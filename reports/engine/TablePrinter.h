@@ -38,6 +38,7 @@ public:
     int headingShade = 20;
     double cellMargin = 0.1; // cm, left and right inside a cell
     QString totalCaption = QStringLiteral("Общо:");
+    int totalCaptionColumn = 0;
 
     // Prints the rows, starting at the cursor; the canvas must have begun.
     void print(Canvas &canvas, const TableData &data);
