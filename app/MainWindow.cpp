@@ -13,6 +13,7 @@
 #include "app/NewEmployeeDialog.h"
 #include "app/TableModel.h"
 #include "app/WheelToArrows.h"
+#include "calc/YearSums.h"
 #include "items/BulkOperations.h"
 #include "storage/DataModule.h"
 #include "storage/Settings.h"
@@ -262,8 +263,12 @@ void MainWindow::buildMenus()
         add(sheets, QString::fromUtf8(reports::kindInfo(kind).caption),
             [this, kind] { startReport(this, data_, prompter_, kind); });
     for (const char *caption :
-         {"Ведомост по звена", "Ведомост аванс", "Списък по перо",
-          "Служебна бележка за ДОД", "Платежно нареждане - бюджет за аванс", "Платежно нареждане - бюджет",
+         {"Ведомост по звена", "Ведомост аванс", "Списък по перо"})
+        add(sheets, QString::fromUtf8(caption), none);
+    add(sheets, QStringLiteral("Служебна бележка за ДОД"),
+        [this] { startReport(this, data_, prompter_, reports::ReportKind::TaxCertificate); });
+    for (const char *caption :
+         {"Платежно нареждане - бюджет за аванс", "Платежно нареждане - бюджет",
           "Фиш за болнични", "Списък на суми по платежни нареждания  - аванс",
           "Списък на суми по платежни нареждания  "})
         add(sheets, QString::fromUtf8(caption), none);
@@ -308,10 +313,19 @@ void MainWindow::buildMenus()
     autocalcAction_->setEnabled(false);
     for (const char *caption :
          {"Изтриване на перо по код", "Добавяне на перо на всички служители",
-          "Коригиране на процентите на перата за ДОО, ЗДР, ПКБ и ЗДПО", "Годишен ДОД",
-          "Подмяна на служебните номенклатури"})
+          "Коригиране на процентите на перата за ДОО, ЗДР, ПКБ и ЗДПО"})
         add(service, QString::fromUtf8(caption), none);
-    connect(service, &QMenu::aboutToShow, this, [this] { autocalcAction_->setChecked(data_.autocalc()); });
+    annualTax_ = add(service, QStringLiteral("Годишен ДОД"), [this] {
+        startReport(this, data_, prompter_, reports::ReportKind::AnnualTax);
+        // The differences stored as items are kept, and the employee shows them.
+        data_.commitRetaining();
+        selectEmployee(currentEmployee());
+    });
+    add(service, QStringLiteral("Подмяна на служебните номенклатури"), none);
+    connect(service, &QMenu::aboutToShow, this, [this] {
+        autocalcAction_->setChecked(data_.autocalc());
+        annualTax_->setEnabled(calc::annualTaxYear(data_.period()).has_value());
+    });
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     add(help, QStringLiteral("&About..."), [this] {
@@ -545,6 +559,9 @@ void MainWindow::refreshPeriodView()
 {
     calendarCaption_->setText(data_.period().isValid() ? storage::periodCaption(data_.period()) : QString());
     panel_->refreshPeriodView();
+    // The annual tax is recomputed in January and December only.
+    if (annualTax_)
+        annualTax_->setEnabled(data_.period().isValid() && calc::annualTaxYear(data_.period()).has_value());
 }
 
 void MainWindow::periodChanged()

@@ -127,6 +127,7 @@ private:
     QAction *deleteAction_ = nullptr;
     QAction *deletePopup_ = nullptr;
     QAction *autocalcAction_ = nullptr;
+    QAction *annualTax_ = nullptr;
     QMenu *listPopup_ = nullptr;
     QLabel *fileLabel_ = nullptr;
     MenuCommands *commands_ = nullptr;

@@ -4,6 +4,9 @@
 #include "app/reports/OutputSetupDialog.h"
 #include "app/reports/PreviewWindow.h"
 #include "app/reports/ReportDialogs.h"
+#include "app/reports/TaxDialogs.h"
+#include "app/CasePeroDialog.h"
+#include "reports/TaxCertificates.h"
 #include "reports/ReportRun.h"
 #include "reports/engine/Render.h"
 #include "reports/engine/Snapshot.h"
@@ -99,6 +102,41 @@ public:
         return true;
     }
 
+    bool askCertificate(reports::ReportRequest &r) override
+    {
+        std::vector<CertificateKindDialog::Employee> employees;
+        fb::Statement q(data_.transaction(), QStringLiteral("SELECT PERSON_NOMER,PERSON_IME,PERSON_ID FROM %1 WHERE "
+                                                            "PERSON_ACT=1 ORDER BY PERSON_NOMER")
+                                                 .arg(data_.table(u"PERSONS")));
+        while (q.next())
+            employees.push_back({static_cast<int>(q.toInt(2)), static_cast<int>(q.toInt(0)), q.value(1).toString().trimmed()});
+        auto search = [this]() -> std::optional<int> {
+            const QString id = ChooserDialog::choose(data_, prompter_, employees::ChooserKind::Employees, false, parent_);
+            if (id.isEmpty())
+                return std::nullopt;
+            const QVariant number = fb::Statement::scalar(
+                data_.transaction(), QStringLiteral("SELECT PERSON_NOMER FROM %1 WHERE PERSON_ID=?").arg(data_.table(u"PERSONS")),
+                {id.toInt()});
+            return number.isValid() ? std::optional<int>(number.toInt()) : std::nullopt;
+        };
+        CertificateKindDialog dialog(employees, currentEmployee(), reports::certificateYears(data_.period()), prompter_,
+                                     search, &data_.settings().ini(), parent_);
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        r.certificateKind = dialog.kind();
+        r.employeeId = dialog.employeeId();
+        r.year = dialog.year();
+        r.date = dialog.date();
+        return true;
+    }
+    bool askTaxDifferenceItem(int &code) override
+    {
+        CasePeroDialog dialog(data_, prompter_, 145, parent_);
+        if (dialog.exec() != QDialog::Accepted || dialog.code().trimmed().isEmpty())
+            return false;
+        code = dialog.code().trimmed().toInt();
+        return code != 0;
+    }
     QMarginsF printerMargins() const override
     {
         if (installedPrinter().isEmpty())

@@ -457,5 +457,6 @@ TEST_F(Gui, AutocalcIsStoredAndNoNegativeNetsIsSaid)
 
     window->menuAction(QStringLiteral("Тест червени остатъци"))->trigger();
     EXPECT_EQ(prompter.messages, QStringList{QStringLiteral("Няма намерени.")});
-    EXPECT_FALSE(window->menuAction(QStringLiteral("Годишен ДОД"))->isEnabled());
+    // January: the previous year's tax may be recomputed.
+    EXPECT_TRUE(window->menuAction(QStringLiteral("Годишен ДОД"))->isEnabled());
 }
