@@ -369,15 +369,8 @@ Payslip makePayslip(const calc::Parameters &params, const Selected &e,
 
 bool bornBefore1960(const QString &egn) { return reference::bornBefore1960(egn); }
 
-PageSetup payslipPageSetup()
-{
-    PageSetup s;
-    s.orientation = Orientation::Portrait;
-    s.marginLeft = s.marginTop = s.marginRight = s.marginBottom = 1.0;
-    s.copies = 1;
-    s.zoom = 150;
-    return s;
-}
+// The engine's own page: A4 portrait, 1 cm margins, one copy, preview at 150 %.
+PageSetup payslipPageSetup() { return PageSetup{}; }
 
 QString earningText(const PayslipRow &row)
 {

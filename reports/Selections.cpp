@@ -8,12 +8,12 @@ namespace plavex::reports {
 std::vector<NumberedName> activeEmployees(storage::DataModule &data)
 {
     std::vector<NumberedName> list;
-    fb::Statement q(data.transaction(), QStringLiteral("SELECT PERSON_NOMER,PERSON_IME FROM %1 WHERE PERSON_ACT=1 "
+    fb::Statement q(data.transaction(), QStringLiteral("SELECT PERSON_NOMER,PERSON_IME,PERSON_ID FROM %1 WHERE PERSON_ACT=1 "
                                                        "ORDER BY PERSON_NOMER")
                                             .arg(data.table(u"PERSONS")));
     q.execute();
     while (q.next())
-        list.push_back({static_cast<int>(q.toInt(0)), q.toText(1).trimmed()});
+        list.push_back({static_cast<int>(q.toInt(0)), q.toText(1).trimmed(), static_cast<int>(q.toInt(2))});
     return list;
 }
 

@@ -16,6 +16,7 @@ namespace plavex::reports {
 struct NumberedName {
     int number = 0;
     QString name;
+    int id = 0; // the employee's id (0 for a unit)
 };
 
 // The active employees by number, as the number range dialog lists them.

@@ -176,8 +176,7 @@ bool DataModule::connectToDatabase(const QString &path, const QString &user, con
             if (tables > 0) {
                 prompter_.message(QStringLiteral("%1\nБазата данни %2 не е на програмата (в нея няма таблица MYPARAMS) "
                                                  "и не е променена.").arg(kCannotOpen, path));
-                transaction_.rollback();
-                connection_.detach();
+                abandon();
                 return false;
             }
             return initializeNew();
@@ -188,14 +187,7 @@ bool DataModule::connectToDatabase(const QString &path, const QString &user, con
         return true;
     } catch (const fb::Error &e) {
         prompter_.message(openFailure(e, user));
-        try {
-            transaction_.rollback();
-        } catch (const fb::Error &) {
-        }
-        try {
-            connection_.detach();
-        } catch (const fb::Error &) {
-        }
+        abandon();
         return false;
     }
 }

@@ -11,9 +11,9 @@
 #include "reports/engine/Render.h"
 #include "reports/engine/Snapshot.h"
 #include "employees/Chooser.h"
+#include "employees/Employees.h"
 #include "storage/DataModule.h"
 #include "storage/Settings.h"
-#include "storage/fb/Statement.h"
 #include "util/Prompter.h"
 
 #include <QApplication>
@@ -75,15 +75,7 @@ public:
 
     bool askRange(reports::ReportRequest &r) override
     {
-        auto search = [this]() -> std::optional<int> {
-            const QString id = ChooserDialog::choose(data_, prompter_, employees::ChooserKind::Employees, false, parent_);
-            if (id.isEmpty())
-                return std::nullopt;
-            const QVariant number = fb::Statement::scalar(
-                data_.transaction(), QStringLiteral("SELECT PERSON_NOMER FROM %1 WHERE PERSON_ID=?").arg(data_.table(u"PERSONS")),
-                {id.toInt()});
-            return number.isValid() ? std::optional<int>(number.toInt()) : std::nullopt;
-        };
+        auto search = [this] { return chooseEmployeeNumber(); };
         RangeDialog dialog(reports::activeEmployees(data_), prompter_, search, &data_.settings().ini(), parent_);
         if (dialog.exec() != QDialog::Accepted)
             return false;
@@ -105,20 +97,9 @@ public:
     bool askCertificate(reports::ReportRequest &r) override
     {
         std::vector<CertificateKindDialog::Employee> employees;
-        fb::Statement q(data_.transaction(), QStringLiteral("SELECT PERSON_NOMER,PERSON_IME,PERSON_ID FROM %1 WHERE "
-                                                            "PERSON_ACT=1 ORDER BY PERSON_NOMER")
-                                                 .arg(data_.table(u"PERSONS")));
-        while (q.next())
-            employees.push_back({static_cast<int>(q.toInt(2)), static_cast<int>(q.toInt(0)), q.value(1).toString().trimmed()});
-        auto search = [this]() -> std::optional<int> {
-            const QString id = ChooserDialog::choose(data_, prompter_, employees::ChooserKind::Employees, false, parent_);
-            if (id.isEmpty())
-                return std::nullopt;
-            const QVariant number = fb::Statement::scalar(
-                data_.transaction(), QStringLiteral("SELECT PERSON_NOMER FROM %1 WHERE PERSON_ID=?").arg(data_.table(u"PERSONS")),
-                {id.toInt()});
-            return number.isValid() ? std::optional<int>(number.toInt()) : std::nullopt;
-        };
+        for (const reports::NumberedName &e : reports::activeEmployees(data_))
+            employees.push_back({e.id, e.number, e.name});
+        auto search = [this] { return chooseEmployeeNumber(); };
         CertificateKindDialog dialog(employees, currentEmployee(), reports::certificateYears(data_.period()), prompter_,
                                      search, &data_.settings().ini(), parent_);
         if (dialog.exec() != QDialog::Accepted)
@@ -197,6 +178,18 @@ public:
     reports::OutputOptions options;
 
 private:
+    // The number of the employee picked in the chooser; nothing when none was.
+    std::optional<int> chooseEmployeeNumber()
+    {
+        const QString id = ChooserDialog::choose(data_, prompter_, employees::ChooserKind::Employees, false, parent_);
+        if (id.isEmpty())
+            return std::nullopt;
+        const auto row = employees::employeeRow(data_, id.toInt());
+        if (!row)
+            return std::nullopt;
+        return row->value(QStringLiteral("PERSON_NOMER")).toInt();
+    }
+
     void printFromPreview(PreviewWindow &w)
     {
         reports::OutputOptions o = options;
