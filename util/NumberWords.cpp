@@ -1,6 +1,9 @@
 #include "util/NumberWords.h"
 
+#include "util/Currency.h"
+
 #include <array>
+#include <cmath>
 
 namespace plavex::util {
 
@@ -16,31 +19,36 @@ const std::array<QString, 10> &unitWords()
     return words;
 }
 
-// `feminine` when counting thousands: "една", "две".
-QString unitWord(int digit, bool feminine)
+enum class Gender { Masculine, Feminine, Neuter };
+
+// Thousands are counted in the feminine ("една", "две"), the euro in the
+// neuter ("едно", "две").
+QString unitWord(int digit, Gender gender)
 {
-    if (feminine && digit == 1)
+    if (digit == 1 && gender == Gender::Feminine)
         return QStringLiteral("една");
-    if (feminine && digit == 2)
+    if (digit == 1 && gender == Gender::Neuter)
+        return QStringLiteral("едно");
+    if (digit == 2 && gender != Gender::Masculine)
         return QStringLiteral("две");
     return unitWords()[digit];
 }
 
-QString below100(int n, bool feminine)
+QString below100(int n, Gender gender)
 {
     if (n == 0)
         return {};
     if (n < 10)
-        return unitWord(n, feminine);
+        return unitWord(n, gender);
     if (n == 10)
         return QStringLiteral("десет");
     if (n == 11)
         return QStringLiteral("единадесет");
     if (n < 20)
-        return unitWord(n - 10, feminine && n == 12) + QStringLiteral("надесет");
+        return unitWord(n - 10, n == 12 && gender == Gender::Feminine ? gender : Gender::Masculine) + QStringLiteral("надесет");
     QString words = n < 30 ? QStringLiteral("двадесет") : unitWords()[n / 10] + QStringLiteral("десет");
     if (n % 10 != 0)
-        words += QStringLiteral(" и ") + unitWord(n % 10, feminine);
+        words += QStringLiteral(" и ") + unitWord(n % 10, gender);
     return words;
 }
 
@@ -57,7 +65,7 @@ QString hundredsWord(int h)
 
 // A whole hundred above 100 keeps a trailing blank ("двеста "): callers
 // have always received it at the end of the words.
-QString below1000(int n, bool feminine)
+QString below1000(int n, Gender gender)
 {
     QString words = hundredsWord(n / 100);
     if (n > 100) {
@@ -66,7 +74,7 @@ QString below1000(int n, bool feminine)
         const bool joined = (tens == 0 && last != 0) || tens == 1 || (last == 0 && tens != 0);
         words += joined ? QStringLiteral(" и ") : QStringLiteral(" ");
     }
-    return words + below100(n % 100, feminine);
+    return words + below100(n % 100, gender);
 }
 
 // " и " when the rest after the thousands is read as one word.
@@ -78,7 +86,7 @@ QString thousandsJoint(int rest)
     return oneWord ? QStringLiteral(" и ") : QStringLiteral(" ");
 }
 
-QString below1000000(int n)
+QString below1000000(int n, Gender gender)
 {
     const int k = n / 1000;
     const int rest = n % 1000;
@@ -86,33 +94,52 @@ QString below1000000(int n)
     if (k == 1)
         words = QStringLiteral("хиляда");
     else if (k > 1)
-        words = below1000(k, true).trimmed() + QStringLiteral(" хиляди");
+        words = below1000(k, Gender::Feminine).trimmed() + QStringLiteral(" хиляди");
     if (n > 1000)
         words += thousandsJoint(rest);
-    return words + below1000(rest, false);
+    return words + below1000(rest, gender);
 }
 
-} // namespace
-
-QString numberInWords(long long n)
+QString wordsOf(long long n, Gender gender)
 {
     if (n <= 0 || n >= 1'000'000'000)
         return {};
     const int m = static_cast<int>(n / 1'000'000);
     const int a = static_cast<int>(n % 1'000'000);
     if (m == 0)
-        return below1000000(a);
+        return below1000000(a, gender);
     QString words;
     if (m == 1) {
         words = QStringLiteral("един милион ");
         if (a > 0 && (a % 1000 == 0 || (a < 1000 && a % 100 == 0) || (a < 100 && a % 10 == 0) || a < 10))
             words += QStringLiteral("и ");
     } else {
-        words = below1000(m, false).trimmed() + QStringLiteral(" милиона ");
+        words = below1000(m, Gender::Masculine).trimmed() + QStringLiteral(" милиона ");
         if (a > 0 && a < 1000)
             words += QStringLiteral("и ");
     }
-    return words + below1000000(a);
+    return words + below1000000(a, gender);
+}
+
+} // namespace
+
+QString numberInWords(long long n) { return wordsOf(n, Gender::Masculine); }
+
+QString amountInWords(double amount, const Period &period)
+{
+    const long long cents = std::llround(std::fabs(amount) * 100.0);
+    const long long whole = cents / 100;
+    const int part = static_cast<int>(cents % 100);
+    if (!isEuroPeriod(period))
+        return numberInWords(whole) + QStringLiteral(" лв. и ") + QStringLiteral("%1").arg(part, 2, 10, QLatin1Char('0'))
+             + QStringLiteral(" ст.");
+    // The euro is neuter and does not change in the plural ("едно евро",
+    // "две евро"); the cent is counted as a masculine noun ("един
+    // евроцент", "два евроцента").
+    const QString euros = whole == 0 ? QStringLiteral("нула") : wordsOf(whole, Gender::Neuter).trimmed();
+    const QString centWords = part == 0 ? QStringLiteral("нула") : wordsOf(part, Gender::Masculine).trimmed();
+    return euros + QStringLiteral(" евро и ") + centWords
+         + (part == 1 ? QStringLiteral(" евроцент") : QStringLiteral(" евроцента"));
 }
 
 } // namespace plavex::util

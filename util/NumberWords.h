@@ -1,5 +1,7 @@
 #pragma once
 
+#include "util/Period.h"
+
 #include <QString>
 
 namespace plavex::util {
@@ -15,5 +17,12 @@ namespace plavex::util {
 // Thousands are counted in the feminine: "двадесет и една хиляди", "две
 // хиляди", "двенадесет хиляди".
 QString numberInWords(long long n);
+
+// An amount (its absolute value, to the cent) in words in the currency of
+// `period`: before 2026 "<leva in words> лв. и 50 ст." as payment orders
+// print it; in euro "хиляда двеста тридесет и четири евро и петдесет
+// евроцента", with the agreement of the numeral ("едно евро", "един
+// евроцент", "два евроцента").
+QString amountInWords(double amount, const Period &period);
 
 } // namespace plavex::util

@@ -294,7 +294,7 @@ TEST(Currency, ThePeriodChoosesTheWords)
     };
     const Case cases[] = {{util::Period(2008, 1), "BGN", "лв.", "лева", "ст."},
                           {util::Period(2025, 12), "BGN", "лв.", "лева", "ст."},
-                          {util::Period(2026, 1), "EUR", "евро", "евро", "ц."}};
+                          {util::Period(2026, 1), "EUR", "€", "евро", "ц."}};
     for (const Case &k : cases) {
         const util::Currency c = util::currencyOf(k.period);
         EXPECT_EQ(c.code, QString::fromUtf8(k.code)) << k.period.text().toStdString();

@@ -72,3 +72,25 @@ TEST(NumberWords, Table)
     for (const auto &c : cases)
         EXPECT_EQ(numberInWords(c.n), QString::fromUtf16(c.words)) << c.n;
 }
+
+TEST(NumberWords, AmountsInTheCurrencyOfTheMonth)
+{
+    const Period lev(2025, 12), euro(2026, 1);
+    EXPECT_EQ(amountInWords(1234.5, lev), QStringLiteral("хиляда двеста тридесет и четири лв. и 50 ст."));
+    const struct {
+        double amount;
+        const char16_t *words;
+    } cases[] = {
+        {1234.5, u"хиляда двеста тридесет и четири евро и петдесет евроцента"},
+        {1.01, u"едно евро и един евроцент"},
+        {2.02, u"две евро и два евроцента"},
+        {21.0, u"двадесет и едно евро и нула евроцента"},
+        {12.12, u"дванадесет евро и дванадесет евроцента"},
+        {0.99, u"нула евро и деветдесет и девет евроцента"},
+        {2001.0, u"две хиляди и едно евро и нула евроцента"},
+        {1000000.0, u"един милион евро и нула евроцента"},
+        {1022.59, u"хиляда двадесет и две евро и петдесет и девет евроцента"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(amountInWords(c.amount, euro), QString::fromUtf16(c.words)) << c.amount;
+}
