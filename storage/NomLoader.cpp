@@ -115,7 +115,8 @@ int NomLoader::load(const QString &base, const QString &table, const QStringList
         QString line = lines[n];
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
-        if (line.trimmed().isEmpty())
+        // A line beginning with "#" says where the figures come from.
+        if (line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#')))
             continue;
         QStringList fields = line.split(QLatin1Char(';'));
         while (fields.size() > columns.size() && fields.last().trimmed().isEmpty())
