@@ -262,8 +262,10 @@ void MainWindow::buildMenus()
     for (const reports::ReportKind kind : {reports::ReportKind::Payslip1, reports::ReportKind::Payslip2})
         add(sheets, QString::fromUtf8(reports::kindInfo(kind).caption),
             [this, kind] { startReport(this, data_, prompter_, kind); });
-    for (const char *caption :
-         {"Ведомост по звена", "Ведомост аванс", "Списък по перо"})
+    for (const reports::ReportKind kind : {reports::ReportKind::Sheet, reports::ReportKind::AdvanceSheet})
+        add(sheets, QString::fromUtf8(reports::kindInfo(kind).caption),
+            [this, kind] { startReport(this, data_, prompter_, kind); });
+    for (const char *caption : {"Списък по перо"})
         add(sheets, QString::fromUtf8(caption), none);
     add(sheets, QStringLiteral("Служебна бележка за ДОД"),
         [this] { startReport(this, data_, prompter_, reports::ReportKind::TaxCertificate); });
@@ -274,7 +276,8 @@ void MainWindow::buildMenus()
         add(sheets, QString::fromUtf8(caption), none);
 
     QAction *recap = menuBar()->addAction(QStringLiteral("Рекапитулации"));
-    recap->setEnabled(false);
+    connect(recap, &QAction::triggered, this,
+            [this] { startReport(this, data_, prompter_, reports::ReportKind::Recapitulation); });
 
     QMenu *parameters = menuBar()->addMenu(QStringLiteral("Параметри"));
     for (const char *caption :

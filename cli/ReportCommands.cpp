@@ -7,6 +7,7 @@
 #include "reports/ReportKind.h"
 #include "reports/ReportRun.h"
 #include "reports/Selections.h"
+#include "reports/Sheets.h"
 #include "reports/TaxCertificates.h"
 #include "reports/engine/Render.h"
 #include "reports/engine/Snapshot.h"
@@ -68,6 +69,17 @@ public:
             r.toNumber = range.second;
         // The run clears the choice before its dialog, as the dialog opens unchecked.
         r.newPagePerSlip = newPage;
+        return true;
+    }
+    bool askAdvance(reports::ReportRequest &r) override
+    {
+        // Without --item the first advance item, as the dialog opens.
+        if (r.itemCode == 0) {
+            const std::vector<reports::AdvanceItem> items = reports::advanceItems(data_);
+            if (!items.empty())
+                r.itemCode = items.front().code;
+        }
+        r.itemText = r.itemCode > 0 ? QString::number(r.itemCode) : QString();
         return true;
     }
     void output(reports::Document &document) override
@@ -169,6 +181,12 @@ int report(CliContext &c)
         request.recapType = t == u"general" ? 2 : 3;
     } else if (*kind == ReportKind::Recapitulation) {
         request.recapType = 2;
+    }
+    if (*kind == ReportKind::Recapitulation) {
+        const QString why = reports::checkRecapType(
+            request.recapType, values.count(QStringLiteral("--unit")) ? values[QStringLiteral("--unit")] : QString());
+        if (!why.isEmpty())
+            return c.fail(why);
     }
     if (values.count(QStringLiteral("--kind"))) {
         const QString k = values[QStringLiteral("--kind")];

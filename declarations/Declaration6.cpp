@@ -27,31 +27,66 @@ QString quoted(const QString &t) { return quotedField(t); }
 
 } // namespace
 
+std::vector<InsurancePair> insurancePairs(storage::DataModule &data, std::optional<int> unit)
+{
+    std::vector<InsurancePair> pairs;
+    fb::Statement q(data.transaction(), QStringLiteral("select distinct PERSON_NOS ,PERSON_NOSN from %1 where person_act=1%2")
+                                            .arg(data.table(u"PERSONS"), unit ? QStringLiteral(" AND PERSON_ZVENO=?") : QString()));
+    if (unit)
+        q.bind(0, *unit);
+    while (q.next())
+        pairs.push_back({q.toText(0), static_cast<int>(q.toInt(1))});
+    return pairs;
+}
+
+const reference::NoiType *pairRate(const std::vector<reference::NoiType> &rates, const InsurancePair &pair)
+{
+    const reference::NoiType *rate = nullptr;
+    for (const auto &r : rates)
+        if (r.type == pair.type.trimmed().toInt() && r.variant == pair.variant)
+            rate = &r;
+    return rate;
+}
+
+QString pairCondition(const InsurancePair &pair, AgeGroup group, std::optional<int> unit, QVariantList &values)
+{
+    QString condition = QStringLiteral("PERSON_NOS=? and PERSON_NOSN=?");
+    values << pair.type << pair.variant;
+    if (group == AgeGroup::Before1960)
+        condition += kBefore1960;
+    else if (group == AgeGroup::After1959)
+        condition += kAfter1959;
+    if (unit) {
+        condition += QStringLiteral(" AND PERSON_ZVENO=?");
+        values << *unit;
+    }
+    return condition;
+}
+
+double pairSum(storage::DataModule &data, const InsurancePair &pair, AgeGroup group, const QString &column,
+               std::optional<int> unit, const QString &extra)
+{
+    QVariantList values;
+    const QString condition = pairCondition(pair, group, unit, values) + extra;
+    return calc::sumOfActive(data, column, condition, values);
+}
+
 std::vector<RecapBottom> buildContributionTable(storage::DataModule &data)
 {
     std::vector<RecapBottom> table;
-    {
-        fb::Statement q(data.transaction(), QStringLiteral("select distinct PERSON_NOS ,PERSON_NOSN from %1 where person_act=1")
-                                                .arg(data.table(u"PERSONS")));
-        while (q.next())
-            table.push_back({q.toText(0), static_cast<int>(q.toInt(1)), {}, {}, {}, 0.0});
-    }
+    for (const InsurancePair &pair : insurancePairs(data))
+        table.push_back({pair.type, pair.variant, {}, {}, {}, 0.0});
     const auto rates = reference::loadRates(data);
     const double accident = fb::Statement::scalar(data.transaction(), QStringLiteral("select FIRMA_DOOPROCF3 from ")
                                                                            + data.table(u"FIRMA"))
                                 .toDouble();
     for (RecapBottom &row : table) {
-        // A pair without its own rate row has no rates (no fallback to another type).
-        const reference::NoiType *rate = nullptr;
-        for (const auto &r : rates)
-            if (r.type == row.insuredType.trimmed().toInt() && r.variant == row.variant)
-                rate = &r;
+        const InsurancePair pair{row.insuredType, row.variant};
+        const reference::NoiType *rate = pairRate(rates, pair);
         auto pct = [&](const char *column) { return rate ? rate->percent(QString::fromLatin1(column)) : 0.0; };
-        const QString pair = QStringLiteral("PERSON_NOS=? and PERSON_NOSN=?");
-        const QVariantList pairValues{row.insuredType, row.variant};
-        auto s1 = [&](const char *c) { return calc::sumOfActive(data, QString::fromLatin1(c), pair + kBefore1960, pairValues); };
-        auto s2 = [&](const char *c) { return calc::sumOfActive(data, QString::fromLatin1(c), pair + kAfter1959, pairValues); };
-        auto s = [&](const char *c) { return calc::sumOfActive(data, QString::fromLatin1(c), pair, pairValues); };
+        auto s1 = [&](const char *c) { return pairSum(data, pair, AgeGroup::Before1960, QString::fromLatin1(c)); };
+        auto s2 = [&](const char *c) { return pairSum(data, pair, AgeGroup::After1959, QString::fromLatin1(c)); };
+        auto s = [&](const char *c) { return pairSum(data, pair, AgeGroup::Both, QString::fromLatin1(c)); };
         const double p1 = s1("PERSDATA_WCOSUMA32");
         const double p2 = s2("PERSDATA_WCOSUMA32");
         row.a[0] = s1("PERSDATA_SUDOO") + (pct("NOI_PENSI_FI") + pct("NOI_ZAB_FI") + pct("NOI_PKB_FI")) * p1 / 100 + s1("PERSDATA_SUPKB");
@@ -75,8 +110,8 @@ std::vector<RecapBottom> buildContributionTable(storage::DataModule &data)
         row.h[9] = pct("NOI_ZDR_NEPL") * s2("PERSDATA_SZDRN") / 100;
         row.h[10] = pct("NOI_ZD_BOLN") * s("PERSDATA_BOLN_NOI") / 100;
         row.d1 = pct("NOI_GRVZ")
-                 * calc::sumOfActive(data, QStringLiteral("PERSDATA_WCOGARANT"), pair + QStringLiteral(" AND PERSON_GARVZ=1"),
-                                     pairValues)
+                 * pairSum(data, pair, AgeGroup::Both, QStringLiteral("PERSDATA_WCOGARANT"), std::nullopt,
+                           QStringLiteral(" AND PERSON_GARVZ=1"))
                  / 100;
     }
     return table;

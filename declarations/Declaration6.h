@@ -4,9 +4,11 @@
 #include "util/Period.h"
 
 #include <QString>
+#include <QVariantList>
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace plavex::util {
@@ -17,7 +19,30 @@ namespace plavex::storage {
 class DataModule;
 }
 
+namespace plavex::reference {
+struct NoiType;
+}
+
 namespace plavex::declarations {
+
+// An insurance-type pair (PERSON_NOS, PERSON_NOSN) of the active employees.
+struct InsurancePair {
+    QString type;
+    int variant = 0;
+};
+// The pairs of the period's active employees (of one unit), as the database returns them.
+std::vector<InsurancePair> insurancePairs(storage::DataModule &data, std::optional<int> unit = std::nullopt);
+// The pair's own rate row; nullptr without one (no fallback to another type).
+const reference::NoiType *pairRate(const std::vector<reference::NoiType> &rates, const InsurancePair &pair);
+
+// The age groups the contributions are split by; Both is the pair whole.
+enum class AgeGroup { Before1960, After1959, Both };
+// The condition on PERSONS for the pair, the group and the unit, with its values.
+QString pairCondition(const InsurancePair &pair, AgeGroup group, std::optional<int> unit, QVariantList &values);
+// One month-record column summed over the pair's active employees of the
+// group (of one unit); `extra` narrows them further (" AND PERSON_GARVZ=1").
+double pairSum(storage::DataModule &data, const InsurancePair &pair, AgeGroup group, const QString &column,
+               std::optional<int> unit = std::nullopt, const QString &extra = {});
 
 // One insurance-type pair's contributions for the month (the table the
 // declaration-6 file and the budget payment orders read).

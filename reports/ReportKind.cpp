@@ -49,6 +49,9 @@ bool kindBuilt(ReportKind kind)
     case K::CategoryList:
     case K::TaxCertificate:
     case K::AnnualTax:
+    case K::Sheet:
+    case K::AdvanceSheet:
+    case K::Recapitulation:
         return true;
     default:
         return false;

@@ -2,6 +2,8 @@
 
 #include "reports/NomenclatureLists.h"
 #include "reports/Payslips.h"
+#include "reports/Recapitulation.h"
+#include "reports/Sheets.h"
 #include "reports/TaxCertificates.h"
 #include "storage/DataModule.h"
 #include "storage/fb/Statement.h"
@@ -29,8 +31,14 @@ RunOutcome produce(storage::DataModule &data, ReportHost &host, const ReportRequ
     const bool payslip = request.kind == ReportKind::Payslip1 || request.kind == ReportKind::Payslip2;
     const bool certificate = request.kind == ReportKind::TaxCertificate;
     const bool annualTax = request.kind == ReportKind::AnnualTax;
+    using K = ReportKind;
+    const K kind = request.kind;
     Document document;
-    document.setup = payslip ? payslipPageSetup() : certificate ? certificatePageSetup() : listPageSetup();
+    document.setup = payslip       ? payslipPageSetup()
+                     : certificate ? certificatePageSetup()
+                     : kind == K::Recapitulation ? recapPageSetup()
+                     : kind == K::Sheet || kind == K::AdvanceSheet ? sheetPageSetup()
+                                           : listPageSetup();
     if (!host.setupOutput(document))
         return RunOutcome::Aborted;
     try {
@@ -40,6 +48,19 @@ RunOutcome produce(storage::DataModule &data, ReportHost &host, const ReportRequ
             document = buildTaxCertificates(data, request, host);
         else if (annualTax)
             document = buildAnnualTax(data, request.year, host);
+        else if (request.kind == ReportKind::Sheet)
+            document = buildPaySheet(data, request, host);
+        else if (request.kind == ReportKind::AdvanceSheet)
+            document = buildAdvanceSheet(data, request, host);
+        else if (kind == K::Recapitulation) {
+            std::optional<Document> made = buildRecapitulation(data, request, host);
+            if (!made) {
+                result.message = noRecapItemsMessage();
+                host.message(result.message);
+                return RunOutcome::Cancelled;
+            }
+            document = std::move(*made);
+        }
         else
             document = buildNomenclatureList(data, request.kind, host);
     } catch (const RunAborted &) {
@@ -88,6 +109,17 @@ RunResult startReport(storage::DataModule &data, ReportHost &host, ReportRequest
     const util::Period &period = data.period();
     const bool newCodes = period.year() >= 2006 && period.month() >= 6;
     auto run = [&] { result.outcome = produce(data, host, request, result); };
+    // Without an advance item (none of type 142 defined) there is nothing to print.
+    auto advanceChosen = [&] {
+        const QString why = checkAdvanceItem(request.itemText);
+        if (why.isEmpty()) {
+            request.itemCode = request.itemText.trimmed().toInt();
+            return true;
+        }
+        result.message = why;
+        host.message(why);
+        return false;
+    };
 
     switch (kind) {
     case K::Payslip1:
@@ -118,7 +150,7 @@ RunResult startReport(storage::DataModule &data, ReportHost &host, ReportRequest
         run();
         break;
     case K::AdvanceSheet:
-        if (!host.askAdvance(request))
+        if (!host.askAdvance(request) || !advanceChosen())
             return result;
         run();
         break;

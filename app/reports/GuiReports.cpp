@@ -6,6 +6,7 @@
 #include "app/reports/ReportDialogs.h"
 #include "app/reports/TaxDialogs.h"
 #include "app/CasePeroDialog.h"
+#include "app/reports/AdvanceDialog.h"
 #include "reports/TaxCertificates.h"
 #include "reports/ReportRun.h"
 #include "reports/engine/Render.h"
@@ -91,6 +92,17 @@ public:
             return false;
         r.recapType = dialog.type();
         r.unitCode = dialog.unitCode();
+        return true;
+    }
+
+    bool askAdvance(reports::ReportRequest &r) override
+    {
+        AdvanceDialog dialog(reports::advanceItems(data_), data_.period(), true, &data_.settings().ini(), parent_);
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        r.itemText = dialog.itemText();
+        r.itemCode = r.itemText.toInt();
+        r.advanceMonth = dialog.monthIndex();
         return true;
     }
 

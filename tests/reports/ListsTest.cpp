@@ -308,8 +308,8 @@ TEST_F(ListsTest, CommandLineWritesPdfWithTheTextInOrderAndRefusesWhatItCannotDo
     };
     const QString out = dir + QStringLiteral("never.pdf");
     const Refused cases[] = {
-        {{QStringLiteral("sheet"), QStringLiteral("--out"), out},
-         "Документът \"Ведомост по звена\" още не е включен в тази версия на програмата."},
+        {{QStringLiteral("recap"), QStringLiteral("--out"), out, QStringLiteral("--type"), QStringLiteral("unit")},
+         "Моля попълнете полето номер на звено"},
         {{QStringLiteral("units"), QStringLiteral("--out"), out, QStringLiteral("--from"), QStringLiteral("1")},
          "Непозната опция за units: --from 1"},
         {{QStringLiteral("payslip2"), QStringLiteral("--out"), out, QStringLiteral("--from"), QStringLiteral("x")},
