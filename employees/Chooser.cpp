@@ -24,7 +24,7 @@ KindInfo info(ChooserKind kind)
                 {QStringLiteral("Номер"), QStringLiteral("Име"), QStringLiteral("Име на област")}};
     case ChooserKind::Units:
         return {"Избор на звено", "ZVENA", "ZVENO_COD", "ZVENO_COD, ZVENO_IME, ZVENO_CODRAZ from %1 order by ZVENO_COD",
-                {QStringLiteral("Код на звено"), QStringLiteral("Име"), QStringLiteral("Код на рапределение")}};
+                {QStringLiteral("Код на звено"), QStringLiteral("Име"), QStringLiteral("Код на разпределение")}};
     case ChooserKind::Positions:
         return {"Избор на длъжност", "DL", "DL_COD",
                 "d.DL_COD, d.DL_IME, d.DL_KSTEPEN, d.DL_SHIFAR, d.DL_PORNOMER, k.KAT_LIMIT from %1 d left join %2 k "

@@ -13,6 +13,7 @@
 #include "util/PersonalNumber.h"
 #include "util/Prompter.h"
 
+#include <algorithm>
 #include <QLoggingCategory>
 
 #include <stdexcept>
@@ -72,6 +73,18 @@ QString likePrefix(const QString &text, int maxLength)
         escaped += c;
     }
     return escaped + QLatin1Char('%');
+}
+
+// The second way to find somebody: digits are the start of an ЕГН, other
+// text the start of any word of the name but the first.
+std::pair<QString, QVariant> wordOrEgn(const QString &text)
+{
+    const QString t = text.trimmed();
+    const bool digits = std::all_of(t.begin(), t.end(), [](QChar c) { return c.isDigit(); });
+    if (digits)
+        return {QStringLiteral("PERSON_EGN LIKE (?) ESCAPE '\\'"), likePrefix(t, 10)};
+    return {QStringLiteral("UPPER (PERSON_IME COLLATE PXW_CYRL) LIKE (?) ESCAPE '\\'"),
+            QStringLiteral("% ") + likePrefix(t.toUpper(), 47)};
 }
 
 EmployeeRow readRow(const fb::Statement &q)
@@ -330,12 +343,29 @@ SearchResult quickSearchByName(storage::DataModule &data, const QString &name)
                        "LIKE (?) ESCAPE '\\' ORDER BY PERSON_IME")
             .arg(data.table(u"PERSONS")),
         {likePrefix(name.toUpper(), 49)});
-    if (!id.isValid())
-        return {};
-    return {id.toInt(), {}};
+    if (id.isValid())
+        return {id.toInt(), {}};
+    // Nobody's name starts so: a word inside the name (the surname) or the start of an ЕГН.
+    const auto [condition, value] = wordOrEgn(name);
+    const QVariant other = fb::Statement::scalar(
+        data.transaction(),
+        QStringLiteral("SELECT PERSON_ID from %1 where %2 ORDER BY PERSON_IME").arg(data.table(u"PERSONS"), condition),
+        {value});
+    if (other.isValid())
+        return {other.toInt(), {}};
+    return {std::nullopt, QStringLiteral("Няма намерени служители за \"%1\".").arg(name.trimmed())};
 }
 
 std::vector<EmployeeRow> searchEmployees(storage::DataModule &data, const QString &number, const QString &name)
+{
+    std::vector<EmployeeRow> rows = searchEmployees(data, number, name, false);
+    if (rows.empty() && !name.trimmed().isEmpty())
+        rows = searchEmployees(data, number, name, true);
+    return rows;
+}
+
+std::vector<EmployeeRow> searchEmployees(storage::DataModule &data, const QString &number, const QString &name,
+                                         bool byWordOrEgn)
 {
     QStringList conditions;
     QVariantList values;
@@ -343,7 +373,11 @@ std::vector<EmployeeRow> searchEmployees(storage::DataModule &data, const QStrin
         conditions << QStringLiteral("PERSON_NOMER LIKE (?) ESCAPE '\\'");
         values << likePrefix(number.trimmed(), 11);
     }
-    if (!name.trimmed().isEmpty()) {
+    if (!name.trimmed().isEmpty() && byWordOrEgn) {
+        const auto [condition, value] = wordOrEgn(name);
+        conditions << condition;
+        values << value;
+    } else if (!name.trimmed().isEmpty()) {
         conditions << QStringLiteral("UPPER (PERSON_IME COLLATE PXW_CYRL) LIKE (?) ESCAPE '\\'");
         values << likePrefix(name.trimmed().toUpper(), 49);
     }

@@ -89,15 +89,19 @@ private:
 };
 
 // Quick search of the left panel: by number, or by a case-insensitive name
-// prefix. The id found (nothing when none), or the message for an empty box.
+// prefix, then by a word of the name or an ЕГН prefix. The id found, or the
+// message for an empty box or for nobody found by name.
 struct SearchResult {
     std::optional<int> id;
     QString message;
 };
 SearchResult quickSearchByNumber(storage::DataModule &data, const QString &number);
 SearchResult quickSearchByName(storage::DataModule &data, const QString &name);
-// The employee window's search: number prefix and/or name prefix.
+// The employee window's search: number prefix and/or name prefix; when the
+// name starts nobody's, a word of the name (the surname) or an ЕГН prefix.
 std::vector<EmployeeRow> searchEmployees(storage::DataModule &data, const QString &number, const QString &name);
+std::vector<EmployeeRow> searchEmployees(storage::DataModule &data, const QString &number, const QString &name,
+                                         bool byWordOrEgn);
 
 // Which controls of the panel take input.
 struct EditRules {

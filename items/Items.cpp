@@ -202,6 +202,20 @@ std::vector<PageField> pageLayout(int type, int paySystem, const util::Period &p
     return {};
 }
 
+QStringList requiredFields(int type)
+{
+    const QString a1 = QStringLiteral("PERO_SUMA1"), a2 = QStringLiteral("PERO_SUMA2");
+    if (type == 5 || type == 144)
+        return {a1, a2};
+    if (between(type, 11, 15) || between(type, 20, 28))
+        return {QStringLiteral("PERO_BEGINDATE"), QStringLiteral("PERO_ENDDATE")};
+    if (inList(type, {2, 4, 19, 32, 3, 7, 29, 35, 146, 147, 16, 6, 10, 17, 18, 30, 31, 33, 37, 143, 145, 155, 8, 9, 142,
+                      34, 139, 141, 198})
+        || between(type, 150, 153))
+        return {a1};
+    return {};
+}
+
 QString collectDialog(int type, int code, const QStringList &texts, const std::vector<PageField> &layout, ItemRecord &record)
 {
     auto text = [&](const QString &column) {
@@ -219,49 +233,40 @@ QString collectDialog(int type, int code, const QStringList &texts, const std::v
             d = QDate::fromString(t, QStringLiteral("d.M.yyyy"));
         return d.isValid() ? d : ItemRecord::sentinelDate();
     };
-    QStringList required;
+    const QStringList required = requiredFields(type);
     ItemRecord r = record;
     const QString a1 = QStringLiteral("PERO_SUMA1"), a2 = QStringLiteral("PERO_SUMA2"), d = QStringLiteral("PERO_D");
     if (inList(type, {2, 4, 19, 32})) {
-        required << a1;
         r.amount1 = number(a1);
         r.amount2 = number(a2);
         r.begin = date(QStringLiteral("PERO_BEGINDATE"));
     } else if (inList(type, {3, 7, 29, 35, 146, 147}) || between(type, 150, 153) || type == 16
                || inList(type, {6, 10, 17, 18, 30, 31, 33, 37, 143, 145, 155})) {
-        required << a1;
         r.amount1 = number(a1);
     } else if (type == 5) {
-        required << a1 << a2;
         r.amount1 = number(a1);
         r.d = integer(d);
         r.amount2 = number(a2);
     } else if (inList(type, {8, 9, 142})) {
-        required << a1;
         r.amount1 = number(a1);
         r.amount2 = number(a2);
     } else if (between(type, 11, 15) || between(type, 20, 28)) {
-        required << QStringLiteral("PERO_BEGINDATE") << QStringLiteral("PERO_ENDDATE");
         r.begin = date(QStringLiteral("PERO_BEGINDATE"));
         r.end = date(QStringLiteral("PERO_ENDDATE"));
         r.d = integer(d);
         r.certificate = text(QStringLiteral("PERO_BOLNN"));
     } else if (type == 34) {
-        required << a1;
         r.amount1 = number(a1);
         r.d = integer(d);
     } else if (type == 139 || type == 141) {
-        required << a1;
         r.amount1 = number(a1);
         r.partida = text(QStringLiteral("PERO_PARTIDA"));
     } else if (type == 144) {
-        required << a1 << a2;
         r.amount1 = number(a1);
         r.amount2 = number(a2);
         r.d = integer(d);
         r.partida = text(QStringLiteral("PERO_PARTIDA"));
     } else if (type == 198) {
-        required << a1;
         r.d = integer(d);
         r.amount1 = number(a1);
     } else {
@@ -381,7 +386,15 @@ bool ItemEntry::remove(int itemId, util::Prompter &prompter)
     const auto stored = itemById(data_, itemId);
     if (!stored || !isDeletableType(stored->type))
         return false;
-    if (!prompter.confirm(QStringLiteral("Сигурни ли сте, че искате да изтриете перо номер %1").arg(stored->code)))
+    // The question names the item, so that the user sees which row goes.
+    QString question = QStringLiteral("Сигурни ли сте, че искате да изтриете перо номер %1").arg(stored->code);
+    for (const Definition &d : loadDefinitions(data_)) {
+        if (d.code == stored->code && !d.name.trimmed().isEmpty()) {
+            question += QStringLiteral(" „%1“").arg(d.name.trimmed());
+            break;
+        }
+    }
+    if (!prompter.confirm(question + QLatin1Char('?')))
         return false;
     data_.lockPeriod();
     data_.deleteRows(data_.table(u"PERA"), QStringLiteral(" PERO_PEROID=?"), {itemId});

@@ -59,6 +59,9 @@ enum class PageMode { EditForm, Dialog };
 // of type 1; the period's year adds the sick-leave certificate from 2007.
 std::vector<PageField> pageLayout(int type, int paySystem, const util::Period &period, PageMode mode);
 
+// The columns a type's page cannot leave empty (the amount, both dates of a leave).
+QStringList requiredFields(int type);
+
 // What the entry dialog collects: the record's fields from the page's texts
 // (by column), or the message when a required field is empty.
 QString collectDialog(int type, int code, const QStringList &texts, const std::vector<PageField> &layout,

@@ -47,7 +47,7 @@ QString checkTown(const QString &name)
 QString checkUnit(const QString &code, const QString &name)
 {
     if (code.trimmed().isEmpty() || name.trimmed().isEmpty())
-        return QStringLiteral("Моля попълнете полететата или натиснете бутона \"ОТКАЗ\".");
+        return QStringLiteral("Моля попълнете полетата или натиснете бутона \"ОТКАЗ\".");
     return {};
 }
 

@@ -244,7 +244,7 @@ const ColumnDef kGrColumns[] = {
 const ColumnDef kZvenaColumns[] = {
     {"ZVENO_COD", "INTEGER", " NOT NULL ", "Код на звено"},
     {"ZVENO_IME", "CHARACTER", " (30) ", "Име"},
-    {"ZVENO_CODRAZ", "INTEGER", "", "Код на рапределение"},
+    {"ZVENO_CODRAZ", "INTEGER", "", "Код на разпределение"},
 };
 
 const ColumnDef kNoiColumns[] = {

@@ -14,6 +14,8 @@ public:
 
     virtual void message(const QString &text) = 0;
     virtual bool confirm(const QString &question) = 0;
+    // A question whose "yes" is hard to undo: the windows make "no" the default answer.
+    virtual bool confirmDefaultNo(const QString &question) { return confirm(question); }
 
     // Long work: a caption, then steps of done out of total.
     virtual void progressStart(const QString &caption) { (void)caption; }

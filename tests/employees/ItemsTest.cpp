@@ -117,7 +117,7 @@ TEST_F(ItemsTest, EntryAddsEditsAndNeverDeletesTotals)
             EXPECT_FALSE(entry.remove(found->id, yes)) << type;
     }
     EXPECT_TRUE(entry.remove(id, yes));
-    EXPECT_EQ(yes.questions.last(), QStringLiteral("Сигурни ли сте, че искате да изтриете перо номер 15"));
+    EXPECT_EQ(yes.questions.last(), QStringLiteral("Сигурни ли сте, че искате да изтриете перо номер 15 „Перо 15“?"));
     EXPECT_EQ(items::employeeItems(*t.data, person).size(), 4u);
 }
 
