@@ -17,6 +17,13 @@ bool BoxPrompter::confirm(const QString &question)
            == QMessageBox::Yes;
 }
 
+bool BoxPrompter::confirmDefaultNo(const QString &question)
+{
+    return QMessageBox::question(parent_, QStringLiteral("Plavex"), question, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No)
+           == QMessageBox::Yes;
+}
+
 void BoxPrompter::progressStart(const QString &caption)
 {
     progress_ = std::make_unique<ProgressWindow>(caption, 0, parent_);

@@ -20,6 +20,7 @@ public:
     void setParent(QWidget *parent) { parent_ = parent; }
     void message(const QString &text) override;
     bool confirm(const QString &question) override;
+    bool confirmDefaultNo(const QString &question) override;
     void progressStart(const QString &caption) override;
     void progressStep(int done, int total) override;
     void progressEnd() override;

@@ -47,6 +47,10 @@ CalculatorWindow::CalculatorWindow(storage::IniFile &ini, QWidget *parent)
     display_->setReadOnly(true);
     display_->setAlignment(Qt::AlignRight);
     display_->setFocusPolicy(Qt::NoFocus);
+    // The display starts empty; the greyed 0 says what an empty display means.
+    display_->setPlaceholderText(QStringLiteral("0"));
+    // No child takes the focus: the window itself does, so that typed keys reach it.
+    setFocusPolicy(Qt::StrongFocus);
     QFont big = display_->font();
     big.setPointSize(big.pointSize() + 3);
     display_->setFont(big);
@@ -128,6 +132,8 @@ void CalculatorWindow::showEvent(QShowEvent *event)
     settle({});
     QDialog::showEvent(event);
     roundButtons();
+    activateWindow();
+    setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void CalculatorWindow::resizeEvent(QResizeEvent *event)

@@ -13,6 +13,7 @@
 #include "util/MonthNames.h"
 #include "util/Prompter.h"
 
+#include <QDate>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMenu>
@@ -21,6 +22,21 @@
 #include <QVBoxLayout>
 
 namespace plavex::app {
+
+QList<int> CalendarWindow::daysOf(int row, bool working) const
+{
+    // The text has a mark for 31 days; only the month's own days count.
+    const QString marks = model_->raw(row, QStringLiteral("CAL_RABDNI")).toString();
+    const QDate first(model_->raw(row, QStringLiteral("CAL_GODINA")).toInt(),
+                      model_->raw(row, QStringLiteral("CAL_MESEC")).toInt(), 1);
+    const int length = first.isValid() ? first.daysInMonth() : 31;
+    QList<int> days;
+    for (int d = 1; d <= length; ++d) {
+        if ((d <= marks.size() && marks.at(d - 1) == QLatin1Char('1')) == working)
+            days << d;
+    }
+    return days;
+}
 
 CalendarWindow::CalendarWindow(storage::DataModule &data, util::Prompter &prompter, QWidget *parent)
     : QDialog(parent), data_(data), prompter_(prompter)
@@ -40,12 +56,20 @@ CalendarWindow::CalendarWindow(storage::DataModule &data, util::Prompter &prompt
                              return util::monthName(model_->raw(row, QStringLiteral("CAL_MESEC")).toInt());
                          }},
                         {QStringLiteral("CAL_GODINA"), QStringLiteral("Година")},
-                        {QStringLiteral("CAL_RABDNI"), QStringLiteral("Работни дни")}});
+                        {{}, QStringLiteral("Работни дни"),
+                         [this](int row) -> QVariant { return daysOf(row, true).size(); }},
+                        {{}, QStringLiteral("Почивни дни"), [this](int row) -> QVariant {
+                             QStringList days;
+                             for (int d : daysOf(row, false))
+                                 days << QString::number(d);
+                             return days.join(QStringLiteral(", "));
+                         }}});
     grid_ = readOnlyGrid(model_, this);
     grid_->setColumnWidth(0, 60);
     grid_->setColumnWidth(1, 180);
     grid_->setColumnWidth(2, 90);
     grid_->setColumnWidth(3, 60);
+    grid_->setColumnWidth(4, 90);
     grid_->horizontalHeader()->setStretchLastSection(true);
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
     new WheelToArrows(grid_);
@@ -65,7 +89,7 @@ CalendarWindow::CalendarWindow(storage::DataModule &data, util::Prompter &prompt
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(grid_, 1);
     layout->addLayout(buttons);
-    resize(700, 360);
+    resize(900, 400);
     new FormPlacement(this, data_.settings().ini(), objectName());
 
     connect(ok, &QPushButton::clicked, this, [this] {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QList>
 
 class QMenu;
 class QTableView;
@@ -34,6 +35,8 @@ public:
 
 private:
     int currentCode() const;
+    // The month's working (or free) days of a row, by day number.
+    QList<int> daysOf(int row, bool working) const;
     void reload(int keepCode);
 
     storage::DataModule &data_;

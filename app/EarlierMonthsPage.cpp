@@ -21,15 +21,21 @@ namespace plavex::app {
 
 namespace {
 
-// The list's columns after the employee, year and month, with their captions.
+// The list's columns after the employee, year and month, with their
+// captions. Several figures are days or base pay of a different kind: each
+// caption says which, so that no two read alike.
 const std::pair<const char *, const char *> kShown[] = {
-    {"PERSDATA_ZAPL", "Осн.заплата"},   {"PERSDATA_RABDNI", "Дни"},       {"PERSDATA_BOT12", "База за отпуск"},
-    {"PERSDATA_ODNI", "Дни"},           {"PERSDATA_BDOO", "База болн."},  {"PERSDATA_SDNI", "Дни"},
-    {"PERSDATA_SFRZ", "ФРЗ"},           {"PERSDATA_SZAPL", "Осн. заплата"}, {nullptr, "дни"},
-    {"PERSDATA_ODOO", "Дни"},           {"PERSDATA_SOBL", "Обл. сума"},   {"PERSDATA_OFRZ", "Дни"},
-    {"PERSDATA_SDOD", "ДОД"},           {"PERSDATA_WSDOOLI", "Лично ДОО"}, {"PERSDATA_SUDZPO", "Лично ДЗПО"},
-    {"PERSDATA_SUPKB", "Лично ПКБ"},    {"PERSDATA_SUSOCR", "Лични социални"}, {"PERSDATA_SBOL", "Болнични"},
-    {"PERSDATA_DOOSBOL", "Болнични"},   {"PERSDATA_WCOSUMA", "Осиг. доход"}, {"PERSDATA_DFBOL", "Дни болн. фирма"},
+    {"PERSDATA_ZAPL", "Осн. заплата (ставка)"}, {"PERSDATA_RABDNI", "Работни дни"},
+    {"PERSDATA_BOT12", "База за отпуск"},        {"PERSDATA_ODNI", "Отработени дни"},
+    {"PERSDATA_BDOO", "База болн."},             {"PERSDATA_SDNI", "Осиг. дни"},
+    {"PERSDATA_SFRZ", "ФРЗ"},                    {"PERSDATA_SZAPL", "Осн. заплата (месец)"},
+    {nullptr, "Дни без отсъствия"},              {"PERSDATA_ODOO", "Дни болн. и майчинство"},
+    {"PERSDATA_SOBL", "Обл. сума"},              {"PERSDATA_OFRZ", "Дни платен отпуск"},
+    {"PERSDATA_SDOD", "ДОД"},                    {"PERSDATA_WSDOOLI", "Лично ДОО"},
+    {"PERSDATA_SUDZPO", "Лично ДЗПО"},           {"PERSDATA_SUPKB", "Лично ПКБ"},
+    {"PERSDATA_SUZDR", "Лично ЗО"},              {"PERSDATA_SUSOCR", "Лични социални (обезщ.)"},
+    {"PERSDATA_SBOL", "Болнични (суми)"},        {"PERSDATA_DOOSBOL", "Болнични в база болн."},
+    {"PERSDATA_WCOSUMA", "Осиг. доход"},         {"PERSDATA_DFBOL", "Дни болн. фирма"},
     {"PERSDATA_DBOL", "Дни Болнични"},
 };
 

@@ -49,7 +49,7 @@ EditPeroDialog::EditPeroDialog(storage::DataModule &data, util::Prompter &prompt
     FieldFilter::install(type_, util::KeyFilterKind::Digits, prompter_);
     code_->installEventFilter(this);
 
-    auto *group = new QGroupBox(QStringLiteral("Характеристики не перо"), this);
+    auto *group = new QGroupBox(QStringLiteral("Характеристики на перо"), this);
     auto *grid = new QGridLayout(group);
     const QString hars = items::padFlags(definition.hars);
     for (int i = 0; i < 10; ++i) {

@@ -222,6 +222,12 @@ QLineEdit *EmployeePanelWidget::addField(QGridLayout *grid, int row, int col, co
     auto *label = new QLabel(caption, parent);
     auto *edit = new QLineEdit(parent);
     edit->setObjectName(name);
+    // Wide enough for what the field holds: a whole date, a readable address, name or IBAN.
+    static const QStringList wide = {QStringLiteral("PERSON_IME"),      QStringLiteral("PERSON_ADDR"),
+                                     QStringLiteral("PERSON_SPEC"),     QStringLiteral("PERSON_BSMETKA"),
+                                     QStringLiteral("PERSON_BOLNIBAN"), QStringLiteral("PERSON_KLNOMER")};
+    const int chars = wide.contains(name) ? 26 : kind == Date ? 11 : 13;
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('0')) * chars + 12);
     edit->setProperty("captionLabel", QVariant::fromValue<QObject *>(label));
     label->setBuddy(edit);
     mapper_->addMapping(edit, model_->section(name));

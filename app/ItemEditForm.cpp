@@ -3,6 +3,7 @@
 #include "app/DatePicker.h"
 #include "app/FieldFilter.h"
 #include "app/FormPlacement.h"
+#include "app/PeroDefsWindow.h"
 #include "items/Definitions.h"
 #include "storage/DataModule.h"
 #include "storage/Settings.h"
@@ -17,6 +18,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -75,9 +77,9 @@ ItemEditForm::ItemEditForm(storage::DataModule &data, util::Prompter &prompter, 
     codeRow->addWidget(definitions_, 1);
     codeRow->addWidget(picker_);
     FieldFilter::install(code_, util::KeyFilterKind::Digits, prompter_);
-    // The definition list window is not in this build yet; the list beside the code picks as well.
-    picker_->setEnabled(false);
     picker_->setFixedWidth(28);
+    // Tab goes from the list straight to the fields; the picker is a mouse's way.
+    picker_->setFocusPolicy(Qt::NoFocus);
     picker_->setToolTip(QStringLiteral("Пера"));
     definitions_->addItem(QString(), 0);
     for (const items::Definition &d : items::pickerDefinitions(data_, 0)) {
@@ -107,6 +109,14 @@ ItemEditForm::ItemEditForm(storage::DataModule &data, util::Prompter &prompter, 
     code_->installEventFilter(this);
     connect(ok_, &QPushButton::clicked, this, &ItemEditForm::okPressed);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(picker_, &QPushButton::clicked, this, [this] {
+        PeroDefsWindow picker(data_, prompter_, PeroDefsWindow::Mode::Picker, this);
+        if (picker.exec() != QDialog::Accepted || picker.chosenCode() <= 0)
+            return;
+        code_->setText(QString::number(picker.chosenCode()));
+        if (acceptCode())
+            focusFirstField(false);
+    });
     connect(definitions_, &QComboBox::activated, this, [this](int index) {
         const int code = definitions_->itemData(index).toInt();
         if (code <= 0)
@@ -133,6 +143,17 @@ ItemEditForm::ItemEditForm(storage::DataModule &data, util::Prompter &prompter, 
 
 bool ItemEditForm::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == code_ && event->type() == QEvent::KeyPress && code_->isEnabled()) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool forward = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter
+                             || (key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
+        if (forward) {
+            // A typed code is taken at once and the entry goes on with its first field.
+            if (acceptCode())
+                focusFirstField(true);
+            return true;
+        }
+    }
     if (watched == code_ && leftForAnotherField(event) && isVisible() && code_->isEnabled()) {
         QWidget *next = QApplication::focusWidget();
         if (next != cancel_ && next != definitions_ && !(definitions_->view() && next == static_cast<QWidget *>(definitions_->view()))) {
@@ -229,7 +250,43 @@ void ItemEditForm::buildPage(int type)
         }
     }
     page_->setVisible(showsPage && !layout_.empty());
+    // The fields come before "OK" in the focus chain, whatever their creation order.
+    QWidget *previous = picker_;
+    for (QWidget *w : std::as_const(inputs_)) {
+        setTabOrder(previous, w);
+        previous = w;
+    }
+    setTabOrder(previous, ok_);
+    setTabOrder(ok_, cancel_);
     adjustSize();
+}
+
+void ItemEditForm::focusFirstField(bool pressWhenEmpty)
+{
+    for (QWidget *w : std::as_const(inputs_)) {
+        if (page_->isVisible() && w->isEnabled()) {
+            w->setFocus(Qt::TabFocusReason);
+            if (auto *edit = qobject_cast<QLineEdit *>(w))
+                edit->selectAll();
+            return;
+        }
+    }
+    // Nothing to fill in: the code alone is the entry.
+    ok_->setFocus(Qt::TabFocusReason);
+    if (pressWhenEmpty)
+        okPressed();
+}
+
+void ItemEditForm::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // The remembered code is offered selected: typing replaces it, Enter takes it.
+    if (code_->isEnabled()) {
+        code_->setFocus(Qt::OtherFocusReason);
+        code_->selectAll();
+    } else {
+        focusFirstField(false);
+    }
 }
 
 void ItemEditForm::showValues()
@@ -327,6 +384,17 @@ void ItemEditForm::okPressed()
     if (!problem.isEmpty()) {
         prompter_.message(problem);
         return;
+    }
+    // A new item without its amount (or a leave without its dates) would be stored as nothing.
+    if (mode_ == Mode::New && page_->isVisible()) {
+        for (const QString &column : items::requiredFields(record_.type)) {
+            auto *edit = qobject_cast<QLineEdit *>(pageField(column));
+            if (edit && edit->text().trimmed().isEmpty()) {
+                prompter_.message(QStringLiteral("Моля попълнете всички полета или натиснете бутона \"ОТКАЗ\""));
+                edit->setFocus();
+                return;
+            }
+        }
     }
     accept();
 }

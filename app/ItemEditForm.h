@@ -44,6 +44,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     // Fills the record from the page; the dialog variant checks required fields.
     virtual QString collect();
 
@@ -56,6 +57,7 @@ protected:
 private:
     void buildPage(int type);
     void showValues();
+    void focusFirstField(bool pressWhenEmpty);
 
     Mode mode_;
     int paySystem_;

@@ -8,6 +8,7 @@
 #include "app/EmployeePanelWidget.h"
 #include "app/EmployeeWindow.h"
 #include "app/FieldFilter.h"
+#include "app/HelpWindow.h"
 #include "app/ItemsPage.h"
 #include "app/MenuCommands.h"
 #include "app/NewEmployeeDialog.h"
@@ -15,6 +16,9 @@
 #include "app/WheelToArrows.h"
 #include "calc/YearSums.h"
 #include "items/BulkOperations.h"
+#include "items/MonthClosing.h"
+#include "reference/Calendar.h"
+#include "storage/TableNames.h"
 #include "storage/DataModule.h"
 #include "storage/Settings.h"
 #include "storage/Title.h"
@@ -22,7 +26,11 @@
 #include "util/Prompter.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -50,6 +58,7 @@ const QString kMainForm = QStringLiteral("MAINFORM");
 const QString kPersGrid = QStringLiteral("PERSGRID");
 const char *const kListColumns[] = {"ZVENO", "NOMER", "IME"};
 const int kListWidths[] = {50, 60, 200};
+const int kMaximised = 2; // the window state the dialogs' placement records use too
 } // namespace
 
 MainWindow::MainWindow(storage::Settings &settings, storage::DataModule &data, QWidget *parent)
@@ -58,9 +67,19 @@ MainWindow::MainWindow(storage::Settings &settings, storage::DataModule &data, Q
 {
     setObjectName(QStringLiteral("SDIAppForm"));
     storage::IniFile &ini = settings_.ini();
-    resize(ini.intValue(kMainForm, QStringLiteral("WIDTH"), 1100), ini.intValue(kMainForm, QStringLiteral("HEIGHT"), 720));
-    if (ini.contains(kMainForm, QStringLiteral("LEFT")))
-        move(ini.intValue(kMainForm, QStringLiteral("LEFT"), 0), ini.intValue(kMainForm, QStringLiteral("TOP"), 0));
+    if (ini.contains(kMainForm, QStringLiteral("WIDTH"))) {
+        resize(ini.intValue(kMainForm, QStringLiteral("WIDTH"), 1100), ini.intValue(kMainForm, QStringLiteral("HEIGHT"), 720));
+        if (ini.contains(kMainForm, QStringLiteral("LEFT")))
+            move(ini.intValue(kMainForm, QStringLiteral("LEFT"), 0), ini.intValue(kMainForm, QStringLiteral("TOP"), 0));
+    } else if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        // The first start: nearly all of the screen, centred, so that every field of the panel has room.
+        const QRect free = screen->availableGeometry();
+        const QSize size(std::max(1100, free.width() * 19 / 20), std::max(720, free.height() * 19 / 20));
+        resize(size.boundedTo(free.size()));
+        move(free.center() - QPoint(width() / 2, height() / 2));
+    }
+    if (ini.intValue(kMainForm, QStringLiteral("STATE"), 0) == kMaximised)
+        setWindowState(windowState() | Qt::WindowMaximized);
     // The data module outlives this window in the program but not always
     // in tests: its listeners hold only a weak token of the window.
     std::weak_ptr<int> token = alive_;
@@ -184,14 +203,24 @@ void MainWindow::buildPanels()
     fileLabel_->setMinimumWidth(500);
     auto *second = new QLabel(this);
     second->setFixedWidth(50);
+    monthStatus_ = new QLabel(this);
+    monthStatus_->setObjectName(QStringLiteral("MonthStatus"));
+    monthStatus_->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
     statusBar()->addWidget(fileLabel_);
     statusBar()->addWidget(second);
+    statusBar()->addWidget(monthStatus_);
+    // Edits in a closed month are asked about once (eventFilter).
+    qApp->installEventFilter(this);
 
     connect(listView_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
         if (scrollProcessing_)
             refreshSelection();
     });
+    // The column the list is ordered by shows the arrow; the list starts in the order of entry.
+    listView_->horizontalHeader()->setSortIndicatorShown(false);
     connect(listView_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
+        listView_->horizontalHeader()->setSortIndicatorShown(section >= 0 && section < 3);
+        listView_->horizontalHeader()->setSortIndicator(section, Qt::AscendingOrder);
         const int id = currentEmployee();
         list_->setOrder(QStringList{QStringLiteral("PERSON_ZVENO"), QStringLiteral("PERSON_NOMER"),
                                     QStringLiteral("PERSON_IME")}
@@ -346,12 +375,21 @@ void MainWindow::buildMenus()
         auto *ok = new QPushButton(QStringLiteral("OK"), &about);
         connect(ok, &QPushButton::clicked, &about, &QDialog::accept);
         layout->addWidget(ok, 0, Qt::AlignHCenter);
+        // The frame shows the whole caption, with room for its buttons.
+        about.setMinimumWidth(about.fontMetrics().horizontalAdvance(about.windowTitle()) + 160);
         about.exec();
     });
     add(help, QStringLiteral("Помощ"), [this] {
-        const QString path = settings_.programDir() + QStringLiteral("help/plavex.hlp");
-        if (!QFileInfo::exists(path) || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        const QString path = settings_.programDir() + QStringLiteral("help/plavex.html");
+        if (!help_)
+            help_ = new HelpWindow(this);
+        if (!help_->open(path)) {
             prompter_.message(QStringLiteral("Файлът с помощта \"%1\" не може да бъде отворен.").arg(path));
+            return;
+        }
+        help_->show();
+        help_->raise();
+        help_->activateWindow();
     }, QKeySequence(Qt::Key_F1));
 
     // Toolbar: month closing, change database, save, then the editing
@@ -435,6 +473,8 @@ void MainWindow::startUp()
 
 void MainWindow::showTitle()
 {
+    // A command that changed the month or the database may have closed or opened this month.
+    statusFor_ = util::Period();
     if (!data_.isConnected()) {
         setWindowTitle(QStringLiteral("Plavex V1.00"));
     } else {
@@ -548,8 +588,15 @@ void MainWindow::refreshSelection()
         if (last_.outcome == calc::Outcome::NoItems && id != 0)
             params_.loadCalendar(data_, panel_->column(QStringLiteral("PERSON_KALENDAR")).toInt());
         std::array<int, 32> flags = params_.calendar.day;
-        if (id == 0 || params_.calendar.text.isEmpty())
+        if (id == 0) {
+            // Nobody selected: the month as the company's first calendar has it.
+            reference::CalendarRecord first;
+            flags = data_.isConnected() && reference::loadCalendar(data_, 1, first)
+                        ? first.day
+                        : CalendarGrid::flagsFromText(QString());
+        } else if (params_.calendar.text.isEmpty()) {
             flags = CalendarGrid::flagsFromText(QString());
+        }
         calendar_->showMonth(data_.period().firstDay(), flags, id != 0 && !active);
     } catch (const std::exception &e) {
         const auto *fbError = dynamic_cast<const fb::Error *>(&e);
@@ -558,8 +605,94 @@ void MainWindow::refreshSelection()
     refreshPeriodView();
 }
 
+bool MainWindow::mayChangeMonth()
+{
+    if (!monthClosed_ || changeConfirmed_ == data_.period())
+        return true;
+    const QString question =
+        QStringLiteral("Месец %1 е приключен.\nПромените в него не се пренасят в %2 и следващите месеци.\n"
+                       "Да продължа ли с промяната?")
+            .arg(storage::periodCaption(data_.period()), storage::periodCaption(data_.period().next()));
+    if (!prompter_.confirmDefaultNo(question))
+        return false;
+    changeConfirmed_ = data_.period();
+    return true;
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (!monthClosed_ || changeConfirmed_ == data_.period()
+        || (type != QEvent::KeyPress && type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick))
+        return QMainWindow::eventFilter(watched, event);
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!widget || !widget->isEnabled() || widget->window() != this || !(tabs_->isAncestorOf(widget) || widget == newButton_))
+        return QMainWindow::eventFilter(watched, event);
+    // What changes data: typing into a field, a button or box of the pages, a row opened or
+    // added and removed by key in the item grid. Browsing and printing ask nothing.
+    bool change = false;
+    QWidget *field = widget;
+    while (field && !qobject_cast<QLineEdit *>(field) && !qobject_cast<QComboBox *>(field)
+           && !qobject_cast<QAbstractButton *>(field) && !qobject_cast<QAbstractItemView *>(field))
+        field = field->parentWidget();
+    if (auto *button = qobject_cast<QAbstractButton *>(field)) {
+        change = type == QEvent::MouseButtonPress && !button->text().startsWith(QStringLiteral("Печат"));
+    } else if (auto *edit = qobject_cast<QLineEdit *>(field)) {
+        if (type == QEvent::KeyPress && !edit->isReadOnly()) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            change = (!key->text().isEmpty() && key->text().at(0).isPrint()) || key->key() == Qt::Key_Delete
+                     || key->key() == Qt::Key_Backspace || key->matches(QKeySequence::Paste)
+                     || key->matches(QKeySequence::Cut);
+        }
+    } else if (qobject_cast<QComboBox *>(field)) {
+        change = type == QEvent::MouseButtonPress
+                 || (type == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() != Qt::Key_Tab
+                     && static_cast<QKeyEvent *>(event)->key() != Qt::Key_Backtab);
+    } else if (qobject_cast<QAbstractItemView *>(field)) {
+        const int key = type == QEvent::KeyPress ? static_cast<QKeyEvent *>(event)->key() : 0;
+        change = type == QEvent::MouseButtonDblClick || key == Qt::Key_Insert || key == Qt::Key_Delete
+                 || key == Qt::Key_Return || key == Qt::Key_Enter;
+    }
+    if (change && !mayChangeMonth())
+        return true;
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void MainWindow::refreshPeriodView()
 {
+    // Looked up once per month shown: the list's scrolling comes here too.
+    if (statusFor_ == data_.period() && data_.period().isValid())
+        return finishPeriodView();
+    statusFor_ = data_.period();
+    monthClosed_ = false;
+    if (data_.isConnected() && data_.period().isValid()) {
+        try {
+            // Closing carries the employees; a month only switched to starts without them.
+            monthClosed_ = items::newMonthExists(data_)
+                           && data_.countRows(storage::names::monthTable(u"PERSONS", data_.period().next()),
+                                              QStringLiteral("PERSON_ID"))
+                                  > 0;
+        } catch (const fb::Error &) {
+            monthClosed_ = false;
+        }
+    }
+    finishPeriodView();
+}
+
+void MainWindow::finishPeriodView()
+{
+    if (monthClosed_) {
+        monthStatus_->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+        monthStatus_->setText(QStringLiteral("Приключен месец: промените не се пренасят в %1")
+                                  .arg(storage::periodCaption(data_.period().next())));
+    } else if (data_.isConnected() && list_->rowCount() == 0) {
+        // A new company: what to do first.
+        monthStatus_->setStyleSheet(QStringLiteral("color: #1f3f6f; font-weight: bold;"));
+        monthStatus_->setText(QStringLiteral("Първо попълнете „Параметри → Данни за фирмата“, после добавете "
+                                             "служителите с бутона „Нов“ (F1 – помощ)."));
+    } else {
+        monthStatus_->clear();
+    }
     calendarCaption_->setText(data_.period().isValid() ? storage::periodCaption(data_.period()) : QString());
     panel_->refreshPeriodView();
     // The annual tax is recomputed in January and December only.
@@ -615,6 +748,7 @@ void MainWindow::newEmployee()
         if (id == 0)
             return;
         list_->setOrder(QStringLiteral("PERSON_ID"));
+        listView_->horizontalHeader()->setSortIndicatorShown(false);
         loadList(id);
         showTitle();
         tabs_->setCurrentWidget(panel_);
@@ -701,6 +835,7 @@ void MainWindow::openEmployeeWindow()
     if (window.exec() != QDialog::Accepted)
         return;
     list_->setOrder(QStringLiteral("PERSON_ID"));
+    listView_->horizontalHeader()->setSortIndicatorShown(false);
     const int id = window.selectedId();
     loadList(id);
 }
@@ -726,6 +861,7 @@ void MainWindow::saveSettings()
     ini.setInt(kMainForm, QStringLiteral("LEFT"), g.x());
     ini.setInt(kMainForm, QStringLiteral("WIDTH"), g.width());
     ini.setInt(kMainForm, QStringLiteral("HEIGHT"), g.height());
+    ini.setInt(kMainForm, QStringLiteral("STATE"), isMaximized() ? kMaximised : 0);
     ini.setInt(QStringLiteral("MAINFORMP1"), QStringLiteral("WIDTHP1"), splitter_->sizes().value(0));
     for (int i = 0; i < 3; ++i)
         ini.setInt(kPersGrid, QString::fromLatin1(kListColumns[i]), listView_->columnWidth(i));

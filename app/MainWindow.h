@@ -4,6 +4,7 @@
 #include "calc/Parameters.h"
 #include "employees/Employees.h"
 #include "items/Items.h"
+#include "util/Period.h"
 
 #include <QMainWindow>
 
@@ -33,6 +34,7 @@ namespace plavex::app {
 class CalendarGrid;
 class EarlierMonthsPage;
 class EmployeePanelWidget;
+class HelpWindow;
 class ItemsPage;
 class MenuCommands;
 class TableModel;
@@ -80,11 +82,17 @@ public:
     QLabel *fileLabel() const { return fileLabel_; }
     employees::EmployeePanel &employeePanel() { return employeePanel_; }
     const calc::Calculation &lastCalculation() const { return last_; }
+    // The current month was closed into the next one: its changes are not carried forward.
+    bool monthClosed() const { return monthClosed_; }
+    QLabel *monthStatus() const { return monthStatus_; }
+    // Before the first change in a closed month the user is asked once; false when he declines.
+    bool mayChangeMonth();
     // Every menu entry by its caption (the first of two alike).
     QAction *menuAction(const QString &caption) const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildMenus();
@@ -92,6 +100,7 @@ private:
     void startUp();
     void loadList(int keepId);
     void refreshPeriodView();
+    void finishPeriodView();
     void periodChanged();
     void recalculate(int id);
     void afterItemCommand();
@@ -130,7 +139,12 @@ private:
     QAction *annualTax_ = nullptr;
     QMenu *listPopup_ = nullptr;
     QLabel *fileLabel_ = nullptr;
+    QLabel *monthStatus_ = nullptr;
+    bool monthClosed_ = false;
+    util::Period changeConfirmed_; // the closed month the user agreed to change
+    util::Period statusFor_;       // the month monthClosed_ was looked up for
     MenuCommands *commands_ = nullptr;
+    HelpWindow *help_ = nullptr;
 };
 
 } // namespace plavex::app

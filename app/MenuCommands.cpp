@@ -3,6 +3,7 @@
 #include "app/CalculatorWindow.h"
 #include "app/CalendarWindow.h"
 #include "app/CasePeroDialog.h"
+#include "app/ChooserDialog.h"
 #include "app/CompanyWindow.h"
 #include "app/ItemDialog.h"
 #include "app/ItemsPage.h"
@@ -24,6 +25,7 @@
 #include "storage/Backup.h"
 #include "storage/DataModule.h"
 #include "storage/Settings.h"
+#include "storage/Title.h"
 #include "storage/UsersDatabase.h"
 #include "storage/fb/Error.h"
 #include "util/MonthNames.h"
@@ -70,6 +72,10 @@ MenuCommands::MenuCommands(MainWindow &window, storage::Settings &settings, stor
     connectEntry(QStringLiteral("Калкулатор"), &MenuCommands::calculator);
     connectEntry(QStringLiteral("Данни за фирмата"), &MenuCommands::company);
     connectEntry(QStringLiteral("НКИД"), &MenuCommands::activities);
+    connectEntry(QStringLiteral("Таблица ДОД"), &MenuCommands::taxTable);
+    connectEntry(QStringLiteral("Номенклатура на градове"), &MenuCommands::towns);
+    connectEntry(QStringLiteral("Номенклатура длъжности"), &MenuCommands::positions);
+    connectEntry(QStringLiteral("Номенклатура на звена"), &MenuCommands::units);
     connectEntry(QStringLiteral("Календари"), &MenuCommands::calendars);
     connectEntry(QStringLiteral("Минимален осиг. доход по прил 1 на НОИ"), &MenuCommands::minimumIncomeTable);
     connectEntry(QStringLiteral("проценти социални и здравни вноски"), &MenuCommands::rates);
@@ -129,20 +135,36 @@ void MenuCommands::afterBulkChange(int keepId)
 void MenuCommands::closeMonth()
 {
     util::Prompter &prompter = data_.prompter();
-    if (!connected() || !prompter.confirm(QStringLiteral("Сигурни ли сте?")))
+    if (!connected())
+        return;
+    const util::Period closing = data_.period();
+    if (!prompter.confirmDefaultNo(QStringLiteral("Приключване на месец %1 и преминаване към %2.\nСигурни ли сте?")
+                                       .arg(storage::periodCaption(closing), storage::periodCaption(closing.next()))))
         return;
     // Each employee's month is stored as the selection refresh would: calculated only with autocalc on.
     calc::Parameters *params = &window_.parameters();
     const items::RecalculateEmployee refresh = [params](storage::DataModule &data, int personId) {
         calc::calcPerson(data, *params, personId);
     };
+    items::ClosingResult result = items::ClosingResult::Failed;
     try {
-        items::closeMonth(data_, prompter, refresh);
+        result = items::closeMonth(data_, prompter, refresh);
     } catch (const std::exception &e) {
         prompter.message(failure(e));
     }
     window_.reloadList(0);
     window_.showTitle();
+    if (result == items::ClosingResult::Closed && data_.period() != closing) {
+        int carried = 0;
+        try {
+            carried = data_.countRows(data_.table(u"PERSONS"), QStringLiteral("PERSON_ID"));
+        } catch (const fb::Error &) {
+            // The count only informs; the closing itself is done.
+        }
+        prompter.message(QStringLiteral("Месец %1 е приключен.\nТекущ месец: %2.\nПренесени служители: %3.")
+                             .arg(storage::periodCaption(closing), storage::periodCaption(data_.period()))
+                             .arg(carried));
+    }
 }
 
 void MenuCommands::changeMonth()
@@ -216,9 +238,18 @@ void MenuCommands::backup()
     dialog.selectFile(proposal);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
+    const QString file = dialog.selectedFiles().first();
     prompter.progressStart(QStringLiteral("Архивиране на базата данни"));
-    storage::backupCurrent(data_, dialog.selectedFiles().first());
+    const bool done = storage::backupCurrent(data_, file);
     prompter.progressEnd();
+    if (!done)
+        return; // the reason was shown
+    const QFileInfo written(file);
+    QString text = QStringLiteral("Архивът е записан във файла\n%1").arg(QDir::toNativeSeparators(written.absoluteFilePath()));
+    // A server writes its backups on its own disk, out of sight here.
+    if (written.exists())
+        text += QStringLiteral("\nРазмер: %1 KB.").arg((written.size() + 1023) / 1024);
+    prompter.message(text);
 }
 
 void MenuCommands::restore()
@@ -252,6 +283,11 @@ void MenuCommands::restore()
     const bool restored = target.isEmpty() ? storage::restoreOverCurrent(data_, file)
                                            : storage::restoreInto(data_, file, target);
     prompter.progressEnd();
+    if (restored)
+        prompter.message(target.isEmpty()
+                             ? QStringLiteral("Базата данни е възстановена от архива\n%1").arg(QDir::toNativeSeparators(file))
+                             : QStringLiteral("Архивът\n%1\nе възстановен във файла\n%2")
+                                   .arg(QDir::toNativeSeparators(file), QDir::toNativeSeparators(target)));
     if (restored && target.isEmpty()) {
         try {
             window_.parameters().reloadAll(data_);
@@ -289,7 +325,7 @@ void MenuCommands::itemDefinitions()
 
 void MenuCommands::deleteCodeFromAll()
 {
-    if (!connected())
+    if (!connected() || !window_.mayChangeMonth())
         return;
     CasePeroDialog picker(data_, data_.prompter(), 0, &window_);
     if (picker.exec() != QDialog::Accepted || picker.code().isEmpty())
@@ -305,7 +341,7 @@ void MenuCommands::deleteCodeFromAll()
 
 void MenuCommands::addItemToAll()
 {
-    if (!connected())
+    if (!connected() || !window_.mayChangeMonth())
         return;
     ItemDialog dialog(data_, data_.prompter(), items::ItemRecord{}, 0, &window_);
     if (dialog.exec() != QDialog::Accepted)
@@ -321,7 +357,7 @@ void MenuCommands::addItemToAll()
 
 void MenuCommands::changePercent()
 {
-    if (!connected())
+    if (!connected() || !window_.mayChangeMonth())
         return;
     PercentDialog dialog(data_, data_.prompter(), &window_);
     if (dialog.exec() == QDialog::Accepted)
@@ -330,7 +366,7 @@ void MenuCommands::changePercent()
 
 void MenuCommands::correctPercents()
 {
-    if (!connected())
+    if (!connected() || !window_.mayChangeMonth())
         return;
     try {
         items::correctPercents(data_);
@@ -389,6 +425,8 @@ void MenuCommands::calculator()
         calculator_ = new CalculatorWindow(settings_.ini(), &window_);
     calculator_->show();
     calculator_->raise();
+    calculator_->activateWindow();
+    calculator_->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void MenuCommands::company()
@@ -418,17 +456,33 @@ void MenuCommands::activities()
     dialog.exec();
 }
 
+void MenuCommands::nomenclature(int kind)
+{
+    if (!connected())
+        return;
+    ChooserDialog dialog(data_, data_.prompter(), static_cast<employees::ChooserKind>(kind), true, &window_);
+    dialog.exec();
+    // A changed tax bracket, position or unit shows in the employee's figures.
+    window_.refreshSelection();
+}
+
+void MenuCommands::taxTable() { nomenclature(int(employees::ChooserKind::TaxScale)); }
+void MenuCommands::towns() { nomenclature(int(employees::ChooserKind::Towns)); }
+void MenuCommands::positions() { nomenclature(int(employees::ChooserKind::Positions)); }
+void MenuCommands::units() { nomenclature(int(employees::ChooserKind::Units)); }
+
 void MenuCommands::minimumIncomeTable()
 {
     if (!connected())
         return;
+    // Broken into lines so that the nine categories fit side by side.
     static const char *const captions[] = {
-        "Пореден номер", "Икономически дейности", "КИД", "Наименование на икономическата дейност",
-        "Ръководни служители", "Аналитични специалисти", "Приложни специалисти", "Помощен персонал",
-        "Персонал зает с услуги за насел.,охрана и търговия",
-        "Производители в селското,горското, и риб. стоп.,ловци и риболовци",
-        "Квалифицирани производствени работници", "Оператори на съоръжения, машини и трансп. средства",
-        "Ниско квалифицирани раб."};
+        "Пореден\nномер", "Икономически\nдейности", "КИД", "Наименование на\nикономическата дейност",
+        "Ръководни\nслужители", "Аналитични\nспециалисти", "Приложни\nспециалисти", "Помощен\nперсонал",
+        "Персонал зает\nс услуги за насел.,\nохрана и търговия",
+        "Производители\nв селското, горското\nи риб. стоп., ловци\nи риболовци",
+        "Квалифицирани\nпроизводствени\nработници", "Оператори на\nсъоръжения, машини\nи трансп. средства",
+        "Ниско\nквалифицирани\nраб."};
     static const char *const columns[] = {"PRIL_PORN", "PRIL_IK", "PRIL_KID", "PRIL_KIDNAME", "PRIL_K1",
                                           "PRIL_K2",   "PRIL_K3", "PRIL_K4",  "PRIL_K5",      "PRIL_K6",
                                           "PRIL_K7",   "PRIL_K8", "PRIL_K9"};
@@ -442,7 +496,7 @@ void MenuCommands::minimumIncomeTable()
         names << name;
     }
     TableWindow window(data_, data_.prompter(), QStringLiteral("fPril1"),
-                       QStringLiteral("Таблица по приложение 1 на НОИ за минималнималния осигурителен доход"),
+                       QStringLiteral("Таблица по приложение 1 на НОИ за минималния осигурителен доход"),
                        {QStringLiteral("PRIL1"), names, {QStringLiteral("PRIL_PORN")}, {}, {}, QStringLiteral("PRIL_PORN")},
                        shown, editable, false, &window_);
     window.exec();
@@ -458,7 +512,7 @@ void MenuCommands::rates()
 
 void MenuCommands::refreshMinimumIncome()
 {
-    if (!connected())
+    if (!connected() || !window_.mayChangeMonth())
         return;
     try {
         reference::Company company;

@@ -47,6 +47,10 @@ public:
     void company();
     void calendars();
     void activities();
+    void taxTable();
+    void towns();
+    void positions();
+    void units();
     void minimumIncomeTable();
     void rates();
     void refreshMinimumIncome();
@@ -60,6 +64,7 @@ private:
     void connectEntry(const QString &caption, void (MenuCommands::*command)());
     void afterBulkChange(int keepId);
     bool connected();
+    void nomenclature(int kind);
 
     MainWindow &window_;
     storage::Settings &settings_;

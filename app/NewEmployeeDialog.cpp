@@ -64,7 +64,10 @@ bool NewEmployeeDialog::eventFilter(QObject *watched, QEvent *event)
         if (!problem.isEmpty()) {
             auto *field = static_cast<QLineEdit *>(watched);
             // After the focus change has finished, or it would take the focus away again.
-            QTimer::singleShot(0, this, [this, field, problem] {
+            // "OK" pressed by the same key checks the field itself: one message is enough.
+            QTimer::singleShot(0, this, [this, field, problem, runs = okRuns_] {
+                if (runs != okRuns_ || !isVisible())
+                    return;
                 prompter_.message(problem);
                 field->setFocus();
             });
@@ -75,11 +78,16 @@ bool NewEmployeeDialog::eventFilter(QObject *watched, QEvent *event)
 
 void NewEmployeeDialog::tryAccept()
 {
+    ++okRuns_;
     const employees::NewEmployee e = entry();
-    for (const QString &problem : {employees::checkNewEmployee(e), employees::checkNewNumber(data_, e.number),
-                                   employees::checkNewEgn(e.egn)}) {
+    const std::pair<QString, QLineEdit *> checks[] = {
+        {employees::checkNewEmployee(e), e.number.isEmpty() ? number_ : e.name.isEmpty() ? name_ : egn_},
+        {employees::checkNewNumber(data_, e.number), number_},
+        {employees::checkNewEgn(e.egn), egn_}};
+    for (const auto &[problem, field] : checks) {
         if (!problem.isEmpty()) {
             prompter_.message(problem);
+            field->setFocus();
             return;
         }
     }

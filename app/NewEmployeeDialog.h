@@ -40,6 +40,7 @@ private:
     QLineEdit *egn_;
     QPushButton *ok_;
     QPushButton *cancel_;
+    int okRuns_ = 0; // "OK" checks so far, so that a leave check scheduled before one is dropped
 };
 
 } // namespace plavex::app

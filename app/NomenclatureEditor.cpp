@@ -61,7 +61,7 @@ EditorInfo editorInfo(employees::ChooserKind kind)
                  {"DL_SHIFAR", "Шифър код икономическа дейност", K::Digits},
                  {"DL_PORNOMER", "Пореден номер на основната икономическа дейност", K::Digits}}};
     case employees::ChooserKind::TaxScale:
-        return {"fDod", "Радакция ДОД", "DOD", "DOD_MINLIMIT",
+        return {"fDod", "Редакция ДОД", "DOD", "DOD_MINLIMIT",
                 {{"DOD_MINLIMIT", "Долна граница", K::Decimal}, {"DOD_SUMA", "Сума", K::Decimal},
                  {"DOD_PROC", "Процент", K::Decimal}}};
     case employees::ChooserKind::Employees:

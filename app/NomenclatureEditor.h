@@ -18,7 +18,7 @@ class TableModel;
 
 // The small editors the chooser opens: "Данни за град", "Звена",
 // "Длъжност" (bound to the row through the grid model; "ОК" writes the
-// fields) and "Радакция ДОД" (a bracket of the year's tax scale, stored
+// fields) and "Редакция ДОД" (a bracket of the year's tax scale, stored
 // through the tax-scale upkeep).
 class NomenclatureEditor : public QDialog {
     Q_OBJECT

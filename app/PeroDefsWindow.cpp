@@ -21,7 +21,11 @@
 namespace plavex::app {
 
 namespace {
-const char *const kFlagCaptions[] = {"Зап", "Отс", "Бол", "Сл", "Х5", "Х6", "Х7", "Х8", "Х9", "Х10"};
+// Short headers after what each characteristic does: carried, the leave,
+// sickness and service-leave bases, the ДЗПО share of a contribution, and
+// five kept only for the user.
+const char *const kFlagCaptions[] = {"Зап",    "Отс",    "Бол",    "Сл",     "ДЗПО",
+                                     "Хар. 6", "Хар. 7", "Хар. 8", "Хар. 9", "Хар. 10"};
 }
 
 PeroDefsWindow::PeroDefsWindow(storage::DataModule &data, util::Prompter &prompter, Mode mode, QWidget *parent)
@@ -54,7 +58,8 @@ PeroDefsWindow::PeroDefsWindow(storage::DataModule &data, util::Prompter &prompt
     grid_->setColumnWidth(1, 260);
     grid_->setColumnWidth(2, 100);
     for (int i = 3; i < 13; ++i)
-        grid_->setColumnWidth(i, 40);
+        grid_->setColumnWidth(i, std::max(44, grid_->horizontalHeader()->fontMetrics().horizontalAdvance(
+                                                  QString::fromUtf8(kFlagCaptions[i - 3])) + 16));
     new WheelToArrows(grid_);
 
     auto *ok = new QPushButton(QStringLiteral("OK"), this);

@@ -9,6 +9,7 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableWidget>
@@ -66,6 +67,12 @@ RatesWindow::RatesWindow(storage::DataModule &data, util::Prompter &prompter, QW
         t->setSelectionMode(QAbstractItemView::SingleSelection);
         t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 6);
     }
+    for (QTableWidget *t : {types_, percents_}) {
+        // A bold current section would no longer fit its header.
+        t->horizontalHeader()->setHighlightSections(false);
+        t->verticalHeader()->setHighlightSections(false);
+    }
+    percents_->horizontalHeader()->setMinimumHeight(2 * percents_->fontMetrics().height() + 14);
     types_->verticalHeader()->hide();
     types_->resizeColumnsToContents();
     types_->setColumnWidth(0, std::max(types_->columnWidth(0), 80));
@@ -80,7 +87,14 @@ RatesWindow::RatesWindow(storage::DataModule &data, util::Prompter &prompter, QW
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);
+    // Which year's table this is: the rates change from year to year.
+    auto *year = new QLabel(QStringLiteral("Проценти за %1 г. (таблица %2)")
+                                .arg(data.period().year())
+                                .arg(data.table(u"NOI")),
+                            this);
+    year->setObjectName(QStringLiteral("RatesYear"));
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(year);
     layout->addWidget(splitter, 1);
     layout->addLayout(buttons);
     resize(760, 620);
@@ -98,7 +112,8 @@ void RatesWindow::showType(int row)
     for (int f = 0; f < percents_->rowCount(); ++f) {
         for (int c = 0; c < 4; ++c) {
             const QString column = QString::fromLatin1(kFunds[f].columns[c]);
-            QString text;
+            // A share the regime lacks, or the shipped table leaves out, reads as a dash.
+            QString text = QStringLiteral("—");
             if (row >= 0 && row < noi_->rowCount() && !column.isEmpty()) {
                 const QVariant v = noi_->value(row, column);
                 if (!v.isNull())

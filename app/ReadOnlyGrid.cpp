@@ -12,6 +12,8 @@ QTableView *readOnlyGrid(QAbstractItemModel *model, QWidget *parent)
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // A bold current section would no longer fit its header.
+    grid->horizontalHeader()->setHighlightSections(false);
     grid->verticalHeader()->hide();
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
     return grid;

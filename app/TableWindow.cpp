@@ -41,6 +41,11 @@ TableWindow::TableWindow(storage::DataModule &data, util::Prompter &prompter, co
     grid_->verticalHeader()->hide();
     grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
     grid_->horizontalHeader()->setDefaultSectionSize(110);
+    grid_->horizontalHeader()->setHighlightSections(false);
+    // Each column as wide as its header and values, a long name within reason.
+    grid_->resizeColumnsToContents();
+    for (int c = 0; c < model_->columnCount(); ++c)
+        grid_->setColumnWidth(c, std::min(grid_->columnWidth(c) + 8, 420));
     new WheelToArrows(grid_);
     auto *buttons = new QHBoxLayout;
     buttons_ = buttons;

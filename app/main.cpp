@@ -1,5 +1,6 @@
 // plavex: the payroll program's window.
 #include "app/BoxPrompter.h"
+#include "app/Language.h"
 #include "app/LoginDialog.h"
 #include "app/MainWindow.h"
 
@@ -16,6 +17,7 @@ using namespace plavex;
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    app::useBulgarian(app);
     items::install();
     QApplication::setApplicationName(QStringLiteral("Plavex"));
 

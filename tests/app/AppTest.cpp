@@ -118,7 +118,8 @@ TEST_F(Gui, StartsOnANewDatabaseWithTitleStatusAndMenus)
     const std::pair<const char *, bool> entries[] = {
         {"Персони", true},        {"E&xit", true},          {"&About...", true},        {"Помощ", true},
         {"Autocalc", true},        {"Фиш тип 1", true},      {"Образец 6 нов", true},   {"Данни за фирмата", true},
-        {"Рекапитулации", false}, {"Приключване на месец", true}, {"Калкулатор", true}, {"Ведомост по звена", false},
+        {"Таблица ДОД", true},    {"Приключване на месец", true}, {"Калкулатор", true}, {"Номенклатура на градове", true},
+        {"Номенклатура длъжности", true}, {"Номенклатура на звена", true},
     };
     for (const auto &[caption, enabled] : entries) {
         QAction *a = window->menuAction(QString::fromUtf8(caption));
@@ -177,6 +178,15 @@ TEST_F(Gui, NewEmployeeDialogRefusesATakenNumberAndABadEgn)
     t->prompter.messages.clear();
     dialog.okButton()->click();
     EXPECT_EQ(t->prompter.messages.value(0), QStringLiteral("Моля въведете валидно ЕГН или натиснете бутона \"ОТКАЗ\"."));
+    EXPECT_EQ(dialog.result(), 0);
+
+    // Enter on the wrong ЕГН leaves the field and lands on "OK": one message, the focus back on the ЕГН.
+    dialog.egnEdit()->setFocus();
+    t->prompter.messages.clear();
+    QTest::keyClick(dialog.egnEdit(), Qt::Key_Return);
+    QTest::qWait(50);
+    EXPECT_EQ(t->prompter.messages.size(), 1) << t->prompter.messages.join(u'|').toStdString();
+    EXPECT_TRUE(dialog.egnEdit()->hasFocus());
     EXPECT_EQ(dialog.result(), 0);
 }
 
@@ -263,10 +273,23 @@ TEST_F(Gui, QuickSearchFindsACyrillicPrefixWhateverItsCase)
     window->quickSearch();
     EXPECT_EQ(window->currentEmployee(), petrov);
 
-    // Nobody by that name: the selection stays.
+    // Nobody by that name: the selection stays, and the user is told.
+    t->prompter.messages.clear();
     window->searchName()->setText(QStringLiteral("Жълт"));
     window->quickSearch();
     EXPECT_EQ(window->currentEmployee(), petrov);
+    EXPECT_EQ(t->prompter.messages.value(0), QStringLiteral("Няма намерени служители за \"Жълт\"."));
+
+    // When no name starts so: a later word of the name, then the start of an ЕГН.
+    const int georgiev = saved(QStringLiteral("30"), QStringLiteral("Мария Иванова ГЕОРГИЕВА"), QStringLiteral("7501020018"));
+    const std::pair<const char *, int> second[] = {{"георгиева", georgiev}, {"иван", ivanov}, {"Петър", petrov},
+                                                   {"750102001", georgiev}};
+    for (const auto &[text, id] : second) {
+        window->selectEmployee(petrov == id ? ivanov : petrov);
+        window->searchName()->setText(QString::fromUtf8(text));
+        window->quickSearch();
+        EXPECT_EQ(window->currentEmployee(), id) << text;
+    }
 
     window->searchName()->clear();
     window->searchNumber()->setText(QStringLiteral("10"));
@@ -502,6 +525,41 @@ TEST_F(Gui, ItemDialogFillsARecordOnlyWithItsRequiredFields)
     EXPECT_EQ(scalar(QStringLiteral("select count(*) from %1").arg(t->data->table(u"PERA"))), items);
 }
 
+TEST_F(Gui, ItemFormGoesByKeyboardFromCodeToAmountToOk)
+{
+    // The remembered code is offered selected: what is typed replaces it.
+    app::ItemEditForm form(*t->data, t->prompter, app::ItemEditForm::Mode::New, {}, 1, 6);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    QTest::qWait(20);
+    ASSERT_TRUE(form.codeEdit()->hasFocus());
+    EXPECT_EQ(form.codeEdit()->selectedText(), QStringLiteral("6"));
+    QTest::keyClicks(form.codeEdit(), QStringLiteral("1"));
+    EXPECT_EQ(form.codeEdit()->text(), QStringLiteral("1"));
+
+    // Enter takes the code: the list shows it and the amount is next; Tab from the list comes back to it.
+    QTest::keyClick(form.codeEdit(), Qt::Key_Return);
+    QTest::qWait(20);
+    EXPECT_EQ(form.definitionList()->currentData().toInt(), 1);
+    QWidget *amount = form.pageField(QStringLiteral("PERO_SUMA1"));
+    ASSERT_NE(amount, nullptr);
+    EXPECT_TRUE(amount->hasFocus());
+    form.definitionList()->setFocus();
+    QTest::keyClick(form.definitionList(), Qt::Key_Tab);
+    EXPECT_TRUE(amount->hasFocus());
+
+    // The fields in order, then "OK" by Enter from the last one.
+    QTest::keyClicks(amount, QStringLiteral("250"));
+    QTest::keyClick(amount, Qt::Key_Tab);
+    EXPECT_TRUE(form.pageField(QStringLiteral("PERO_SUMA2"))->hasFocus());
+    QTest::keyClick(form.pageField(QStringLiteral("PERO_SUMA2")), Qt::Key_Tab);
+    QWidget *last = form.pageField(QStringLiteral("PERO_D"));
+    ASSERT_TRUE(last->hasFocus());
+    QTest::keyClick(last, Qt::Key_Return);
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_EQ(form.record().code, 1);
+}
+
 TEST(Progress, StepsByItsStepOrByTheShareDone)
 {
     application();
@@ -587,6 +645,15 @@ TEST_F(Gui, ItemFormTakesTheCodeAsItStandsAtOk)
     EXPECT_EQ(t->prompter.messages.size(), 1) << t->prompter.messages.join(u'|').toStdString();
     EXPECT_EQ(form.result(), 0);
     form.codeEdit()->setText(QStringLiteral("6"));
+    // A new item without its amount is not taken.
+    t->prompter.messages.clear();
+    form.okPressed();
+    EXPECT_EQ(form.result(), 0);
+    EXPECT_EQ(t->prompter.messages.value(0),
+              QStringLiteral("Моля попълнете всички полета или натиснете бутона \"ОТКАЗ\""));
+    auto *amount = qobject_cast<QLineEdit *>(form.pageField(QStringLiteral("PERO_SUMA1")));
+    ASSERT_NE(amount, nullptr);
+    amount->setText(QStringLiteral("12"));
     form.okPressed();
     EXPECT_EQ(form.result(), QDialog::Accepted);
     EXPECT_EQ(form.record().code, 6);

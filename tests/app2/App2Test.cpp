@@ -5,6 +5,7 @@
 #include "app/CalendarWindow.h"
 #include "app/CompanyWindow.h"
 #include "app/EditPeroDialog.h"
+#include "app/EmployeePanelWidget.h"
 #include "app/LoginDialog.h"
 #include "app/MainWindow.h"
 #include "app/MonthGridDialog.h"
@@ -196,8 +197,14 @@ TEST_F(Gui, ClosingAMonthFromTheMenuShowsTheNewMonth)
 {
     window->menuAction(QStringLiteral("Приключване на месец"))->trigger();
     settle();
-    EXPECT_EQ(prompter.questions.value(0), QStringLiteral("Сигурни ли сте?"));
+    // The question names both months; the answer says what was done.
+    EXPECT_EQ(prompter.questions.value(0),
+              QStringLiteral("Приключване на месец %1 и преминаване към %2.\nСигурни ли сте?")
+                  .arg(storage::periodCaption(util::Period(2008, 1)), storage::periodCaption(util::Period(2008, 2))));
     EXPECT_EQ(t->data->period(), util::Period(2008, 2));
+    EXPECT_EQ(prompter.messages.value(0),
+              QStringLiteral("Месец %1 е приключен.\nТекущ месец: %2.\nПренесени служители: 0.")
+                  .arg(storage::periodCaption(util::Period(2008, 1)), storage::periodCaption(util::Period(2008, 2))));
     EXPECT_TRUE(window->windowTitle().startsWith(QStringLiteral("Plavex V1.00 - ")
                                                  + storage::periodCaption(util::Period(2008, 2))))
         << window->windowTitle().toStdString();
@@ -207,6 +214,52 @@ TEST_F(Gui, ClosingAMonthFromTheMenuShowsTheNewMonth)
     window->menuAction(QStringLiteral("Приключване на месец"))->trigger();
     settle();
     EXPECT_EQ(t->data->period(), util::Period(2008, 2));
+}
+
+TEST_F(Gui, AChangeInAClosedMonthIsAskedAboutOnce)
+{
+    util::RecordingPrompter quiet;
+    employees::EmployeePanel panel(*t->data, 100);
+    const int id = panel.create({QStringLiteral("5"), QStringLiteral("Димитрова"), QStringLiteral("7501020018")}, quiet);
+    ASSERT_TRUE(panel.save(id).isEmpty());
+    window->menuAction(QStringLiteral("Приключване на месец"))->trigger();
+    settle();
+    ASSERT_EQ(t->data->period(), util::Period(2008, 2));
+    EXPECT_FALSE(window->monthClosed());
+
+    // Back in January, which was closed into February.
+    t->data->changePeriod(2008, 1);
+    settle();
+    window->showTitle();
+    window->reloadList(id);
+    EXPECT_TRUE(window->monthClosed());
+    EXPECT_TRUE(window->monthStatus()->text().startsWith(QStringLiteral("Приключен месец")));
+    window->tabs()->setCurrentWidget(window->panel());
+    QLineEdit *address = window->panel()->field(QStringLiteral("PERSON_ADDR"));
+    ASSERT_TRUE(address->isEnabled());
+    address->setFocus();
+
+    // "No" keeps the field as it was; the next key asks again.
+    prompter.questions.clear();
+    prompter.answers = {false};
+    QTest::keyClick(address, Qt::Key_A);
+    EXPECT_TRUE(address->text().isEmpty());
+    ASSERT_EQ(prompter.questions.size(), 1);
+    EXPECT_TRUE(prompter.questions.at(0).startsWith(
+        QStringLiteral("Месец %1 е приключен.").arg(storage::periodCaption(util::Period(2008, 1)))));
+    // "Yes" once: the typing goes on without further questions, browsing never asked.
+    prompter.answers = {true};
+    QTest::keyClicks(address, QStringLiteral("Rosa 5"));
+    EXPECT_EQ(address->text(), QStringLiteral("Rosa 5"));
+    EXPECT_EQ(prompter.questions.size(), 2);
+
+    // A month never closed asks nothing.
+    t->data->changePeriod(2008, 2);
+    settle();
+    window->showTitle();
+    window->reloadList(0);
+    EXPECT_FALSE(window->monthClosed());
+    EXPECT_TRUE(window->monthStatus()->text().isEmpty());
 }
 
 TEST_F(Gui, DecliningTheOverwriteOfAnExistingMonthChangesNothing)
