@@ -29,29 +29,50 @@ void printRow(Canvas &c, const QStringList &texts, bool low, double textLine)
         baseline = c.yPos() + c.lineHeight() - textLine + (textLine - a - d) / 2 + a;
     }
     const double margin = kRowCellMargin / 100 * FontMetrics::height(base);
+    const std::vector<TabStop> &stops = c.tabs();
+    auto textOf = [&](size_t i) { return i < static_cast<size_t>(texts.size()) ? texts[static_cast<qsizetype>(i)] : QString(); };
     // Every stop draws its lines, also those of the cells left empty.
-    const size_t count = std::max(c.tabs().size(), static_cast<size_t>(texts.size()));
+    const size_t count = std::max(stops.size(), static_cast<size_t>(texts.size()));
+    double usedTo = stops.empty() ? 0 : stops.front().left; // the right end of the row's last text
     for (size_t i = 0; i < count; ++i) {
         c.tab();
-        if (i >= c.tabs().size() || i >= static_cast<size_t>(texts.size()) || texts[static_cast<qsizetype>(i)].isEmpty())
+        const QString text = textOf(i);
+        if (i >= stops.size() || text.isEmpty())
             continue;
-        const QString &text = texts[static_cast<qsizetype>(i)];
-        const TabStop &cell = c.tabs()[i];
-        const double room = cell.width - 2 * margin;
+        const TabStop &cell = stops[i];
+        // A text may use what its neighbours leave free: a left one the room
+        // before the next cell's right-justified text, a right one the room
+        // after the text before it; one that still does not fit is set smaller.
+        double room = cell.width - 2 * margin;
+        if (cell.justify == Justify::Left && i + 1 < stops.size()) {
+            const TabStop &next = stops[i + 1];
+            const QString after = textOf(i + 1);
+            if (after.isEmpty())
+                room += next.width;
+            else if (next.justify == Justify::Right)
+                room = next.left + next.width - margin - c.textWidth(after) - 2 * margin - (cell.left + margin);
+        } else if (cell.justify == Justify::Right) {
+            room = cell.left + cell.width - margin - (usedTo + 2 * margin);
+        }
         const double width = c.textWidth(text);
         if (width > room && room > 0)
             c.setFontSize(std::max(kSmallestFitSize, base.size * room / width));
+        double right = 0;
         switch (cell.justify) {
         case Justify::Left:
             c.textAt(text, cell.left + margin, baseline, Justify::Left);
+            right = cell.left + margin + c.textWidth(text);
             break;
         case Justify::Right:
             c.textAt(text, cell.left + cell.width - margin, baseline, Justify::Right);
+            right = cell.left + cell.width - margin;
             break;
         case Justify::Center:
             c.textAt(text, cell.left + cell.width / 2, baseline, Justify::Center);
+            right = cell.left + (cell.width + c.textWidth(text)) / 2;
             break;
         }
+        usedTo = std::max(usedTo, right);
         c.setFont(base);
     }
     c.newLine();

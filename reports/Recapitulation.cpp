@@ -26,6 +26,11 @@ using declarations::AgeGroup;
 
 constexpr double kFontSize = 10.0;
 constexpr double kSectionLeft = 1.0, kSectionOther = 0.5;
+// A rate cell and a bracketed base cell of the contribution lines (4 cm together).
+constexpr double kRate = 1.6, kBase = 2.4;
+// The halves' labels and amounts, wider and narrower than 2 cm: the type
+// (DejaVu) is wider than the labels were drawn for.
+constexpr double kLabel = 2.7, kAmount = 1.8;
 
 double normalLine() { return kFontSize * 1.2 / 72.0 * 2.54; }
 QString amount(double v) { return util::fixedNumber(v, 1, 2); }
@@ -212,11 +217,13 @@ std::optional<Document> buildRecapitulation(storage::DataModule &data, const Rep
     const auto rates = reference::loadRates(data);
     const double accident = params.company.accidentPercent;
     auto halves = [&] {
-        r.cells(left, {{2.85, J::Left}, {2, J::Right}, {2, J::Right}, {2, J::Right}, {0.15, J::Right}, {2, J::Left},
-                       {2, J::Right}, {2, J::Right}, {2, J::Right}});
+        // The halves' rates take less than their 2 cm and the bracketed bases more.
+        r.cells(left, {{kLabel, J::Left}, {kRate, J::Right}, {kBase, J::Right}, {kAmount, J::Right}, {0.15, J::Right},
+                       {kLabel, J::Left}, {kRate, J::Right}, {kBase, J::Right}, {kAmount, J::Right}});
     };
     auto centred = [&](const char *a, const char *b) {
-        r.cells(left, {{8.85, J::Center}, {0.15, J::Center}, {8, J::Center}});
+        r.cells(left, {{kLabel + kRate + kBase + kAmount, J::Center}, {0.15, J::Center},
+                        {kLabel + kRate + kBase + kAmount, J::Center}});
         r.line({QString::fromUtf8(a), QString(), QString::fromUtf8(b)});
         r.line({});
     };
@@ -294,12 +301,12 @@ std::optional<Document> buildRecapitulation(storage::DataModule &data, const Rep
 
         const QString fund = QStringLiteral(" AND PERSON_GARVZ=1");
         const double grvz = pct("NOI_GRVZ");
-        r.cells(left, {{11, J::Left}, {2, J::Right}, {2, J::Right}, {2, J::Right}});
+        r.cells(left, {{11, J::Left}, {kRate, J::Right}, {kBase, J::Right}, {2, J::Right}});
         r.line(contribution(QStringLiteral("Фонф \"Гарантирани вземания за работници и служители\""), grvz,
                             r.pair(pair, AgeGroup::Both, "PERSDATA_WCOGARANT", fund)));
-        r.cells(left, {{2.85, J::Left, BoxBottom}, {2, J::Right, BoxBottom}, {2, J::Right, BoxBottom}, {2, J::Right, BoxBottom},
-                       {0.15, J::Right, BoxBottom}, {2, J::Left, BoxBottom}, {2, J::Right, BoxBottom},
-                       {2, J::Right, BoxBottom}, {2, J::Right, BoxBottom}});
+        r.cells(left, {{kLabel, J::Left, BoxBottom}, {kRate, J::Right, BoxBottom}, {kBase, J::Right, BoxBottom},
+                       {kAmount, J::Right, BoxBottom}, {0.15, J::Right, BoxBottom}, {kLabel, J::Left, BoxBottom},
+                       {kRate, J::Right, BoxBottom}, {kBase, J::Right, BoxBottom}, {kAmount, J::Right, BoxBottom}});
         r.line(contribution(QStringLiteral("Преди 60-та"), grvz, r.pair(pair, AgeGroup::Before1960, "PERSDATA_WCOGARANT", fund))
                + QStringList{QString()}
                + contribution(QStringLiteral("След 60-та"), grvz, r.pair(pair, AgeGroup::After1959, "PERSDATA_WCOGARANT", fund)));
