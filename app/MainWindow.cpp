@@ -294,15 +294,14 @@ void MainWindow::buildMenus()
     for (const reports::ReportKind kind : {reports::ReportKind::Sheet, reports::ReportKind::AdvanceSheet})
         add(sheets, QString::fromUtf8(reports::kindInfo(kind).caption),
             [this, kind] { startReport(this, data_, prompter_, kind); });
-    for (const char *caption : {"Списък по перо"})
-        add(sheets, QString::fromUtf8(caption), none);
+    add(sheets, QStringLiteral("Списък по перо"),
+        [this] { startReport(this, data_, prompter_, reports::ReportKind::ItemList); });
     add(sheets, QStringLiteral("Служебна бележка за ДОД"),
         [this] { startReport(this, data_, prompter_, reports::ReportKind::TaxCertificate); });
-    for (const char *caption :
-         {"Платежно нареждане - бюджет за аванс", "Платежно нареждане - бюджет",
-          "Фиш за болнични", "Списък на суми по платежни нареждания  - аванс",
-          "Списък на суми по платежни нареждания  "})
-        add(sheets, QString::fromUtf8(caption), none);
+    using K = reports::ReportKind;
+    for (const K kind : {K::AdvancePaymentOrders, K::PaymentOrders, K::SickSlip, K::AdvancePaymentList, K::PaymentList})
+        add(sheets, QString::fromUtf8(reports::kindInfo(kind).caption),
+            [this, kind] { startReport(this, data_, prompter_, kind); });
 
     QAction *recap = menuBar()->addAction(QStringLiteral("Рекапитулации"));
     connect(recap, &QAction::triggered, this,

@@ -232,6 +232,9 @@ Calculation Calculator::calculate(const Employee &employee)
     result.outcome = calc::calculate(context, list, autocalc);
     params_.calendar = context.calendar;
     result.totals = context.totals;
+    for (const items::ItemRecord &item : list)
+        if (item.type >= 20 && item.type <= 28)
+            result.sickAverages[item.id] = sickAverage(context, item);
 
     if (result.outcome != Outcome::NoItems) {
         const bool itemsChanged = std::any_of(list.begin(), list.end(), itemChanged);

@@ -38,6 +38,9 @@ struct Calculation {
     int itemsWritten = 0;
     bool summaryWritten = false;
     QString error; // set by recalculateAll for an employee it could not calculate
+    // The averages of every sickness item (types 20-28) by item id, as the
+    // calculation left them, for the sick-leave slip.
+    std::map<int, SickAverage> sickAverages;
 };
 
 // The database side of the calculation: reads the employee, the calendar

@@ -82,6 +82,19 @@ public:
         r.itemText = r.itemCode > 0 ? QString::number(r.itemCode) : QString();
         return true;
     }
+    bool askItem(reports::ReportRequest &r) override
+    {
+        // The run clears the code before its dialog; the option answers it.
+        for (const items::Definition &d : items::loadDefinitions(data_))
+            if (d.code == item && item != 0 && d.type != 100 && d.type != 200 && d.type != 201) {
+                r.itemCode = item;
+                r.itemText = QString::number(item);
+                r.itemName = d.name.trimmed();
+                return true;
+            }
+        messages << (item == 0 ? QStringLiteral("item-list иска --item КОД.") : QStringLiteral("Няма перо с код %1.").arg(item));
+        return false;
+    }
     void output(reports::Document &document) override
     {
         QString why;
@@ -95,6 +108,7 @@ public:
 
     bool hasFrom = false, hasTo = false;
     bool newPage = false;
+    int item = 0; // --item
     bool written = false;
     QString failure;
     QStringList messages;
@@ -227,6 +241,7 @@ int report(CliContext &c)
     host.hasFrom = values.count(QStringLiteral("--from")) > 0;
     host.hasTo = values.count(QStringLiteral("--to")) > 0;
     host.newPage = request.newPagePerSlip;
+    host.item = request.itemCode;
     if (employeeNumber != 0) {
         const QVariant id = fb::Statement::scalar(
             c.data->transaction(), QStringLiteral("SELECT PERSON_ID FROM %1 WHERE PERSON_NOMER=?").arg(c.data->table(u"PERSONS")),

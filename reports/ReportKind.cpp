@@ -49,6 +49,12 @@ bool kindBuilt(ReportKind kind)
     case K::CategoryList:
     case K::TaxCertificate:
     case K::AnnualTax:
+    case K::ItemList:
+    case K::PaymentOrders:
+    case K::AdvancePaymentOrders:
+    case K::PaymentList:
+    case K::AdvancePaymentList:
+    case K::SickSlip:
     case K::Sheet:
     case K::AdvanceSheet:
     case K::Recapitulation:

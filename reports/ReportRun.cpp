@@ -1,9 +1,12 @@
 #include "reports/ReportRun.h"
 
+#include "reports/ItemList.h"
 #include "reports/NomenclatureLists.h"
+#include "reports/PaymentOrders.h"
 #include "reports/Payslips.h"
 #include "reports/Recapitulation.h"
 #include "reports/Sheets.h"
+#include "reports/SickSlip.h"
 #include "reports/TaxCertificates.h"
 #include "storage/DataModule.h"
 #include "storage/fb/Statement.h"
@@ -33,9 +36,14 @@ RunOutcome produce(storage::DataModule &data, ReportHost &host, const ReportRequ
     const bool annualTax = request.kind == ReportKind::AnnualTax;
     using K = ReportKind;
     const K kind = request.kind;
+    const bool orders = kind == K::PaymentOrders || kind == K::AdvancePaymentOrders;
+    const bool orderList = kind == K::PaymentList || kind == K::AdvancePaymentList;
     Document document;
     document.setup = payslip       ? payslipPageSetup()
                      : certificate ? certificatePageSetup()
+                     : orders      ? paymentOrdersPageSetup()
+                     : orderList   ? paymentListPageSetup()
+                     : kind == K::SickSlip ? sickSlipPageSetup()
                      : kind == K::Recapitulation ? recapPageSetup()
                      : kind == K::Sheet || kind == K::AdvanceSheet ? sheetPageSetup()
                                            : listPageSetup();
@@ -61,6 +69,14 @@ RunOutcome produce(storage::DataModule &data, ReportHost &host, const ReportRequ
             }
             document = std::move(*made);
         }
+        else if (orders)
+            document = buildPaymentOrders(data, request, host);
+        else if (orderList)
+            document = buildPaymentList(data, request, host);
+        else if (kind == K::ItemList)
+            document = buildItemList(data, request, host, &result.rowErrors);
+        else if (kind == K::SickSlip)
+            document = buildSickSlips(data, host, &result.rowErrors);
         else
             document = buildNomenclatureList(data, request.kind, host);
     } catch (const RunAborted &) {
@@ -107,7 +123,7 @@ RunResult startReport(storage::DataModule &data, ReportHost &host, ReportRequest
     if (kind != K::Payslip1 && kind != K::Payslip2 && kind != K::TaxCertificate)
         request.employeeId = 0;
     const util::Period &period = data.period();
-    const bool newCodes = period.year() >= 2006 && period.month() >= 6;
+    const bool newCodes = newPaymentForm(period);
     auto run = [&] { result.outcome = produce(data, host, request, result); };
     // Without an advance item (none of type 142 defined) there is nothing to print.
     auto advanceChosen = [&] {
@@ -184,7 +200,7 @@ RunResult startReport(storage::DataModule &data, ReportHost &host, ReportRequest
         break;
     case K::AdvancePaymentOrders:
     case K::AdvancePaymentList:
-        if (!host.askAdvance(request))
+        if (!host.askAdvance(request) || !advanceChosen())
             return result;
         request.advance = true;
         request.newCodes = newCodes;

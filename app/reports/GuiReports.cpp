@@ -106,6 +106,16 @@ public:
         return true;
     }
 
+    bool askItem(reports::ReportRequest &r) override
+    {
+        CasePeroDialog dialog(data_, prompter_, 0, parent_);
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        r.itemText = dialog.code().trimmed();
+        r.itemCode = r.itemText.toInt();
+        r.itemName = dialog.name().trimmed();
+        return true;
+    }
     bool askCertificate(reports::ReportRequest &r) override
     {
         std::vector<CertificateKindDialog::Employee> employees;

@@ -217,18 +217,18 @@ TEST_F(ListsTest, TheRunRestoresEmployeeAndOrientationAfterErrorAndAbort)
     RecordingHost landscape;
     request.kind = ReportKind::PaymentList;
     const RunResult r = startReport(*db.data, landscape, request);
-    EXPECT_EQ(r.outcome, RunOutcome::NotBuilt);
+    EXPECT_EQ(r.outcome, RunOutcome::Done);
     EXPECT_EQ(landscape.orientations, (std::vector<Orientation>{Orientation::Landscape, Orientation::Portrait}));
     EXPECT_EQ(landscape.orientation, Orientation::Portrait);
     RecordingHost landscapeFailing;
-    landscapeFailing.failMessage = true;
+    landscapeFailing.failOutput = true;
     EXPECT_THROW(startReport(*db.data, landscapeFailing, request), std::runtime_error);
     EXPECT_EQ(landscapeFailing.orientation, Orientation::Portrait);
     EXPECT_EQ(landscapeFailing.employee, 7);
     // A step of the restore that fails leaves the others done.
     RecordingHost stuck;
     stuck.failSelect = true;
-    EXPECT_EQ(startReport(*db.data, stuck, request).outcome, RunOutcome::NotBuilt);
+    EXPECT_EQ(startReport(*db.data, stuck, request).outcome, RunOutcome::Done);
     EXPECT_EQ(stuck.orientation, Orientation::Portrait);
     EXPECT_TRUE(stuck.refresh);
 

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "reports/engine/Document.h"
+#include "util/Period.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace plavex::storage {
+class DataModule;
+}
+
+namespace plavex::reports {
+
+class ReportHost;
+
+// One earlier month of the slip's table.
+struct SlipMonth {
+    int year = 0, month = 0;
+    int workedDays = 0;    // PERSDATA_RABDNI
+    double base = 0;       // PERSDATA_BDOO
+    int unpaidDays = 0;    // PERSDATA_ONPL
+    int sickDays = 0;      // PERSDATA_DBOL
+    double sickAmount = 0; // PERSDATA_SBOL
+    double personal = 0;   // the employee's contributions
+    double tax = 0;        // PERSDATA_SDOD
+    double net = 0;
+    int daysWorked = 0; // SDNI - ODOO
+};
+
+// How the benefit of one sickness item comes out.
+struct SlipBenefit {
+    double rate = 1.0;  // 0.9 for types 21 and 23, 0.8 for 26
+    double daily = 0;   // B / days (B without days)
+    double net = 0;     // average daily net N
+    double benefit = 0; // rate x B, or days x N when that is less (not for type 21)
+};
+SlipBenefit slipBenefit(int type, int days, double basis, double dailyNet);
+
+// The six calendar months before the item's first month, year ascending
+// and, within a year, month descending.
+std::vector<SlipMonth> slipHistory(storage::DataModule &data, int personId, const util::Period &began);
+
+struct SickSlip {
+    int number = 0;
+    QString name, position;
+    int years = 0, months = 0, days = 0; // seniority
+    double baseSalary = 0;
+    std::vector<SlipMonth> history;
+    int type = 0;
+    QString itemName;
+    QDate begin, end;
+    int itemDays = 0;
+    SlipBenefit benefit;
+};
+
+// A slip per sickness item of the period, by employee id; everyone is
+// recalculated first. A failing item prints "Грешка " + why.
+std::vector<SickSlip> sickSlips(storage::DataModule &data, QStringList *errors = nullptr);
+
+PageSetup sickSlipPageSetup();
+Document buildSickSlips(storage::DataModule &data, ReportHost &host, QStringList *errors = nullptr);
+
+} // namespace plavex::reports
