@@ -161,6 +161,9 @@ EmployeePanelWidget::EmployeePanelWidget(storage::DataModule &data, util::Prompt
     // The drop-down is as wide as the longest entry.
     insurance_->view()->setMinimumWidth(insurance_->view()->sizeHintForColumn(0));
     new EnterMovesFocus(insurance_);
+    // The longest types do not fit the field: the whole text shows on hovering.
+    connect(insurance_, &QComboBox::currentIndexChanged, insurance_,
+            [this] { insurance_->setToolTip(insurance_->currentText()); });
     auto *rateButton = new QPushButton(QStringLiteral("..."), insuranceBox);
     rateButton->setFixedWidth(28);
     rateButton->setToolTip(QStringLiteral("Проценти социални и здравни вноски"));

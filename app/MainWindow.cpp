@@ -272,7 +272,7 @@ void MainWindow::buildMenus()
     };
     const auto none = nullptr;
     auto saveDialog = [this] {
-        QFileDialog::getSaveFileName(this, QString(), QString(), QStringLiteral("All Files (*.*)"));
+        QFileDialog::getSaveFileName(this, QString(), QString(), QStringLiteral("Всички файлове (*.*)"));
     };
 
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));

@@ -191,7 +191,7 @@ void MenuCommands::changeMonth()
 void MenuCommands::changeDatabase()
 {
     const QString folder = QFileInfo(settings_.database).absolutePath();
-    const QString path = QFileDialog::getOpenFileName(&window_, QString(), folder, QStringLiteral("Database(*.gdb)"));
+    const QString path = QFileDialog::getOpenFileName(&window_, QString(), folder, QStringLiteral("Бази данни (*.gdb)"));
     if (!path.isEmpty()) {
         try {
             data_.close();
@@ -232,7 +232,7 @@ void MenuCommands::backup()
         return;
     const QString proposal = storage::defaultBackupFile(settings_, data_.period());
     QDir().mkpath(QFileInfo(proposal).absolutePath());
-    QFileDialog dialog(&window_, QString(), proposal, QStringLiteral("Back up files (*.gbk)"));
+    QFileDialog dialog(&window_, QString(), proposal, QStringLiteral("Архиви (*.gbk)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("gbk"));
     dialog.selectFile(proposal);
@@ -260,7 +260,7 @@ void MenuCommands::restore()
     QString target;
     if (prompter.confirm(storage::restoreOtherQuestion())) {
         QFileDialog dialog(&window_, QString(), QFileInfo(data_.databasePath()).absolutePath(),
-                           QStringLiteral("Database (*.gdb)"));
+                           QStringLiteral("Бази данни (*.gdb)"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(QStringLiteral("gdb"));
         dialog.selectFile(QFileInfo(data_.databasePath()).fileName());
@@ -271,7 +271,7 @@ void MenuCommands::restore()
         return;
     }
     const QString proposal = storage::defaultBackupFile(settings_, data_.period());
-    QFileDialog dialog(&window_, QString(), proposal, QStringLiteral("Back up files (*.gbk)"));
+    QFileDialog dialog(&window_, QString(), proposal, QStringLiteral("Архиви (*.gbk)"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QStringLiteral("gbk"));
@@ -532,7 +532,7 @@ void MenuCommands::importLegacy()
     if (importFolder_.isEmpty())
         importFolder_ = settings_.programDir();
     const QString path =
-        QFileDialog::getOpenFileName(&window_, QString(), importFolder_, QStringLiteral("Text files (*.txt)"));
+        QFileDialog::getOpenFileName(&window_, QString(), importFolder_, QStringLiteral("Текстови файлове (*.txt)"));
     if (path.isEmpty())
         return;
     importFolder_ = QFileInfo(path).absolutePath();

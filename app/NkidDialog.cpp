@@ -35,7 +35,7 @@ NkidDialog::NkidDialog(storage::DataModule &data, util::Prompter &prompter, cons
     }
     grid_ = readOnlyGrid(model_, this);
     grid_->setColumnWidth(0, 80);
-    grid_->setColumnWidth(1, 400);
+    grid_->setColumnWidth(1, 640); // the longest names whole on a usual screen
     grid_->setColumnWidth(2, 130);
     new WheelToArrows(grid_);
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
@@ -47,7 +47,7 @@ NkidDialog::NkidDialog(storage::DataModule &data, util::Prompter &prompter, cons
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(grid_, 1);
     layout->addLayout(buttons);
-    resize(660, 460);
+    resize(920, 520);
     new FormPlacement(this, data.settings().ini(), objectName());
 
     int row = model_->rowCount() > 0 ? 0 : -1;

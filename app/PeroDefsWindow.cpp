@@ -80,7 +80,7 @@ PeroDefsWindow::PeroDefsWindow(storage::DataModule &data, util::Prompter &prompt
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(grid_, 1);
     layout->addLayout(buttons);
-    resize(820, 480);
+    resize(1040, 520);
     new FormPlacement(this, data_.settings().ini(), objectName());
 
     connect(ok, &QPushButton::clicked, this, &PeroDefsWindow::choose);

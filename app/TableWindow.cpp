@@ -13,6 +13,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace plavex::app {
 
 TableWindow::TableWindow(storage::DataModule &data, util::Prompter &prompter, const QString &formName,
@@ -69,7 +71,11 @@ TableWindow::TableWindow(storage::DataModule &data, util::Prompter &prompter, co
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(grid_, 1);
     layout->addLayout(buttons);
-    resize(760, 460);
+    // As wide as the columns need, within the usual screen.
+    int columnsWidth = 0;
+    for (int c = 0; c < model_->columnCount(); ++c)
+        columnsWidth += grid_->columnWidth(c);
+    resize(std::clamp(columnsWidth + 60, 760, 1500), 460);
     new FormPlacement(this, data.settings().ini(), objectName());
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
     if (model_->rowCount() > 0)

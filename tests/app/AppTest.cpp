@@ -5,6 +5,7 @@
 #include "app/EmployeePanelWidget.h"
 #include "app/EmployeeWindow.h"
 #include "app/FormPlacement.h"
+#include "app/HelpWindow.h"
 #include "app/ItemDialog.h"
 #include "app/ItemEditForm.h"
 #include "app/ItemsPage.h"
@@ -32,6 +33,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTableView>
+#include <QTextBrowser>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
@@ -558,6 +560,28 @@ TEST_F(Gui, ItemFormGoesByKeyboardFromCodeToAmountToOk)
     QTest::keyClick(last, Qt::Key_Return);
     EXPECT_EQ(form.result(), QDialog::Accepted);
     EXPECT_EQ(form.record().code, 1);
+}
+
+TEST_F(Gui, HelpOpensTheProgramsPagesOrSaysWhichFileIsMissing)
+{
+    QAction *help = window->menuAction(QStringLiteral("Помощ"));
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->shortcut(), QKeySequence(Qt::Key_F1));
+    const QString page = t->dir.path() + QStringLiteral("help/plavex.html");
+    t->prompter.messages.clear();
+    help->trigger();
+    EXPECT_EQ(t->prompter.messages.value(0),
+              QStringLiteral("Файлът с помощта \"%1\" не може да бъде отворен.").arg(page));
+
+    QDir().mkpath(t->dir.path() + QStringLiteral("help"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(PLAVEX_SOURCE_DIR "/help/plavex.html"), page));
+    t->prompter.messages.clear();
+    help->trigger();
+    EXPECT_TRUE(t->prompter.messages.isEmpty()) << t->prompter.messages.join(u'|').toStdString();
+    auto *shown = window->findChild<app::HelpWindow *>();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(shown->isVisible());
+    EXPECT_TRUE(shown->browser()->toPlainText().contains(QStringLiteral("Месечният цикъл")));
 }
 
 TEST(Progress, StepsByItsStepOrByTheShareDone)

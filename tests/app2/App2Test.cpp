@@ -262,6 +262,19 @@ TEST_F(Gui, AChangeInAClosedMonthIsAskedAboutOnce)
     EXPECT_TRUE(window->monthStatus()->text().isEmpty());
 }
 
+TEST_F(Gui, TheCalculatorTakesTheKeysWhenItOpens)
+{
+    window->menuAction(QStringLiteral("Калкулатор"))->trigger();
+    QTest::qWait(50);
+    auto *calculator = window->findChild<app::CalculatorWindow *>();
+    ASSERT_NE(calculator, nullptr);
+    ASSERT_TRUE(calculator->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), calculator);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("12+3="));
+    EXPECT_EQ(calculator->findChild<QLineEdit *>()->text(), QStringLiteral("15"));
+    calculator->hide();
+}
+
 TEST_F(Gui, DecliningTheOverwriteOfAnExistingMonthChangesNothing)
 {
     // March exists already and holds a definition of its own.
