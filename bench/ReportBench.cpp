@@ -5,6 +5,8 @@
 #include "employees/DemoCompany.h"
 #include "items/Items.h"
 #include "reports/Payslips.h"
+#include "reports/Recapitulation.h"
+#include "reports/Sheets.h"
 #include "reports/ReportRun.h"
 #include "reports/Selections.h"
 #include "storage/DataModule.h"
@@ -192,6 +194,82 @@ void payslipBench(const QString &nomsDir)
                        .arg(changed ? QStringLiteral(" (every salary changed)") : QString());
             out.flush();
         }
+    }
+}
+
+void sheetsBench(const QString &nomsDir)
+{
+    QTextStream out(stdout);
+    const int employees = 2000;
+    QTemporaryDir dir;
+    QDir().mkpath(dir.path() + QStringLiteral("/noms"));
+    for (const QString &f : QDir(nomsDir).entryList(QDir::Files))
+        QFile::copy(nomsDir + QLatin1Char('/') + f, dir.path() + QStringLiteral("/noms/") + f);
+    storage::Settings settings(dir.path());
+    settings.lastDate = util::Period(2008, 1);
+    util::RecordingPrompter prompter;
+    storage::DataModule data(settings, prompter);
+    data.connectToDatabase(settings.database, settings.user, settings.password);
+    data.openPeriod(data.period());
+    calc::Parameters params;
+    params.attach(data);
+    params.reloadAll(data);
+    std::unique_ptr<calc::Calculator> calculator;
+    util::Period calculatorPeriod;
+    auto recalculate = [&](storage::DataModule &d, int id) {
+        if (!calculator || calculatorPeriod != d.period()) {
+            calculator = std::make_unique<calc::Calculator>(d, params);
+            calculatorPeriod = d.period();
+        }
+        calculator->autocalc = true;
+        calculator->calculate(id);
+    };
+    employees::buildDemoCompany(data, {employees, 1, util::Period(2008, 1), 2008}, prompter, recalculate);
+    calculator.reset();
+    const QString pdfPath = dir.filePath(QStringLiteral("sheet.pdf"));
+
+    // Each document on a month that is up to date, then after every base
+    // salary changed, so that the recalculation writes.
+    for (const bool changed : {false, true}) {
+        if (changed) {
+            fb::Statement::run(data.transaction(),
+                               QStringLiteral("UPDATE %1 SET PERO_SUMA1=PERO_SUMA1+1 WHERE PERO_TYPE=1").arg(data.table(u"PERA")));
+            data.commitRetaining();
+        }
+        const QString when = changed ? QStringLiteral(" (every salary changed)") : QString();
+        reports::ReportHost host;
+        reports::ReportRequest request;
+        request.kind = reports::ReportKind::Sheet;
+        QElapsedTimer t;
+        t.start();
+        const reports::Document sheet = reports::buildPaySheet(data, request, host);
+        const double build = t.nsecsElapsed() / 1e9;
+        t.restart();
+        reports::writePdf(sheet, pdfPath);
+        const double pdf = t.nsecsElapsed() / 1e9;
+        out << QStringLiteral("sheets: pay sheet%1, %2 pages: %3 s in all (target <= 3 s): document with recalculation %4 s, "
+                              "PDF %5 s\n")
+                   .arg(when).arg(sheet.pageCount()).arg(build + pdf, 0, 'f', 3).arg(build, 0, 'f', 3).arg(pdf, 0, 'f', 3);
+        out.flush();
+        if (changed) {
+            fb::Statement::run(data.transaction(),
+                               QStringLiteral("UPDATE %1 SET PERO_SUMA1=PERO_SUMA1+1 WHERE PERO_TYPE=1").arg(data.table(u"PERA")));
+            data.commitRetaining();
+        }
+        request.kind = reports::ReportKind::Recapitulation;
+        request.recapType = reports::kRecapGeneral;
+        t.restart();
+        const std::optional<reports::Document> recap = reports::buildRecapitulation(data, request, host);
+        const double recapBuild = t.nsecsElapsed() / 1e9;
+        t.restart();
+        if (recap)
+            reports::writePdf(*recap, pdfPath);
+        const double recapPdf = t.nsecsElapsed() / 1e9;
+        out << QStringLiteral("sheets: recapitulation%1, %2 pages: %3 s in all (target <= 2 s, stretch <= 0.5 s): "
+                              "document with recalculation %4 s, PDF %5 s\n")
+                   .arg(when).arg(recap ? recap->pageCount() : 0).arg(recapBuild + recapPdf, 0, 'f', 3)
+                   .arg(recapBuild, 0, 'f', 3).arg(recapPdf, 0, 'f', 3);
+        out.flush();
     }
 }
 

@@ -11,4 +11,8 @@ void reportBench();
 // the recalculation of each employee included.
 void payslipBench(const QString &nomsDir);
 
+// The pay sheet and the recapitulation of that company to PDF, the
+// recalculation of everyone included.
+void sheetsBench(const QString &nomsDir);
+
 } // namespace plavex::bench

@@ -341,5 +341,7 @@ int main(int argc, char **argv)
         bench::reportBench();
     if (only.isEmpty() || only.contains(QStringLiteral("payslips")))
         bench::payslipBench(QDir(noms).absolutePath());
+    if (only.isEmpty() || only.contains(QStringLiteral("sheets")))
+        bench::sheetsBench(QDir(noms).absolutePath());
     return 0;
 }

@@ -15,6 +15,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cmath>
+#include <stdexcept>
+
 namespace plavex::declarations {
 
 namespace {
@@ -63,12 +66,49 @@ QString pairCondition(const InsurancePair &pair, AgeGroup group, std::optional<i
     return condition;
 }
 
-double pairSum(storage::DataModule &data, const InsurancePair &pair, AgeGroup group, const QString &column,
-               std::optional<int> unit, const QString &extra)
+PairSums::PairSums(storage::DataModule &data, const QStringList &columns, std::optional<int> unit) : columns_(columns)
 {
-    QVariantList values;
-    const QString condition = pairCondition(pair, group, unit, values) + extra;
-    return calc::sumOfActive(data, column, condition, values);
+    QStringList sums;
+    for (const QString &c : columns)
+        sums << QStringLiteral("SUM(d.%1)").arg(storage::DataModule::checkedName(c));
+    // A NULL type or sequence number belongs to no pair, as an equality on it would not.
+    fb::Statement q(data.transaction(),
+                    QStringLiteral("select p.PERSON_NOS, p.PERSON_NOSN, case when %1 then 1 when %2 then 2 else 0 end, "
+                                   "case when p.PERSON_GARVZ=1 then 1 else 0 end, %3 from persdata d join %4 p on "
+                                   "p.PERSON_ID=d.PERSDATA_PERSONID where p.PERSON_ACT=1 and p.PERSON_NOS is not null and "
+                                   "p.PERSON_NOSN is not null and d.PERSDATA_MES=? and d.PERSDATA_GOD=?%5 group by 1, 2, 3, 4")
+                        .arg(QString(reference::sqlBornBefore1960()).replace(QLatin1String("PERSON_EGN"), QLatin1String("p.PERSON_EGN")),
+                             QString(reference::sqlBornAfter1959()).replace(QLatin1String("PERSON_EGN"), QLatin1String("p.PERSON_EGN")),
+                             sums.join(QLatin1Char(',')), data.table(u"PERSONS"),
+                             unit ? QStringLiteral(" and p.PERSON_ZVENO=?") : QString()));
+    QVariantList values{data.period().month(), data.period().year()};
+    if (unit)
+        values << *unit;
+    q.bindAll(values);
+    while (q.next()) {
+        Row r;
+        r.type = q.toText(0);
+        r.variant = static_cast<int>(q.toInt(1));
+        const int group = static_cast<int>(q.toInt(2));
+        r.group = group == 1 ? AgeGroup::Before1960 : group == 2 ? AgeGroup::After1959 : AgeGroup::Both;
+        r.fund = q.toInt(3) == 1;
+        for (int i = 0; i < columns.size(); ++i)
+            r.mills.push_back(std::llround(q.toDouble(4 + i) * 1000));
+        rows_.push_back(std::move(r));
+    }
+}
+
+double PairSums::sum(const InsurancePair &pair, AgeGroup group, const QString &column, bool fundOnly) const
+{
+    const qsizetype c = columns_.indexOf(column);
+    if (c < 0)
+        throw std::logic_error("PairSums: column not read: " + column.toStdString());
+    qint64 total = 0;
+    for (const Row &r : rows_)
+        if (r.type == pair.type.trimmed() && r.variant == pair.variant && (group == AgeGroup::Both || r.group == group)
+            && (!fundOnly || r.fund))
+            total += r.mills[static_cast<size_t>(c)];
+    return total / 1000.0;
 }
 
 std::vector<RecapBottom> buildContributionTable(storage::DataModule &data)
@@ -80,13 +120,18 @@ std::vector<RecapBottom> buildContributionTable(storage::DataModule &data)
     const double accident = fb::Statement::scalar(data.transaction(), QStringLiteral("select FIRMA_DOOPROCF3 from ")
                                                                            + data.table(u"FIRMA"))
                                 .toDouble();
+    const PairSums sums(data, {QStringLiteral("PERSDATA_WCOSUMA32"), QStringLiteral("PERSDATA_SUDOO"), QStringLiteral("PERSDATA_SUPKB"),
+                               QStringLiteral("PERSDATA_SUSOCR"), QStringLiteral("PERSDATA_WCOSOC"), QStringLiteral("PERSDATA_SUDZPO"),
+                               QStringLiteral("PERSDATA_SZDR"), QStringLiteral("PERSDATA_SUZDR"), QStringLiteral("PERSDATA_SMAJ"),
+                               QStringLiteral("PERSDATA_S6ZDR"), QStringLiteral("PERSDATA_SZDRN"), QStringLiteral("PERSDATA_BOLN_NOI"),
+                               QStringLiteral("PERSDATA_WCOGARANT")});
     for (RecapBottom &row : table) {
         const InsurancePair pair{row.insuredType, row.variant};
         const reference::NoiType *rate = pairRate(rates, pair);
         auto pct = [&](const char *column) { return rate ? rate->percent(QString::fromLatin1(column)) : 0.0; };
-        auto s1 = [&](const char *c) { return pairSum(data, pair, AgeGroup::Before1960, QString::fromLatin1(c)); };
-        auto s2 = [&](const char *c) { return pairSum(data, pair, AgeGroup::After1959, QString::fromLatin1(c)); };
-        auto s = [&](const char *c) { return pairSum(data, pair, AgeGroup::Both, QString::fromLatin1(c)); };
+        auto s1 = [&](const char *c) { return sums.sum(pair, AgeGroup::Before1960, QString::fromLatin1(c)); };
+        auto s2 = [&](const char *c) { return sums.sum(pair, AgeGroup::After1959, QString::fromLatin1(c)); };
+        auto s = [&](const char *c) { return sums.sum(pair, AgeGroup::Both, QString::fromLatin1(c)); };
         const double p1 = s1("PERSDATA_WCOSUMA32");
         const double p2 = s2("PERSDATA_WCOSUMA32");
         row.a[0] = s1("PERSDATA_SUDOO") + (pct("NOI_PENSI_FI") + pct("NOI_ZAB_FI") + pct("NOI_PKB_FI")) * p1 / 100 + s1("PERSDATA_SUPKB");
@@ -109,10 +154,7 @@ std::vector<RecapBottom> buildContributionTable(storage::DataModule &data)
         row.h[8] = pct("NOI_ZDR_NEPL") * s1("PERSDATA_SZDRN") / 100;
         row.h[9] = pct("NOI_ZDR_NEPL") * s2("PERSDATA_SZDRN") / 100;
         row.h[10] = pct("NOI_ZD_BOLN") * s("PERSDATA_BOLN_NOI") / 100;
-        row.d1 = pct("NOI_GRVZ")
-                 * pairSum(data, pair, AgeGroup::Both, QStringLiteral("PERSDATA_WCOGARANT"), std::nullopt,
-                           QStringLiteral(" AND PERSON_GARVZ=1"))
-                 / 100;
+        row.d1 = pct("NOI_GRVZ") * sums.sum(pair, AgeGroup::Both, QStringLiteral("PERSDATA_WCOGARANT"), true) / 100;
     }
     return table;
 }

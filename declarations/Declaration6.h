@@ -4,6 +4,7 @@
 #include "util/Period.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 
 #include <array>
@@ -39,10 +40,25 @@ const reference::NoiType *pairRate(const std::vector<reference::NoiType> &rates,
 enum class AgeGroup { Before1960, After1959, Both };
 // The condition on PERSONS for the pair, the group and the unit, with its values.
 QString pairCondition(const InsurancePair &pair, AgeGroup group, std::optional<int> unit, QVariantList &values);
-// One month-record column summed over the pair's active employees of the
-// group (of one unit); `extra` narrows them further (" AND PERSON_GARVZ=1").
-double pairSum(storage::DataModule &data, const InsurancePair &pair, AgeGroup group, const QString &column,
-               std::optional<int> unit = std::nullopt, const QString &extra = {});
+// Month-record columns summed over each pair's active employees (of one
+// unit) by age group, also over those of the guaranteed-receivables fund
+// (PERSON_GARVZ=1) alone: read in one statement, added up exactly.
+class PairSums {
+public:
+    PairSums(storage::DataModule &data, const QStringList &columns, std::optional<int> unit = std::nullopt);
+    double sum(const InsurancePair &pair, AgeGroup group, const QString &column, bool fundOnly = false) const;
+
+private:
+    struct Row {
+        QString type;
+        int variant = 0;
+        AgeGroup group = AgeGroup::Both; // Both: in neither group
+        bool fund = false;
+        std::vector<qint64> mills; // per column
+    };
+    QStringList columns_;
+    std::vector<Row> rows_;
+};
 
 // One insurance-type pair's contributions for the month (the table the
 // declaration-6 file and the budget payment orders read).

@@ -46,7 +46,15 @@ const std::initializer_list<Cell> kTotalCells{{6.85, J::Left}, {2, J::Right}, {0
 
 class Recap {
 public:
-    Recap(storage::DataModule &data, std::optional<int> unit, Canvas &c) : data_(data), unit_(unit), c_(c) {}
+    Recap(storage::DataModule &data, std::optional<int> unit, Canvas &c)
+        : data_(data), unit_(unit), c_(c),
+          sums_(data,
+                {QStringLiteral("PERSDATA_WCOSUMA32"), QStringLiteral("PERSDATA_BOLN_FIRMA"), QStringLiteral("PERSDATA_WCOSOC"),
+                 QStringLiteral("PERSDATA_SZDR"), QStringLiteral("PERSDATA_SMAJ"), QStringLiteral("PERSDATA_S6ZDR"),
+                 QStringLiteral("PERSDATA_SZDRN"), QStringLiteral("PERSDATA_BOLN_NOI"), QStringLiteral("PERSDATA_WCOGARANT")},
+                unit)
+    {
+    }
 
     double sum(const char *column, const QString &condition = {}, QVariantList values = {}) const
     {
@@ -57,9 +65,9 @@ public:
         }
         return calc::sumOfActive(data_, QString::fromLatin1(column), where, values);
     }
-    double pair(const declarations::InsurancePair &p, AgeGroup g, const char *column, const QString &extra = {}) const
+    double pair(const declarations::InsurancePair &p, AgeGroup g, const char *column, bool fundOnly = false) const
     {
-        return declarations::pairSum(data_, p, g, QString::fromLatin1(column), unit_, extra);
+        return sums_.sum(p, g, QString::fromLatin1(column), fundOnly);
     }
     // Every line keeps to the page; a full page goes on under the header.
     void line(const QStringList &texts)
@@ -73,6 +81,7 @@ public:
     storage::DataModule &data_;
     std::optional<int> unit_;
     Canvas &c_;
+    declarations::PairSums sums_;
 };
 
 } // namespace
@@ -299,7 +308,7 @@ std::optional<Document> buildRecapitulation(storage::DataModule &data, const Rep
                    + QStringList{QString()}
                    + contribution(QString::fromUtf8(h.right), h.rate, r.pair(pair, AgeGroup::After1959, h.column)));
 
-        const QString fund = QStringLiteral(" AND PERSON_GARVZ=1");
+        const bool fund = true; // the fund's members only
         const double grvz = pct("NOI_GRVZ");
         r.cells(left, {{11, J::Left}, {kRate, J::Right}, {kBase, J::Right}, {2, J::Right}});
         r.line(contribution(QStringLiteral("Фонф \"Гарантирани вземания за работници и служители\""), grvz,
