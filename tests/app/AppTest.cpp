@@ -449,10 +449,14 @@ TEST_F(Gui, CalendarShowsThePeriodAndSettingsKeepIt)
     EXPECT_EQ(grid->item(1, 1)->foreground().color(), QColor(Qt::red)); // 1 January, a holiday
     EXPECT_EQ(grid->item(2, 1)->foreground().color(), QColor(Qt::black));
 
+    window->showMaximized();
     window.reset(); // exit writes the settings file
     storage::Settings again(t->dir.path());
     again.read();
     EXPECT_EQ(again.lastDate, util::Period(2008, 1));
+    // A window left maximised comes back maximised.
+    app::MainWindow reopened(again, *t->data);
+    EXPECT_TRUE(reopened.windowState() & Qt::WindowMaximized);
 }
 
 TEST_F(Gui, WheelMovesTheListOneRowPerNotchAndEnterSearches)
