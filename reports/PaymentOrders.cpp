@@ -565,9 +565,9 @@ void drawOldForm(Form &f, const PaymentOrder &o, const util::Period &period)
     f.cellRow(row[6]);
     f.cellText(row[6], o.payeeBankCode.leftJustified(8) + o.payeeBank);
 
-    f.label(0.3, row[7] - 0.55, QStringLiteral("ПЛАТЕЖНО НАРЕЖДАНЕ"), 8, true);
-    f.label(0.3, row[7] - 0.22, QStringLiteral("(ВНОСНА БЕЛЕЖКА) ЗА"), 8, true);
-    f.label(0.3, row[7] + 0.11, QStringLiteral("ПЛАЩАНЕ КЪМ БЮДЖЕТА"), 8, true);
+    f.label(0.3, row[7] - 0.41, QStringLiteral("ПЛАТЕЖНО НАРЕЖДАНЕ"), 8, true);
+    f.label(0.3, row[7] - 0.125, QStringLiteral("(ВНОСНА БЕЛЕЖКА) ЗА"), 8, true);
+    f.label(0.3, row[7] + 0.16, QStringLiteral("ПЛАЩАНЕ КЪМ БЮДЖЕТА"), 8, true);
     f.caption(6.4 + 0.04, row[7], QStringLiteral("Вид валута"), true);
     f.caption(6.4 + 3 * p + 0.04, row[7], QStringLiteral("Сума"), true);
     f.cellRow(row[7], 11, 15);
@@ -585,12 +585,13 @@ void drawOldForm(Form &f, const PaymentOrder &o, const util::Period &period)
 
     f.caption(row[11], QStringLiteral("Вид и"));
     f.caption(row[11], QStringLiteral("номер на документ, който се плаща"), 2);
-    f.caption(row[11], QStringLiteral("Дата /ддммгггг/ на документ, който се плаща"), 18);
+    f.caption(row[11], QStringLiteral("Дата /ддммгггг/ на документ, който се плаща"), 17);
     f.cellRow(row[11]);
     f.cellText(row[11], o.documentType.leftJustified(18) + o.documentNumber);
 
     f.caption(row[12], QStringLiteral("Период за който се отнася плащането /ддммгггг/"));
-    f.caption(row[12], QStringLiteral("От дата /ддммгггг/"), 5);
+    // After the long caption of the line, over the end of the date.
+    f.caption(row[12], QStringLiteral("От дата /ддммгггг/"), 10);
     f.caption(row[12], QStringLiteral("До дата /ддммгггг/"), 18);
     f.cellRow(row[12]);
     f.cellText(row[12], QString(5, QLatin1Char(' ')) + o.periodFrom.leftJustified(13) + o.periodTo);
@@ -607,7 +608,7 @@ void drawOldForm(Form &f, const PaymentOrder &o, const util::Period &period)
     f.cellRow(row[15]);
     f.cellText(row[15], o.taxNumber);
     f.caption(row[16], QStringLiteral("Сметка № на наредителя"));
-    f.caption(row[16], QStringLiteral("Код на банка/клон на наредителя/вносителя"), 18);
+    f.caption(row[16], QStringLiteral("Код на банка/клон на наредителя/вносителя"), 17);
     f.cellRow(row[16]);
     f.cellText(row[16], o.payerAccount.leftJustified(18) + o.payerBankCode);
 
@@ -722,17 +723,25 @@ Document buildPaymentList(storage::DataModule &data, const ReportRequest &reques
             c.setTab(i == 0 ? 2.0 : -1, heading ? Justify::Center : (i == 5 ? Justify::Right : Justify::Left), widths[i], 10,
                      BoxAll);
     };
+    const QStringList headings{QStringLiteral("IBAN"), QStringLiteral("Вид пл."), QStringLiteral("BIC"),
+                               QStringLiteral("Основание за плащане"), QStringLiteral("Име на банката"), QStringLiteral("Сума")};
+    auto heading = [&] {
+        stops(true);
+        c.setXPos(2.0);
+        printRow(c, headings);
+        stops(false);
+    };
+    // A page the rows run on to starts with the headings again.
     auto row = [&](const QStringList &cells) {
-        if (c.linesLeft() < 1)
+        if (c.linesLeft() < 1) {
             c.newPage();
+            heading();
+        }
         c.setXPos(2.0);
         printRow(c, cells);
     };
     c.gotoXY(2.0, 3.5);
-    stops(true);
-    row({QStringLiteral("IBAN"), QStringLiteral("Вид пл."), QStringLiteral("BIC"), QStringLiteral("Основание за плащане"),
-         QStringLiteral("Име на банката"), QStringLiteral("Сума")});
-    stops(false);
+    heading();
     auto unit = [&](Canvas &, int i) {
         const PaymentOrder &o = orders[static_cast<size_t>(i)];
         row({o.payeeIban, o.paymentType, o.payeeBic, o.basis + QLatin1Char(' ') + o.explanations, o.payeeBank,
