@@ -124,12 +124,12 @@ bool dialogShowsPage(int type) { return type != 1 && type != 140 && isEditableTy
 QString checkItemCode(storage::DataModule &data, const QString &code, int *type)
 {
     if (code.trimmed().isEmpty())
-        return QStringLiteral("Toва поле е задължително!\nМоля въведете код на перо или нматиснете бутонът \"ОТКАЗ\"");
+        return QStringLiteral("Това поле е задължително!\nМоля въведете код на перо или натиснете бутона \"ОТКАЗ\"");
     bool ok = false;
     const int n = code.trimmed().toInt(&ok);
     if (!ok || data.notExists(data.table(u"PERADEFS"), QStringLiteral("PERODEFS_COD"), n))
         return QStringLiteral("Кодът на перо, който сте въвели не съществува в базата данни.\n"
-                              "Моля въведете друг код на перо или нматиснете бутонът \"ОТКАЗ\"");
+                              "Моля въведете друг код на перо или натиснете бутона \"ОТКАЗ\"");
     if (type)
         *type = definitionType(data, n);
     return {};

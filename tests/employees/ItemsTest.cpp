@@ -87,7 +87,7 @@ TEST_F(ItemsTest, EntryAddsEditsAndNeverDeletesTotals)
 {
     items::ItemEntry entry(*t.data);
     EXPECT_EQ(items::checkItemCode(*t.data, QString()),
-              QStringLiteral("Toва поле е задължително!\nМоля въведете код на перо или нматиснете бутонът \"ОТКАЗ\""));
+              QStringLiteral("Това поле е задължително!\nМоля въведете код на перо или натиснете бутона \"ОТКАЗ\""));
     EXPECT_TRUE(items::checkItemCode(*t.data, QStringLiteral("999")).startsWith(QStringLiteral("Кодът на перо")));
     int type = 0;
     EXPECT_TRUE(items::checkItemCode(*t.data, QStringLiteral("15"), &type).isEmpty());
