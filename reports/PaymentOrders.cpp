@@ -48,24 +48,31 @@ Agency agencyOf(storage::DataModule &data, const reference::Company &company)
         data.transaction(), QStringLiteral("SELECT GRAD_OBSCOD FROM %1 WHERE GRAD_COD=?").arg(data.table(u"GRAD")),
         {company.townCode});
     fb::Statement q(data.transaction(),
-                    QStringLiteral("SELECT NAP_TD, NAP_BANK, NAP_BANKCODE, NAP_BIC, NAP_BANKNEW, NAP_DOO, NAP_NZOK, NAP_GARVZ, "
-                                   "NAP_DZPO, NAP_IBANDOO, NAP_IBANNZOK, NAP_IBANGARVZ, NAP_IBANDZPO FROM %1 %2 ORDER BY NAP_COD")
-                        .arg(data.table(u"NAP"), region.isValid() ? QStringLiteral("WHERE NAP_COD=?") : QString()));
-    if (region.isValid())
-        q.bind(0, region.toInt());
+                    QStringLiteral("SELECT NAP_COD, NAP_TD, NAP_BANK, NAP_BANKCODE, NAP_BIC, NAP_BANKNEW, NAP_DOO, NAP_NZOK, "
+                                   "NAP_GARVZ, NAP_DZPO, NAP_IBANDOO, NAP_IBANNZOK, NAP_IBANGARVZ, NAP_IBANDZPO FROM %1 "
+                                   "ORDER BY NAP_COD")
+                        .arg(data.table(u"NAP")));
     q.execute();
-    // Without the town the table's first row stands, as its cursor did.
-    if (q.next()) {
+    // The region's row; without the town or its region's row the table's
+    // first row stands, as its cursor did.
+    bool first = true;
+    while (q.next()) {
+        const bool match = region.isValid() && q.toInt(0) == region.toInt();
+        if (!first && !match)
+            continue;
         auto t = [&](int i) { return q.toText(i).trimmed(); };
-        a.directorate = t(0);
-        a.bank = t(1);
-        a.bankCode = t(2);
-        a.bic = t(3);
-        a.bankNew = t(4);
+        a.directorate = t(1);
+        a.bank = t(2);
+        a.bankCode = t(3);
+        a.bic = t(4);
+        a.bankNew = t(5);
         for (int f = 1; f <= 4; ++f) {
-            a.account[f] = t(4 + f);
-            a.iban[f] = t(8 + f);
+            a.account[f] = t(5 + f);
+            a.iban[f] = t(9 + f);
         }
+        first = false;
+        if (match)
+            break;
     }
     return a;
 }

@@ -218,6 +218,10 @@ TEST_F(PaymentOrdersTest, AdvanceOrdersAreTheRatesOfTheChosenAdvanceAndThreeGive
     EXPECT_NEAR(list[2].amount, r2(0.7 * p1 / 100), 0.001);
     // The next month's advance is its second amount: none here.
     EXPECT_TRUE(orders(true, 1).empty());
+    // A region without its own row takes the agency's first one.
+    fb::Statement::run(d->transaction(), QStringLiteral("UPDATE %1 SET GRAD_OBSCOD=9").arg(d->table(u"GRAD")));
+    EXPECT_EQ(orders(true).front().payeeIban, kDoo);
+    fb::Statement::run(d->transaction(), QStringLiteral("UPDATE %1 SET GRAD_OBSCOD=7").arg(d->table(u"GRAD")));
 
     ReportRequest r;
     r.kind = ReportKind::AdvancePaymentOrders;
