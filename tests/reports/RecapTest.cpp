@@ -247,3 +247,28 @@ TEST_F(RecapTest, FromTheCommandLine)
     EXPECT_NE(missing.status, 0);
     EXPECT_TRUE(missing.err.contains(QStringLiteral("номер на звено"))) << missing.err.toStdString();
 }
+
+TEST_F(RecapTest, AFullPageGoesOnUnderTheHeader)
+{
+    for (int code = 700; code < 790; ++code) {
+        items::addDefinition(*d, items::makeDefinition(code, 30, QStringLiteral("Добавка %1").arg(code), QStringLiteral("1")));
+        addItem(1, code, 30, 1);
+    }
+    d->commitRetaining();
+    const auto lines = recap(2);
+    ASSERT_GE(document.pageCount(), 2);
+    const QString pages = QString::number(document.pageCount());
+    for (int page = 0; page < document.pageCount(); ++page) {
+        std::vector<const DocLine *> on;
+        for (const DocLine &l : lines)
+            if (l.page == page)
+                on.push_back(&l);
+        ASSERT_GE(on.size(), 2u);
+        EXPECT_EQ(on[0]->joined(), QStringLiteral("Плавекс ООД|Стр: %1  от  ").arg(page + 1) + pages);
+        EXPECT_EQ(on[1]->texts().front(), QStringLiteral("Рекапитулация обща за месец Януари 2008 г."));
+        EXPECT_LT(on.back()->y, document.setup.height() - 0.8);
+    }
+    // Every item is there once, the last ones on the next page.
+    EXPECT_EQ(test::lineStarting(lines, QStringLiteral("789"))->page, 1);
+    EXPECT_EQ(test::lineStarting(lines, QStringLiteral("Брой хора"))->joined(), QStringLiteral("Брой хора|4"));
+}
