@@ -107,6 +107,8 @@ ItemEditForm::ItemEditForm(storage::DataModule &data, util::Prompter &prompter, 
     new FormPlacement(this, data_.settings().ini(), objectName());
 
     code_->installEventFilter(this);
+    // Enter in the list goes on to the fields, as Tab does.
+    new EnterMovesFocus(definitions_);
     connect(ok_, &QPushButton::clicked, this, &ItemEditForm::okPressed);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(picker_, &QPushButton::clicked, this, [this] {
@@ -147,7 +149,8 @@ bool ItemEditForm::eventFilter(QObject *watched, QEvent *event)
         const auto *key = static_cast<QKeyEvent *>(event);
         const bool forward = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter
                              || (key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
-        if (forward) {
+        // Without a code the keys go on to the list, to pick the item by its name.
+        if (forward && !code_->text().trimmed().isEmpty()) {
             // A typed code is taken at once and the entry goes on with its first field.
             if (acceptCode())
                 focusFirstField(true);

@@ -540,6 +540,11 @@ TEST_F(Gui, ItemFormGoesByKeyboardFromCodeToAmountToOk)
     QTest::qWait(20);
     ASSERT_TRUE(form.codeEdit()->hasFocus());
     EXPECT_EQ(form.codeEdit()->selectedText(), QStringLiteral("6"));
+    // Without a code Enter goes on to the list, to pick by name.
+    QTest::keyClick(form.codeEdit(), Qt::Key_Backspace);
+    QTest::keyClick(form.codeEdit(), Qt::Key_Return);
+    EXPECT_TRUE(form.definitionList()->hasFocus());
+    form.codeEdit()->setFocus();
     QTest::keyClicks(form.codeEdit(), QStringLiteral("1"));
     EXPECT_EQ(form.codeEdit()->text(), QStringLiteral("1"));
 
