@@ -14,6 +14,7 @@
 #include "tests/support/Cli.h"
 #include "tests/support/TestDatabase.h"
 #include "util/NumberText.h"
+#include "util/NumberWords.h"
 #include "util/Rounding.h"
 #include "util/Separators.h"
 
@@ -254,6 +255,21 @@ TEST(PaymentOrderForm, AmountInCellsAndWordsAndTheCompanyNameRule)
     EXPECT_EQ(amountCells(-7.1), QStringLiteral("<<<<<<<<-710"));
     const util::Period july(2008, 7);
     EXPECT_EQ(amountWords(1234.5, july), QStringLiteral("хиляда двеста тридесет и четири лв. и 50 ст."));
+    EXPECT_EQ(amountWords(-7.1, july), QStringLiteral("минус седем лв. и 10 ст."));
+    {
+        // A euro month writes its own currency in the cells and the words.
+        const util::Period february(2026, 2);
+        PaymentOrder o;
+        o.amount = 1234.5;
+        Document doc;
+        Canvas c(doc);
+        c.begin();
+        printPaymentOrder(c, o, true, february, 2.5, 0.5);
+        c.finish();
+        EXPECT_TRUE(hasText(doc, 0, util::amountInWords(1234.5, february)));
+        EXPECT_TRUE(hasText(doc, 0, QStringLiteral("E")) && hasText(doc, 0, QStringLiteral("U")));
+        EXPECT_FALSE(hasText(doc, 0, QStringLiteral("G")));
+    }
 
     for (const bool newForm : {true, false}) {
         SCOPED_TRACE(newForm ? "new form" : "old form");
