@@ -2,7 +2,6 @@
 
 #include "calc/CalcPerson.h"
 #include "calc/Parameters.h"
-#include "items/Definitions.h"
 #include "reference/Rates.h"
 #include "reports/CellRow.h"
 #include "reports/ReportRun.h"
@@ -13,6 +12,8 @@
 #include "util/NumberText.h"
 
 #include <QDate>
+
+#include <stdexcept>
 
 namespace plavex::reports {
 

@@ -251,7 +251,8 @@ TEST_F(SheetsNovember2007, TheAdvancePageReadsTheOctoberRates)
     r.kind = ReportKind::AdvanceSheet;
     r.itemText = QStringLiteral("601");
     ReportHost host;
-    const auto lines = test::docLines(buildAdvanceSheet(*d, r, host));
+    const Document doc = buildAdvanceSheet(*d, r, host);
+    const auto lines = test::docLines(doc);
     const DocLine *pension = test::lineStarting(lines, QStringLiteral("ДОО пенсия"));
     ASSERT_NE(pension, nullptr);
     EXPECT_EQ(pension->texts()[1], fx(11.7, 7, 3));
