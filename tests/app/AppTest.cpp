@@ -120,8 +120,11 @@ TEST_F(Gui, StartsOnANewDatabaseWithTitleStatusAndMenus)
     const std::pair<const char *, bool> entries[] = {
         {"Персони", true},        {"E&xit", true},          {"&About...", true},        {"Помощ", true},
         {"Autocalc", true},        {"Фиш тип 1", true},      {"Образец 6 нов", true},   {"Данни за фирмата", true},
+        {"Списък по перо", true}, {"Платежно нареждане - бюджет", true}, {"Фиш за болнични", true},
+        {"Списък на суми по платежни нареждания  - аванс", true},
         {"Таблица ДОД", true},    {"Приключване на месец", true}, {"Калкулатор", true}, {"Номенклатура на градове", true},
         {"Номенклатура длъжности", true}, {"Номенклатура на звена", true},
+        {"Ведомост по звена", true}, {"Ведомост аванс", true}, {"Рекапитулации", true},
     };
     for (const auto &[caption, enabled] : entries) {
         QAction *a = window->menuAction(QString::fromUtf8(caption));
