@@ -24,6 +24,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -260,6 +263,22 @@ TEST_F(Gui, AChangeInAClosedMonthIsAskedAboutOnce)
     window->reloadList(0);
     EXPECT_FALSE(window->monthClosed());
     EXPECT_TRUE(window->monthStatus()->text().isEmpty());
+}
+
+TEST_F(Gui, ABackupSaysWhereItsFileIsAndHowBig)
+{
+    const QString file = t->dir.path() + QStringLiteral("archive.gbk");
+    onModal<QFileDialog>([file](QFileDialog *d) {
+        d->selectFile(file);
+        static_cast<QDialog *>(d)->accept(); // as the dialog's own button does
+    });
+    window->menuAction(QStringLiteral("Архивиране на базата данни"))->trigger();
+    settle();
+    ASSERT_TRUE(QFileInfo::exists(file));
+    EXPECT_EQ(prompter.messages.value(0),
+              QStringLiteral("Архивът е записан във файла\n%1\nРазмер: %2 KB.")
+                  .arg(QDir::toNativeSeparators(file))
+                  .arg((QFileInfo(file).size() + 1023) / 1024));
 }
 
 TEST_F(Gui, TheCalculatorTakesTheKeysWhenItOpens)
