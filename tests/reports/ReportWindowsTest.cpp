@@ -1,9 +1,11 @@
 #include "tests/support/GuiTest.h"
 #include "tests/support/TestDatabase.h"
 
+#include "app/CasePeroDialog.h"
 #include "app/ItemsPage.h"
 #include "app/PeroDefsWindow.h"
 
+#include "app/reports/GuiReports.h"
 #include "app/reports/OutputSetupDialog.h"
 #include "app/reports/PreviewWindow.h"
 #include "app/reports/ReportDialogs.h"
@@ -332,4 +334,39 @@ TEST(ReportWindows, ThePayslipButtonsOfTheItemPagePrintTheShownEmployee)
         EXPECT_EQ(egns, QStringList{QStringLiteral("ЕГН: 7501010002")});
         EXPECT_TRUE(prompter.messages.isEmpty()) << prompter.messages.join(u'|').toStdString();
     }
+}
+
+TEST(ReportWindows, TheListByItemAsksTheItemThenShowsItsList)
+{
+    test::application();
+    test::TestDatabase db;
+    ASSERT_TRUE(db.open());
+    items::addDefinition(*db.data, items::makeDefinition(130, 30, QStringLiteral("Премия"), QStringLiteral("1")));
+    db.data->commitRetaining();
+    util::RecordingPrompter prompter;
+
+    // "Отказ" in the item dialog: no output setup follows.
+    test::onModal<CasePeroDialog>([](CasePeroDialog *d) { d->reject(); });
+    app::startReport(nullptr, *db.data, prompter, reports::ReportKind::ItemList);
+
+    QString caption, heading;
+    test::onModal<CasePeroDialog>([&](CasePeroDialog *d) {
+        caption = d->windowTitle();
+        test::onModal<OutputSetupDialog>([&](OutputSetupDialog *s) {
+            test::onModal<PreviewWindow>([&](PreviewWindow *p) {
+                for (const auto &op : p->document().pages[0].ops)
+                    if (op.text.startsWith(QStringLiteral("130 ")))
+                        heading = op.text;
+                p->close();
+            });
+            s->screenButton()->setChecked(true);
+            s->accept();
+        });
+        d->codeEdit()->setText(QStringLiteral("130"));
+        d->okButton()->click();
+    });
+    app::startReport(nullptr, *db.data, prompter, reports::ReportKind::ItemList);
+    EXPECT_EQ(caption, QStringLiteral("Избор на перо"));
+    EXPECT_EQ(heading, QStringLiteral("130 Премия"));
+    EXPECT_TRUE(prompter.messages.isEmpty()) << prompter.messages.join(u'|').toStdString();
 }
