@@ -86,6 +86,13 @@ QVariant TableModel::data(const QModelIndex &index, int role) const
             return c;
     }
     if (role == Qt::TextAlignmentRole) {
+        // A figure the grid computes lines up with the stored ones.
+        if (columns_[static_cast<size_t>(col)].compute) {
+            const QVariant v = columns_[static_cast<size_t>(col)].compute(index.row());
+            if (v.typeId() == QMetaType::Int || v.typeId() == QMetaType::Double || v.typeId() == QMetaType::LongLong)
+                return int(Qt::AlignRight | Qt::AlignVCenter);
+            return {};
+        }
         const int d = dataIndex_[static_cast<size_t>(col)];
         const QVariant v = d >= 0 ? table_.value(index.row(), d) : QVariant();
         if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::LongLong)
