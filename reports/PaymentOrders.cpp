@@ -4,6 +4,7 @@
 #include "calc/MonthlyRecord.h"
 #include "calc/Parameters.h"
 #include "declarations/Declaration6.h"
+#include "items/Definitions.h"
 #include "reference/Company.h"
 #include "reference/Rates.h"
 #include "reports/CellRow.h"
@@ -24,6 +25,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <stdexcept>
 
 namespace plavex::reports {
 
@@ -656,6 +658,14 @@ std::vector<PaymentOrder> ordersOfRun(storage::DataModule &data, const ReportReq
 {
     calc::Parameters params;
     params.reloadAll(data);
+    // Contributions on another kind of item would be paid as if on an advance.
+    if (request.advance) {
+        bool advance = false;
+        for (const items::Definition &d : params.definitions)
+            advance |= d.code == request.itemCode && d.type == 142;
+        if (!advance)
+            throw std::runtime_error(QStringLiteral("Перо %1 не е аванс (тип 142).").arg(request.itemCode).toStdString());
+    }
     calc::recalculateAll(data, params);
     data.lockPeriod();
     return paymentOrders(data, request, [&host](const QString &why) { host.message(why); });

@@ -408,6 +408,10 @@ TEST_F(PaymentOrdersTest, CommandLineFilesEachDocument)
     const test::CliRun noItem = run({QStringLiteral("item-list")});
     EXPECT_NE(noItem.status, 0);
     EXPECT_TRUE(noItem.err.contains(QStringLiteral("--item"))) << noItem.err.toStdString();
+    const test::CliRun notAdvance =
+        run({QStringLiteral("payment-orders"), QStringLiteral("--advance"), QStringLiteral("--item"), QStringLiteral("101")});
+    EXPECT_NE(notAdvance.status, 0);
+    EXPECT_TRUE(notAdvance.err.contains(QStringLiteral("Перо 101 не е аванс (тип 142)."))) << notAdvance.err.toStdString();
     const test::CliRun unknown = run({QStringLiteral("item-list"), QStringLiteral("--item"), QStringLiteral("999")});
     EXPECT_NE(unknown.status, 0);
     EXPECT_TRUE(unknown.err.contains(QStringLiteral("Няма перо с код 999."))) << unknown.err.toStdString();
