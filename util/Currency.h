@@ -19,4 +19,16 @@ struct Currency {
 Currency currencyOf(const Period &period);
 bool isEuroPeriod(const Period &period);
 
+// The fixed rate of the change-over: leva for one euro.
+inline constexpr double kLevaPerEuro = 1.95583;
+
+// An amount in leva in euro, divided by the full rate and taken to the cent
+// by one of the two rules of the change-over (negative amounts mirror the
+// positive ones).
+// Pay, benefits and what is owed to the employee: up to the next cent when
+// any further digit is not zero (2000 лв → 1022.59 €).
+double euroRoundingUp(double leva);
+// Everything else: half a cent and more up (100 лв → 51.13 €).
+double euroHalfUp(double leva);
+
 } // namespace plavex::util

@@ -1,3 +1,4 @@
+#include "util/Currency.h"
 #include "util/Rounding.h"
 
 #include <gtest/gtest.h>
@@ -29,4 +30,28 @@ TEST(Rounding, DividesByTheFactorAndBreaksTiesToEven)
     };
     for (const Case &c : cases)
         EXPECT_DOUBLE_EQ(roundHalfEven(c.value, c.decimals), c.expected) << c.value << " to " << c.decimals;
+}
+
+TEST(EuroChangeover, TheTwoRoundingRules)
+{
+    using plavex::util::euroHalfUp;
+    using plavex::util::euroRoundingUp;
+    const struct {
+        double leva, pay, general;
+    } cases[] = {
+        {2000.0, 1022.59, 1022.58}, // 1022.58376
+        {100.0, 51.13, 51.13},      // 51.12969
+        {4130.0, 2111.64, 2111.64}, // 2111.63552
+        {1077.0, 550.67, 550.66},   // 550.66140
+        {1000.0, 511.30, 511.29},   // 511.29188
+        {19558.3, 10000.00, 10000.00}, // exact: no cent added
+        {3911.66, 2000.00, 2000.00},
+        {0.0, 0.0, 0.0},
+        {-50.0, -25.57, -25.56}, // 25.56459
+        {0.005, 0.01, 0.00},
+    };
+    for (const auto &c : cases) {
+        EXPECT_DOUBLE_EQ(euroRoundingUp(c.leva), c.pay) << c.leva;
+        EXPECT_DOUBLE_EQ(euroHalfUp(c.leva), c.general) << c.leva;
+    }
 }
