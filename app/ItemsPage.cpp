@@ -37,7 +37,7 @@ ItemsPage::ItemsPage(storage::DataModule &data, util::Prompter &prompter, items:
         {{}, QStringLiteral("Име на перо"), [this](int r) { return calc::itemNameText(itemAt(r), definitions_); }},
         {{}, QStringLiteral("Параметри на перо"),
          [this](int r) {
-             return calc::itemDescription(itemAt(r), definitions_, totals_, paySystem_,
+             return calc::itemDescription(itemAt(r), definitions_, totals_, paySystem_, data_.period(),
                                           util::Separators::current().date);
          }},
         {QStringLiteral("PERO_SUMA"), QStringLiteral("Сума")},

@@ -223,7 +223,9 @@ Calculation Calculator::calculate(const Employee &employee)
     // What is read below decides what is written: nobody else may change
     // the month in between.
     data_.lockPeriod();
-    History &history = preloaded_ ? static_cast<History &>(preloadedHistory_[employee.id]) : *history_;
+    History &stored = preloaded_ ? static_cast<History &>(preloadedHistory_[employee.id]) : *history_;
+    // A euro month reads the months before 2026 converted from leva.
+    HistoryInCurrency history(stored, data_.period());
     Context context(params_, data_.period(), employee, history);
     context.calendar = calendarOf(employee.calendarCode);
     Calculation result;

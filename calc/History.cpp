@@ -2,6 +2,7 @@
 
 #include "storage/DataModule.h"
 #include "storage/fb/Statement.h"
+#include "util/Currency.h"
 
 #include <algorithm>
 
@@ -33,6 +34,40 @@ std::vector<HistoryRow> MemoryHistory::window(int personId, const util::Period &
         if (r.personId == personId && r.period() >= first && r.period() <= last)
             result.push_back(r);
     return result;
+}
+
+HistoryRow inCurrencyOf(HistoryRow r, const util::Period &reader)
+{
+    if (!util::isEuroPeriod(reader) || util::isEuroPeriod(r.period()))
+        return r;
+    for (double *amount : {&r.szapl, &r.bot12, &r.bdoo, &r.sfrz, &r.sobl, &r.sdod, &r.wsdooli, &r.doosbol, &r.wcosuma,
+                           &r.supkb, &r.suzdr, &r.sudzpo, &r.zapl, &r.sbol, &r.susocr})
+        *amount = util::euroHalfUp(*amount);
+    return r;
+}
+
+std::vector<HistoryRow> HistoryInCurrency::earlierMonths(int personId)
+{
+    std::vector<HistoryRow> rows = history_.earlierMonths(personId);
+    for (HistoryRow &r : rows)
+        r = inCurrencyOf(r, reader_);
+    return rows;
+}
+
+std::optional<HistoryRow> HistoryInCurrency::month(int personId, const util::Period &period)
+{
+    std::optional<HistoryRow> row = history_.month(personId, period);
+    if (row)
+        row = inCurrencyOf(*row, reader_);
+    return row;
+}
+
+std::vector<HistoryRow> HistoryInCurrency::window(int personId, const util::Period &first, const util::Period &last)
+{
+    std::vector<HistoryRow> rows = history_.window(personId, first, last);
+    for (HistoryRow &r : rows)
+        r = inCurrencyOf(r, reader_);
+    return rows;
 }
 
 DatabaseHistory::DatabaseHistory(storage::DataModule &data) : data_(data) {}

@@ -61,6 +61,24 @@ public:
     virtual std::vector<HistoryRow> window(int personId, const util::Period &first, const util::Period &last) = 0;
 };
 
+// The money of a row in leva (a month before 2026) in euro, for a reader
+// in a euro month; days and rows of the same currency stay as they are.
+HistoryRow inCurrencyOf(HistoryRow row, const util::Period &reader);
+
+// Another history read from a month's point of view: every row in that
+// month's currency.
+class HistoryInCurrency : public History {
+public:
+    HistoryInCurrency(History &history, const util::Period &reader) : history_(history), reader_(reader) {}
+    std::vector<HistoryRow> earlierMonths(int personId) override;
+    std::optional<HistoryRow> month(int personId, const util::Period &period) override;
+    std::vector<HistoryRow> window(int personId, const util::Period &first, const util::Period &last) override;
+
+private:
+    History &history_;
+    util::Period reader_;
+};
+
 // Rows held in memory, for tests and for callers that already have them.
 class MemoryHistory : public History {
 public:

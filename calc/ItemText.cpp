@@ -1,5 +1,6 @@
 #include "calc/ItemText.h"
 
+#include "util/Currency.h"
 #include "util/DateText.h"
 #include "util/NumberText.h"
 
@@ -29,15 +30,17 @@ QString dateText(const QDate &date, QChar separator)
 } // namespace
 
 QString itemDescription(const items::ItemRecord &item, const std::vector<items::Definition> &definitions,
-                        const Totals &last, int paySystem, QChar dateSeparator)
+                        const Totals &last, int paySystem, const util::Period &period, QChar dateSeparator)
 {
     const int type = item.type;
-    const QString lv = QStringLiteral(" лв ");
+    const QString money = util::currencyOf(period).sign;
+    const QString lv = u' ' + money + u' ';
+    const QString from = u' ' + money + QStringLiteral(" от ");
     const QString percent = QStringLiteral("  % ");
     if (type == 1) {
         QString text = str(item.amount1, 7, 2) + lv;
         if (in(paySystem, {1, 2, 6, 7}) && item.amount2 != 0)
-            text += u' ' + str(item.amount2, 6, 2) + QStringLiteral(" лв от ") + str(item.d, 2, 0);
+            text += u' ' + str(item.amount2, 6, 2) + from + str(item.d, 2, 0);
         else if (paySystem == 3)
             text += u' ' + str(item.amount2, 5, 2) + QStringLiteral(" ч  ");
         else if (paySystem == 4 || paySystem == 5)
@@ -47,7 +50,7 @@ QString itemDescription(const items::ItemRecord &item, const std::vector<items::
     if (in(type, {2, 4, 19, 32})) {
         QString text = str(item.amount1, 7, 2) + lv;
         if (item.amount2 != 0)
-            text += u' ' + str(item.amount2, 7, 2) + QStringLiteral(" лв от ") + QString::number(item.d);
+            text += u' ' + str(item.amount2, 7, 2) + from + QString::number(item.d);
         return text + u' ' + str(item.d, 2, 0) + QStringLiteral(" дни");
     }
     if (type == 3)

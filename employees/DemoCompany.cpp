@@ -5,6 +5,7 @@
 #include "reference/Calendar.h"
 #include "reference/Company.h"
 #include "reference/Nomenclatures.h"
+#include "reference/Rates.h"
 #include "storage/DataModule.h"
 #include "storage/Settings.h"
 #include "storage/fb/Statement.h"
@@ -12,6 +13,7 @@
 
 #include <QDate>
 
+#include <cmath>
 #include <random>
 
 namespace plavex::employees {
@@ -46,8 +48,27 @@ const DemoDefinition kChart[] = {
     {142, 142, "Аванс", "0000000000"},
 };
 
-// The contribution items every employee carries, with their percentages.
-const std::pair<int, double> kContributions[] = {{102, 9.9}, {103, 2.2}, {104, 2.4}, {105, 0.4}};
+// The employee's shares of the contributions, from the rates table of the
+// month by birth group: ДОО (pension and illness), ДЗПО (only those born
+// after 1959), ЗО, ПКБ; the codes of the chart above.
+struct ContributionShares {
+    std::vector<std::pair<int, double>> before1960;
+    std::vector<std::pair<int, double>> after1959;
+};
+
+ContributionShares contributionShares(storage::DataModule &data)
+{
+    ContributionShares s;
+    const std::vector<reference::NoiType> rates = reference::loadRates(data);
+    const reference::NoiType *rate = reference::findRate(rates, 1, 1);
+    auto p = [rate](const char *column) { return rate ? rate->percent(QString::fromLatin1(column)) : 0.0; };
+    s.before1960 = {{102, p("NOI_PENSI_LI") + p("NOI_ZAB_LI")}, {104, p("NOI_ZDL")}, {105, p("NOI_PKB_LI")}};
+    s.after1959 = {{102, p("NOI_PENSI_LI60") + p("NOI_ZAB_LI60")},
+                   {103, p("NOI_DZPO_LI60")},
+                   {104, p("NOI_ZDL")},
+                   {105, p("NOI_PKB_LI60")}};
+    return s;
+}
 
 class Generator {
 public:
@@ -97,12 +118,23 @@ std::optional<DemoReport> buildDemoCompany(storage::DataModule &data, const Demo
     fb::Transaction &tx = data.transaction();
 
     data.setAutocalc(true);
+    // The statutory figures of the month came with the new company row.
     reference::postCompany(data, {{QStringLiteral("FIRMA_IME"), QStringLiteral("Демо Пейрол ООД")},
                                   {QStringLiteral("FIRMA_DIRECTOR"), QStringLiteral("Иван Петров")},
                                   {QStringLiteral("FIRMA_SCHET"), QStringLiteral("Мария Николова")},
-                                  {QStringLiteral("FIRMA_MINSALARY"), 220.0},
-                                  {QStringLiteral("FIRMA_INDDOO"), 2000.0},
-                                  {QStringLiteral("FIRMA_MINDOH"), 220.0}});
+                                  {QStringLiteral("FIRMA_BULSTAT"), QStringLiteral("201234563")},
+                                  {QStringLiteral("FIRMA_DANNOMER"), QStringLiteral("2012345630")},
+                                  {QStringLiteral("FIRMA_KID1"), QStringLiteral("6920")},
+                                  {QStringLiteral("FIRMA_DOOPROCF3"), 0.4},
+                                  {QStringLiteral("FIRMA_ADDRUL"), QStringLiteral("ул. Граф Игнатиев 15")},
+                                  {QStringLiteral("FIRMA_TEL"), QStringLiteral("02 981 2345")},
+                                  {QStringLiteral("FIRMA_EMAIL"), QStringLiteral("office@demo-payroll.bg")}});
+    reference::Company company;
+    reference::loadCompany(data, company);
+    // Pay grows with the minimum wage of the year (the figures of 2008 as the unit).
+    const double payScale = company.minSalary > 0 ? company.minSalary / 220.0 : 1.0;
+    auto money = [payScale](int tens) { return std::round(tens * payScale) * 10.0; };
+    const ContributionShares shares = contributionShares(data);
     reference::ensureDefaultCalendars(data);
     for (const DemoDefinition &d : kChart)
         if (items::definitionType(data, d.code) == 0)
@@ -153,25 +185,26 @@ std::optional<DemoReport> buildDemoCompany(storage::DataModule &data, const Demo
             name += QStringLiteral("а");
         const int years = std::max(0, hired.year() - born.year() - 20 - g.between(0, 5));
         const int id = ++personId;
+        const QString egn = g.egn(born, female);
         fb::Statement::run(tx, QStringLiteral("insert into %1 (PERSON_ID,PERSON_NOMER,PERSON_ZVENO,PERSON_EGN,PERSON_IME,PERSON_ACT,"
                                               "PERSON_KALENDAR,PERSON_SYSZ,PERSON_NOS,PERSON_NOSN,PERSON_POL,PERSON_DLUV,PERSON_DATANAZ,"
                                               "PERSON_STAV1Y,PERSON_STAV1M,PERSON_STAV1D,PERSON_STAV2Y,PERSON_STAV2M,PERSON_STAV2D,"
                                               "PERSON_OTP,PERSON_NOTP,PERSON_INDEC,PERSON_GARVZ,PERSON_TRUSTR,PERSON_PENSIA,PERSON_OBR) "
                                               "values (?,?,?,?,?,1,1,1,'01',1,?,?,?,?,?,?,?,?,?,0,0,0,1,0,0,1)")
                                    .arg(data.table(u"PERSONS")),
-                           {id, number, unitCode, g.egn(born, female), name, female ? 2 : 1,
+                           {id, number, unitCode, egn, name, female ? 2 : 1,
                             positions[static_cast<size_t>(g.between(0, static_cast<int>(positions.size()) - 1))], hired, years,
                             g.between(0, 11), g.between(0, 29), years / 2, g.between(0, 11), g.between(0, 29)});
         addItem(id, 2010, 201, {});
         addItem(id, 2000, 200, {});
         addItem(id, 1000, 100, {});
         addItem(id, 101, 140, {});
-        addItem(id, 1, 1, g.between(35, 200) * 10.0, 0.0, 0);
+        addItem(id, 1, 1, money(g.between(35, 200)), 0.0, 0);
         addItem(id, 3, 3, 0.6 * years, {}, years);
-        for (const auto &[code, percent] : kContributions)
+        for (const auto &[code, percent] : reference::bornAfter1959(egn) ? shares.after1959 : shares.before1960)
             addItem(id, code, 139, percent);
         if (g.chance(0.3))
-            addItem(id, 142, 142, 200.0, 200.0);
+            addItem(id, 142, 142, money(20), money(20));
         return id;
     };
 
@@ -206,7 +239,7 @@ std::optional<DemoReport> buildDemoCompany(storage::DataModule &data, const Demo
                 addItem(id, 14, 14, {}, {}, 3, first.addDays(from - 1), first.addDays(from + 1));
             }
             if (g.chance(0.15))
-                addItem(id, 6, 6, g.between(5, 30) * 10.0);
+                addItem(id, 6, 6, money(g.between(5, 30)));
         }
         // Leavers go this month; newcomers start in it.
         for (const int id : active) {

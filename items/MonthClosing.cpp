@@ -1,11 +1,14 @@
 #include "items/MonthClosing.h"
 
+#include "items/EuroChangeover.h"
 #include "reference/Calendar.h"
+#include "reference/Company.h"
 #include "storage/Catalogue.h"
 #include "storage/DataModule.h"
 #include "storage/Savepoint.h"
 #include "storage/Schema.h"
 #include "storage/Settings.h"
+#include "storage/StatutoryFigures.h"
 #include "storage/TableNames.h"
 #include "storage/fb/Error.h"
 #include "storage/fb/Statement.h"
@@ -14,6 +17,7 @@
 #include "util/Prompter.h"
 #include "util/Rounding.h"
 
+#include <QFile>
 #include <QHash>
 #include <QSaveFile>
 
@@ -84,6 +88,11 @@ public:
 
     void run(bool emptyNewMonth, QSaveFile &endmes);
 
+    // The company columns the law sets anew in the new month.
+    QVariantMap statutory;
+    // Filled at the change-over to the euro: what was converted.
+    QStringList euroList;
+
 private:
     QString o(QStringView base) const { return storage::names::monthTable(base, old_); }
     QString n(QStringView base) const { return storage::names::monthTable(base, new_); }
@@ -140,6 +149,15 @@ void Closing::run(bool emptyNewMonth, QSaveFile &endmes)
     carryEmployees(endmes);
     progress_.at(80);
     carryItems();
+    // Converted first: the law's figures of a euro month are euro already.
+    if (isEuroChangeover(old_, new_))
+        euroList = convertCarriedMonthToEuro(tx_, old_, new_);
+    if (!statutory.isEmpty()) {
+        QStringList sets;
+        for (auto it = statutory.constBegin(); it != statutory.constEnd(); ++it)
+            sets << it.key() + QStringLiteral("=?");
+        exec(QStringLiteral("UPDATE %1 SET %2").arg(n(u"FIRMA"), sets.join(QLatin1Char(','))), statutory.values());
+    }
     progress_.at(100);
 }
 
@@ -325,6 +343,56 @@ QString reason(const std::exception &e)
     return QString::fromUtf8(e.what());
 }
 
+QStringList euroListHeader(const util::Period &old)
+{
+    return {QStringLiteral("Превалутиране в евро при приключване на месец %1, курс 1.95583 лв. за 1 евро").arg(old.text()),
+            QStringLiteral("Служител").leftJustified(47) + QStringLiteral("Перо").leftJustified(34) + QStringLiteral("Лева").rightJustified(13)
+                + QStringLiteral("Евро").rightJustified(13)};
+}
+
+// The company columns whose figures the law sets anew in the next month:
+// every January where figures are shipped, and the month a change takes
+// effect. `lines` says what changes (or that the year has figures that
+// match); an empty result with no lines in January: the year has none.
+QVariantMap statutoryChanges(storage::DataModule &data, const util::Period &old, const util::Period &next, QStringList &lines)
+{
+    QVariantMap changes;
+    const auto figures = storage::statutoryFiguresFor(
+        storage::readStatutoryFigures(storage::statutoryFiguresFile(data.settings().nomsDir())), next);
+    if (!figures || (next.month() != 1 && figures->from != next))
+        return changes;
+    reference::Company company;
+    reference::loadCompany(data, company);
+    const bool changeover = isEuroChangeover(old, next);
+    const struct {
+        const char *column;
+        const char *caption;
+        double carried;
+        EuroRule rule;
+        std::optional<double> figure;
+    } columns[] = {
+        {"FIRMA_MINSALARY", "Мин.заплата", company.minSalary, EuroRule::RoundingUp, figures->minSalary},
+        {"FIRMA_INDDOO", "Максимален осигурителен доход", company.maxInsurable, EuroRule::HalfUp, figures->maxInsurable},
+        {"FIRMA_MINDOH", "Минимален осигурителен доход", company.minInsurable, EuroRule::HalfUp, figures->minInsurable},
+        {"FIRMA_OBMAJKI", "Обезщетение майки", company.maternity, EuroRule::RoundingUp, figures->maternity},
+        {"FIRMA_DATA3", "Гарантирани вземания %", company.guaranteedPercent, EuroRule::None, figures->guaranteedPercent},
+        {"FIRMA_DOOPROCF3", "Фонд ТЗ %", company.accidentPercent, EuroRule::None, figures->accidentPercent},
+    };
+    for (const auto &c : columns) {
+        if (!c.figure)
+            continue;
+        const double carried = changeover ? toEuro(c.carried, c.rule) : c.carried;
+        if (std::abs(carried - *c.figure) < 0.005)
+            continue;
+        changes.insert(QString::fromLatin1(c.column), *c.figure);
+        lines << QStringLiteral("%1: %2 → %3").arg(QString::fromUtf8(c.caption), QString::number(carried, 'f', 2),
+                                                   QString::number(*c.figure, 'f', 2));
+    }
+    if (changes.isEmpty())
+        lines << QStringLiteral("без промяна");
+    return changes;
+}
+
 } // namespace
 
 ServiceLength advanceService(ServiceLength s, const std::optional<MonthDays> &summary, int daysInOldMonth)
@@ -452,8 +520,18 @@ ClosingResult closeMonth(storage::DataModule &data, util::Prompter &prompter, co
                                                     "Ако продължите информацията ще бъде изтрита")))
         return ClosingResult::Declined;
 
+    QStringList statutoryLines;
+    const QVariantMap statutory = statutoryChanges(data, old, next, statutoryLines);
+    bool takeStatutory = !statutory.isEmpty();
+    if (takeStatutory && next.month() != 1)
+        takeStatutory = prompter.confirm(QStringLiteral("От %1 законовите стойности в данните на фирмата са други:\n%2\n"
+                                                        "Да се вземат ли новите стойности?")
+                                             .arg(next.text(), statutoryLines.join(QLatin1Char('\n'))));
+
     Progress progress(prompter);
     QSaveFile endmes(data.settings().programDir() + QStringLiteral("ENDMES.TXT"));
+    QSaveFile euroFile(data.settings().programDir() + QLatin1String(kEuroListFile));
+    QStringList euroList;
     try {
         // Tables first: creating them commits, which must not happen inside the copy.
         if (!existed)
@@ -495,13 +573,26 @@ ClosingResult closeMonth(storage::DataModule &data, util::Prompter &prompter, co
             throw std::runtime_error(QStringLiteral("Файлът %1 не може да бъде записан.").arg(endmes.fileName()).toStdString());
         {
             storage::Savepoint unit(data.transaction());
-            Closing(data, progress).run(existed, endmes);
+            Closing closing(data, progress);
+            if (takeStatutory)
+                closing.statutory = statutory;
+            closing.run(existed, endmes);
+            euroList = closing.euroList;
             data.markPeriodClosed();
             unit.release();
             data.commitRetaining();
         }
+        if (isEuroChangeover(old, next)) {
+            if (!euroFile.open(QIODevice::WriteOnly))
+                throw std::runtime_error(QStringLiteral("Файлът %1 не може да бъде записан.").arg(euroFile.fileName()).toStdString());
+            QStringList lines = euroListHeader(old);
+            lines << euroList;
+            for (const QString &line : lines)
+                euroFile.write(util::toCp1251(line) + "\r\n");
+        }
     } catch (const std::exception &e) {
         endmes.cancelWriting();
+        euroFile.cancelWriting();
         try {
             data.commitRetaining(); // the recalculated months stay; the locks go
         } catch (const fb::Error &) {
@@ -513,6 +604,19 @@ ClosingResult closeMonth(storage::DataModule &data, util::Prompter &prompter, co
     if (!endmes.commit())
         prompter.message(QStringLiteral("Файлът %1 не може да бъде записан.").arg(endmes.fileName()));
     data.changePeriod(next.year(), next.month());
+    if (isEuroChangeover(old, next)) {
+        if (euroFile.commit())
+            prompter.message(QStringLiteral("Сумите на месец %1 са превалутирани в евро (1 евро = 1.95583 лв.). "
+                                            "Списъкът на превалутираните суми е във файла %2.")
+                                 .arg(next.text(), euroFile.fileName()));
+        else
+            prompter.message(QStringLiteral("Файлът %1 не може да бъде записан.").arg(euroFile.fileName()));
+    }
+    if (takeStatutory)
+        prompter.message(QStringLiteral("Данните на фирмата от %1 са взети от закона:\n%2").arg(next.text(), statutoryLines.join(QLatin1Char('\n'))));
+    else if (next.month() == 1 && statutory.isEmpty() && statutoryLines.isEmpty()
+             && QFile::exists(storage::statutoryFiguresFile(data.settings().nomsDir())))
+        prompter.message(storage::noStatutoryFiguresMessage(next.year()));
     return ClosingResult::Closed;
 }
 

@@ -315,7 +315,7 @@ const items::Definition *definitionOf(const std::vector<items::Definition> &defi
 
 // makefish1: the buffer of one employee from the calculation just made.
 Payslip makePayslip(const calc::Parameters &params, const Selected &e,
-                    const calc::Calculation &calculation)
+                    const calc::Calculation &calculation, const util::Period &period)
 {
     Payslip s;
     s.company = params.company.name;
@@ -356,7 +356,7 @@ Payslip makePayslip(const calc::Parameters &params, const Selected &e,
         r.code = item.code;
         r.type = item.type;
         r.amount = util::roundHalfEven(item.amount, 2);
-        r.description = calc::itemDescription(item, params.definitions, s.totals, calculation.employee.paySystem, separator)
+        r.description = calc::itemDescription(item, params.definitions, s.totals, calculation.employee.paySystem, period, separator)
                             .left(kDescriptionLength);
         if (const items::Definition *d = definitionOf(params.definitions, item.code))
             r.name = d->name.left(kDescriptionLength);
@@ -439,7 +439,7 @@ Document buildPayslips(storage::DataModule &data, const ReportRequest &request, 
     auto unit = [&](Canvas &canvas, int i) {
         const Selected &e = employees[static_cast<size_t>(i)];
         // Made in full before anything is drawn: a failing employee leaves no half payslip.
-        const Payslip slip = makePayslip(params, e, calculator.calculate(e.id));
+        const Payslip slip = makePayslip(params, e, calculator.calculate(e.id), period);
         const bool top = canvas.yPos() <= canvas.marginTop() + 1e-9;
         if (i > 0 && !top) {
             if (request.newPagePerSlip)

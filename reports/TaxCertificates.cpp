@@ -413,9 +413,12 @@ std::optional<int> insertAnnualTaxDifferences(storage::DataModule &data, int cod
                                               const std::vector<calc::AnnualTaxRow> &rows)
 {
     data.lockPeriod();
+    // The year's sums are in its own currency; the items live in this month's.
+    const std::optional<int> year = calc::annualTaxYear(data.period());
+    const bool toEuro = year && !util::isEuroPeriod(util::Period(*year, 12)) && util::isEuroPeriod(data.period());
     std::vector<items::EmployeeAmount> amounts;
     for (const calc::AnnualTaxRow &r : rows)
-        amounts.push_back({r.personId, r.difference});
+        amounts.push_back({r.personId, toEuro ? util::euroHalfUp(r.difference) : r.difference});
     return items::insertType145(data, code, amounts, data.prompter());
 }
 

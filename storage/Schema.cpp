@@ -1,6 +1,7 @@
 #include "storage/Schema.h"
 
 #include "storage/NomLoader.h"
+#include "storage/StatutoryFigures.h"
 #include "storage/TableNames.h"
 #include "storage/fb/Error.h"
 #include "storage/fb/Statement.h"
@@ -8,6 +9,7 @@
 #include "util/Prompter.h"
 #include "util/Rounding.h"
 
+#include <QFile>
 #include <QLoggingCategory>
 
 namespace plavex::storage {
@@ -381,12 +383,27 @@ void Schema::seedFirma(const QString &table, const util::Period &period, Company
     case 2006: seed.maxInsurable = 1400.0; seed.minInsurable = 220.0; seed.maternity = 160.0; break;
     default: break;
     }
+    // The law's figures of the month where they are shipped; without them
+    // a maximum insurable income of 0 would silently zero every contribution.
+    // (Like every service file, a missing one is silent.)
+    const QString file = statutoryFiguresFile(nomsDir_);
+    const auto figures = statutoryFiguresFor(readStatutoryFigures(file), period);
+    if (figures) {
+        seed.minSalary = figures->minSalary.value_or(seed.minSalary);
+        seed.maxInsurable = figures->maxInsurable.value_or(seed.maxInsurable);
+        seed.minInsurable = figures->minInsurable.value_or(seed.minInsurable);
+        seed.maternity = figures->maternity.value_or(seed.maternity);
+    } else if (seed.maxInsurable == 0 && QFile::exists(file)) {
+        prompter_.message(noStatutoryFiguresMessage(period.year()));
+    }
     fb::Statement::run(tx_,
                        QStringLiteral("INSERT INTO %1 (FIRMA_RSEDMICA,FIRMA_MINSALARY,FIRMA_INDDOO,FIRMA_MINDOH,"
-                                      "FIRMA_OBMAJKI)  values (5,?,?,?,?)")
+                                      "FIRMA_OBMAJKI,FIRMA_DATA3,FIRMA_DOOPROCF3)  values (5,?,?,?,?,?,?)")
                            .arg(table),
                        {util::roundHalfEven(seed.minSalary, 3), util::roundHalfEven(seed.maxInsurable, 3),
-                        util::roundHalfEven(seed.minInsurable, 3), util::roundHalfEven(seed.maternity, 3)});
+                        util::roundHalfEven(seed.minInsurable, 3), util::roundHalfEven(seed.maternity, 3),
+                        figures && figures->guaranteedPercent ? QVariant(*figures->guaranteedPercent) : QVariant(),
+                        figures && figures->accidentPercent ? QVariant(*figures->accidentPercent) : QVariant()});
 }
 
 } // namespace plavex::storage

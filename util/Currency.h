@@ -14,6 +14,7 @@ struct Currency {
     QString abbreviation; // "лв."
     QString plural;       // "лева"
     QString subunit;      // "ст."
+    QString sign;         // "лв" in item texts, "€"
 };
 
 Currency currencyOf(const Period &period);

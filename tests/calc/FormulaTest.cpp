@@ -478,7 +478,7 @@ TEST_F(Formula, ItemDescriptions)
         {item(36, 999), ""},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(calc::itemDescription(c.item, params.definitions, last, 1), QString::fromUtf8(c.expected)) << c.expected;
+        EXPECT_EQ(calc::itemDescription(c.item, params.definitions, last, 1, util::Period(2008, 1)), QString::fromUtf8(c.expected)) << c.expected;
 }
 
 } // namespace

@@ -185,7 +185,7 @@ protected:
     {
         for (const items::ItemRecord &it : c.items)
             if (it.code == code)
-                return calc::itemDescription(it, params.definitions, c.totals, c.employee.paySystem, u'.');
+                return calc::itemDescription(it, params.definitions, c.totals, c.employee.paySystem, util::Period(2008, 1), u'.');
         return {};
     }
 

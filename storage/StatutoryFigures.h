@@ -1,0 +1,43 @@
+#pragma once
+
+#include "util/Period.h"
+
+#include <QString>
+#include <QVariantMap>
+
+#include <optional>
+#include <vector>
+
+namespace plavex::storage {
+
+// The statutory figures of the company row from the month the law set
+// them: one row of noms/firma_stat.csv. A figure without a source is empty
+// and leaves the company's own value alone.
+struct StatutoryFigures {
+    util::Period from;
+    std::optional<double> minSalary;         // FIRMA_MINSALARY
+    std::optional<double> maxInsurable;      // FIRMA_INDDOO
+    std::optional<double> minInsurable;      // FIRMA_MINDOH
+    std::optional<double> maternity;         // FIRMA_OBMAJKI
+    std::optional<double> guaranteedPercent; // FIRMA_DATA3
+    std::optional<double> accidentPercent;   // FIRMA_DOOPROCF3
+
+    // The company columns the row fills, with their figures.
+    QVariantMap columns() const;
+};
+
+QString statutoryFiguresFile(const QString &nomsDir);
+
+// The rows of the file in their order; a missing file gives none, a line
+// that is not a row of figures is left out.
+std::vector<StatutoryFigures> readStatutoryFigures(const QString &path);
+
+// The figures in force in `period`: the last row of the same year that
+// began in it or before. None for a year the file does not cover: the
+// figures of another year are no guide.
+std::optional<StatutoryFigures> statutoryFiguresFor(const std::vector<StatutoryFigures> &rows, const util::Period &period);
+
+// Said once when a month is opened for which no figures are shipped.
+QString noStatutoryFiguresMessage(int year);
+
+} // namespace plavex::storage
