@@ -131,7 +131,7 @@ std::optional<DemoReport> buildDemoCompany(storage::DataModule &data, const Demo
                                   {QStringLiteral("FIRMA_EMAIL"), QStringLiteral("office@demo-payroll.bg")}});
     reference::Company company;
     reference::loadCompany(data, company);
-    // Pay grows with the minimum wage of the year (the figures of 2008 as the unit).
+    // Premiums and advances grow with the minimum wage of the year (2008's as the unit).
     const double payScale = company.minSalary > 0 ? company.minSalary / 220.0 : 1.0;
     auto money = [payScale](int tens) { return std::round(tens * payScale) * 10.0; };
     const ContributionShares shares = contributionShares(data);
@@ -199,7 +199,8 @@ std::optional<DemoReport> buildDemoCompany(storage::DataModule &data, const Demo
         addItem(id, 2000, 200, {});
         addItem(id, 1000, 100, {});
         addItem(id, 101, 140, {});
-        addItem(id, 1, 1, money(g.between(35, 200)), 0.0, 0);
+        // From the minimum wage to three and a half times it, in whole tens.
+        addItem(id, 1, 1, std::ceil(company.minSalary * (100 + g.between(0, 250)) / 1000.0) * 10.0, 0.0, 0);
         addItem(id, 3, 3, 0.6 * years, {}, years);
         for (const auto &[code, percent] : reference::bornAfter1959(egn) ? shares.after1959 : shares.before1960)
             addItem(id, code, 139, percent);
