@@ -7,6 +7,7 @@
 #include "storage/DataModule.h"
 #include "storage/Settings.h"
 #include "storage/fb/Error.h"
+#include "util/Currency.h"
 #include "util/MonthNames.h"
 #include "util/Prompter.h"
 
@@ -79,9 +80,15 @@ EarlierMonthsPage::EarlierMonthsPage(storage::DataModule &data, util::Prompter &
     }
     model_->setColumns(columns);
     // Year and month are no grid columns and never edited; each row is headed by its month.
+    // Months before the euro keep their amounts in leva (the calculation
+    // converts them as it reads): a euro month says which rows those are.
     model_->setRowHeader([this](int r) {
-        return util::monthName(model_->raw(r, QStringLiteral("PERSDATA_MES")).toInt()) + u' '
-               + model_->raw(r, QStringLiteral("PERSDATA_GOD")).toString();
+        const util::Period month(model_->raw(r, QStringLiteral("PERSDATA_GOD")).toInt(),
+                                 model_->raw(r, QStringLiteral("PERSDATA_MES")).toInt());
+        QString text = util::monthName(month.month()) + u' ' + QString::number(month.year());
+        if (util::isEuroPeriod(data_.period()) && !util::isEuroPeriod(month))
+            text += QStringLiteral(" (") + util::currencyOf(month).abbreviation + u')';
+        return text;
     });
     model_->setEditable(editable);
     view_->setModel(model_);

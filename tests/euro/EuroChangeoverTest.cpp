@@ -169,8 +169,9 @@ TEST_F(EuroChangeover, AClosingKilledMidwayLeavesDecemberAsItWas)
         EXPECT_EQ(value("select PAR_CURDATE from MYPARAMS").toString().trimmed(), QStringLiteral("122025")) << moment;
         EXPECT_EQ(december(), before) << "killed after " << moment << " ms";
         // The new month's tables may exist (they are made first), never with items.
-        if (value("select count(*) from RDB$RELATIONS where RDB$RELATION_NAME='PERA012026'").toInt() > 0)
+        if (value("select count(*) from RDB$RELATIONS where RDB$RELATION_NAME='PERA012026'").toInt() > 0) {
             EXPECT_EQ(value("select count(*) from PERA012026").toInt(), 0) << moment;
+        }
     }
     // And once let run, it closes.
     if (closed == 0)
