@@ -235,32 +235,46 @@ double calcBench(const std::optional<ServerDatabase> &server = std::nullopt)
 
 // The demo company of 2 000 employees: closing a month (its recalculation
 // walk included), then backup and restore of the whole database.
+// A demo company's program folder and open database, with the calculation
+// the closings recalculate through.
+struct DemoBench {
+    DemoBench(const QString &nomsDir, const util::Period &start) : settings(dir.path()), data(settings, prompter)
+    {
+        QDir().mkpath(dir.path() + QStringLiteral("/noms"));
+        for (const QString &f : QDir(nomsDir).entryList(QDir::Files))
+            QFile::copy(nomsDir + QLatin1Char('/') + f, dir.path() + QStringLiteral("/noms/") + f);
+        settings.lastDate = start;
+        data.connectToDatabase(settings.database, settings.serverUser(), settings.serverPassword());
+        data.openPeriod(data.period());
+        params.attach(data);
+        params.reloadAll(data);
+        recalculate = [this](storage::DataModule &d, int id) {
+            if (!calculator || calculatorPeriod != d.period()) {
+                calculator = std::make_unique<calc::Calculator>(d, params);
+                calculatorPeriod = d.period();
+            }
+            calculator->autocalc = true;
+            calculator->calculate(id);
+        };
+    }
+    QTemporaryDir dir;
+    storage::Settings settings;
+    util::RecordingPrompter prompter;
+    storage::DataModule data;
+    calc::Parameters params;
+    std::unique_ptr<calc::Calculator> calculator;
+    util::Period calculatorPeriod;
+    items::RecalculateEmployee recalculate;
+};
+
 void monthBench(const QString &nomsDir)
 {
     const int employees = 2000;
-    QTemporaryDir dir;
-    QDir().mkpath(dir.path() + QStringLiteral("/noms"));
-    for (const QString &f : QDir(nomsDir).entryList(QDir::Files))
-        QFile::copy(nomsDir + QLatin1Char('/') + f, dir.path() + QStringLiteral("/noms/") + f);
-    storage::Settings settings(dir.path());
-    settings.lastDate = util::Period(2008, 1);
-    util::RecordingPrompter prompter;
-    storage::DataModule data(settings, prompter);
-    data.connectToDatabase(settings.database, settings.serverUser(), settings.serverPassword());
-    data.openPeriod(data.period());
-    calc::Parameters params;
-    params.attach(data);
-    params.reloadAll(data);
-    std::unique_ptr<calc::Calculator> calculator;
-    util::Period calculatorPeriod;
-    auto recalculate = [&](storage::DataModule &d, int id) {
-        if (!calculator || calculatorPeriod != d.period()) {
-            calculator = std::make_unique<calc::Calculator>(d, params);
-            calculatorPeriod = d.period();
-        }
-        calculator->autocalc = true;
-        calculator->calculate(id);
-    };
+    DemoBench b(nomsDir, util::Period(2008, 1));
+    storage::Settings &settings = b.settings;
+    util::RecordingPrompter &prompter = b.prompter;
+    storage::DataModule &data = b.data;
+    const items::RecalculateEmployee &recalculate = b.recalculate;
     QElapsedTimer timer;
     timer.start();
     employees::buildDemoCompany(data, {employees, 1, util::Period(2008, 1), 2008}, prompter, recalculate);
@@ -313,6 +327,26 @@ void monthBench(const QString &nomsDir)
 
 } // namespace
 
+// The closing of December 2025 into January 2026, converting every amount.
+void euroBench(const QString &nomsDir)
+{
+    const int employees = 2000;
+    DemoBench b(nomsDir, util::Period(2025, 11));
+    employees::buildDemoCompany(b.data, {employees, 1, util::Period(2025, 11), 2025}, b.prompter, b.recalculate);
+    std::vector<double> closing;
+    QElapsedTimer timer;
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0)
+            b.data.changePeriod(2025, 12);
+        timer.start();
+        items::closeMonth(b.data, b.prompter, b.recalculate);
+        closing.push_back(timer.nsecsElapsed() / 1e9);
+    }
+    out << QStringLiteral("euro: close December 2025 into January 2026, %1 employees: %2 s (first), %3 s (median of 3; target <= 5 s)\n")
+               .arg(employees).arg(closing.front(), 0, 'f', 3).arg(median(closing), 0, 'f', 3);
+    out.flush();
+}
+
 int main(int argc, char **argv)
 {
     // Documents measure and paint text: the font system, without a display.
@@ -337,6 +371,8 @@ int main(int argc, char **argv)
     }
     if (only.isEmpty() || only.contains(QStringLiteral("month")))
         monthBench(QDir(noms).absolutePath());
+    if (only.isEmpty() || only.contains(QStringLiteral("euro")))
+        euroBench(QDir(noms).absolutePath());
     if (only.isEmpty() || only.contains(QStringLiteral("reports")))
         bench::reportBench();
     if (only.isEmpty() || only.contains(QStringLiteral("payslips")))
