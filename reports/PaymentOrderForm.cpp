@@ -30,7 +30,10 @@ QString amountCells(double amount)
 
 QString amountWords(double amount, const util::Period &period)
 {
-    const QString words = util::amountInWords(amount, period).trimmed();
+    QString words = util::amountInWords(amount, period).trimmed();
+    // Less than a lev still says how many: "нула лв. и 50 ст."
+    if (words.startsWith(util::currencyOf(period).abbreviation))
+        words.prepend(QStringLiteral("нула "));
     return std::llround(r2(amount) * 100.0) < 0 ? QStringLiteral("минус ") + words : words;
 }
 

@@ -256,6 +256,7 @@ TEST(PaymentOrderForm, AmountInCellsAndWordsAndTheCompanyNameRule)
     const util::Period july(2008, 7);
     EXPECT_EQ(amountWords(1234.5, july), QStringLiteral("хиляда двеста тридесет и четири лв. и 50 ст."));
     EXPECT_EQ(amountWords(-7.1, july), QStringLiteral("минус седем лв. и 10 ст."));
+    EXPECT_EQ(amountWords(0.5, july), QStringLiteral("нула лв. и 50 ст."));
     {
         // A euro month writes its own currency in the cells and the words.
         const util::Period february(2026, 2);
