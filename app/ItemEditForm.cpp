@@ -45,7 +45,12 @@ util::KeyFilterKind filterOf(Kind kind)
 
 QString dateFormat() { return util::displayDateFormat(util::Separators::current().date); }
 
-QString amountText(double v) { return v == 0.0 ? QString() : QString::number(v, 'f', 2); }
+// In the user's decimal separator, the one the key filter lets him type: a
+// field never holds two kinds of separator.
+QString amountText(double v)
+{
+    return v == 0.0 ? QString() : QString::number(v, 'f', 2).replace(u'.', util::Separators::current().decimal);
+}
 
 double amountOf(const QString &text)
 {

@@ -13,6 +13,7 @@
 #include "storage/TableData.h"
 #include "storage/fb/Error.h"
 #include "util/Prompter.h"
+#include "util/Separators.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -174,9 +175,11 @@ NomenclatureEditor::NomenclatureEditor(storage::DataModule &data, util::Prompter
         // A bracket is named by its lower limit: fill it from the year's table.
         for (const reference::TaxBracket &b : reference::loadTaxScale(data_, data_.table(u"DOD"))) {
             if (qFuzzyCompare(b.limit + 1.0, code.toDouble() + 1.0)) {
-                fields_[0]->setText(QString::number(b.limit, 'f', 2));
-                fields_[1]->setText(QString::number(b.sum, 'f', 2));
-                fields_[2]->setText(QString::number(b.rate, 'f', 4));
+                // In the separator the key filter lets the user type.
+                const QChar decimal = util::Separators::current().decimal;
+                fields_[0]->setText(QString::number(b.limit, 'f', 2).replace(u'.', decimal));
+                fields_[1]->setText(QString::number(b.sum, 'f', 2).replace(u'.', decimal));
+                fields_[2]->setText(QString::number(b.rate, 'f', 4).replace(u'.', decimal));
             }
         }
     }

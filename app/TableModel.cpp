@@ -78,7 +78,12 @@ QVariant TableModel::data(const QModelIndex &index, int role) const
     if (role == Qt::DisplayRole || role == Qt::EditRole) {
         if (columns_[static_cast<size_t>(col)].compute)
             return columns_[static_cast<size_t>(col)].compute(index.row());
-        return display(index.row(), dataIndex_[static_cast<size_t>(col)]);
+        const int d = dataIndex_[static_cast<size_t>(col)];
+        // What an editor starts from has the separator the user may type, so that a
+        // typed one never joins a second kind.
+        if (role == Qt::EditRole && table_.value(index.row(), d).typeId() == QMetaType::Double)
+            return display(index.row(), d).replace(u'.', util::Separators::current().decimal);
+        return display(index.row(), d);
     }
     if (role == Qt::ForegroundRole && rowColour_) {
         const QColor c = rowColour_(index.row());

@@ -596,6 +596,31 @@ TEST_F(Gui, HelpOpensTheProgramsPagesOrSaysWhichFileIsMissing)
     EXPECT_TRUE(shown->browser()->toPlainText().contains(QStringLiteral("Месечният цикъл")));
 }
 
+TEST_F(Gui, AnAmountOpensInTheDecimalSeparatorTheUserTypes)
+{
+    // With a comma for decimals, a stored amount shown with a point would take a
+    // typed comma as well and read as nothing.
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::Bulgarian, QLocale::Bulgaria));
+    items::ItemRecord stored;
+    stored.code = 6;
+    stored.type = 6;
+    stored.amount1 = 1100.5;
+    app::ItemEditForm form(*t->data, t->prompter, app::ItemEditForm::Mode::Edit, stored, 1, 0);
+    form.show();
+    auto *amount = qobject_cast<QLineEdit *>(form.pageField(QStringLiteral("PERO_SUMA1")));
+    ASSERT_NE(amount, nullptr);
+    EXPECT_EQ(amount->text(), QStringLiteral("1100,50"));
+    amount->setFocus();
+    amount->end(false);
+    QTest::keyClick(amount, ',');
+    EXPECT_EQ(amount->text(), QStringLiteral("1100,50"));
+    form.okPressed();
+    QLocale::setDefault(before);
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_DOUBLE_EQ(form.record().amount1, 1100.5);
+}
+
 TEST(Progress, StepsByItsStepOrByTheShareDone)
 {
     application();
