@@ -8,6 +8,7 @@
 #include "reports/engine/Canvas.h"
 #include "storage/DataModule.h"
 #include "storage/fb/Statement.h"
+#include "util/Currency.h"
 #include "util/DateText.h"
 #include "util/MonthNames.h"
 #include "util/NumberText.h"
@@ -152,10 +153,13 @@ std::vector<SlipMonth> slipHistory(storage::DataModule &data, int personId, cons
     q.execute();
     std::vector<SlipMonth> rows;
     while (q.next()) {
-        auto d = [&](int i) { return q.toDouble(i); };
+        const util::Period month(static_cast<int>(q.toInt(0)), static_cast<int>(q.toInt(1)));
+        // A month in leva is shown in the euro of the slip, as the calculation reads it.
+        const bool leva = util::isEuroPeriod(data.period()) && !util::isEuroPeriod(month);
+        auto d = [&](int i) { return leva ? util::euroHalfUp(q.toDouble(i)) : q.toDouble(i); };
         SlipMonth m;
-        m.year = static_cast<int>(q.toInt(0));
-        m.month = static_cast<int>(q.toInt(1));
+        m.year = month.year();
+        m.month = month.month();
         m.workedDays = static_cast<int>(q.toInt(2));
         m.base = d(3);
         m.unpaidDays = static_cast<int>(q.toInt(4));

@@ -224,6 +224,17 @@ TEST(StatutoryFigures, ANewCompanyTakesTheLawOfItsMonth)
     const CliRun totals = ok({"recalc"});
     EXPECT_TRUE(totals.out.contains(QRegularExpression("1000\\.00 +137\\.80 +86\\.22 +775\\.98"))) << totals.out.toStdString();
 
+    // A company opened in 2026 starts in euro.
+    CliCompany euro(QStringLiteral("012026"));
+    auto firma = [&euro](const char *column) {
+        return fb::Statement::scalar(euro.db.data->transaction(), QStringLiteral("select %1 from FIRMA012026").arg(QLatin1String(column)))
+            .toDouble();
+    };
+    EXPECT_DOUBLE_EQ(firma("FIRMA_MINSALARY"), 620.20);
+    EXPECT_DOUBLE_EQ(firma("FIRMA_INDDOO"), 2111.64);
+    EXPECT_DOUBLE_EQ(firma("FIRMA_MINDOH"), 550.66);
+    EXPECT_EQ(euro.scalar("select count(*) from NOI2026"), 4);
+
     // A year with no figures says so rather than calculate with 0 unseen.
     test::TempProgramDir dir;
     test::copyShippedNoms(dir.path());
