@@ -7,6 +7,7 @@
 
 #include <QDate>
 
+#include <algorithm>
 #include <cmath>
 
 namespace plavex::reports {
@@ -60,6 +61,11 @@ public:
     {
         value_();
         if (value.size() > limit) {
+            // As one text, set smaller when it would run past the form.
+            const double room = cellsRight() - at;
+            const double width = c_.textWidth(value);
+            if (width > room)
+                c_.setFontSize(std::max(7.0, kValueSize * room / width));
             c_.textAt(value, x_ + at, y_ + row);
             return;
         }

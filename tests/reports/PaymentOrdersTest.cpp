@@ -9,6 +9,7 @@
 #include "reference/Company.h"
 #include "reports/PaymentOrders.h"
 #include "reports/ReportRun.h"
+#include "reports/engine/FontMetrics.h"
 #include "storage/NomLoader.h"
 #include "storage/fb/Statement.h"
 #include "tests/support/Cli.h"
@@ -268,6 +269,20 @@ TEST(PaymentOrderForm, AmountInCellsAndWordsAndTheCompanyNameRule)
         printPaymentOrder(c, o, true, february, 2.5, 0.5);
         c.finish();
         EXPECT_TRUE(hasText(doc, 0, util::amountInWords(1234.5, february)));
+        // Long words stay inside the form.
+        o.amount = 2345.99;
+        Document wide;
+        Canvas w(wide);
+        w.begin();
+        printPaymentOrder(w, o, true, february, 2.5, 0.5);
+        w.finish();
+        bool found = false;
+        for (const Op &op : wide.pages[0].ops)
+            if (op.text == util::amountInWords(2345.99, february)) {
+                found = true;
+                EXPECT_LE(op.x + FontMetrics::width(op.font, op.text), 2.5 + 0.9 + 35 * 0.45 + 1e-6);
+            }
+        EXPECT_TRUE(found);
         EXPECT_TRUE(hasText(doc, 0, QStringLiteral("E")) && hasText(doc, 0, QStringLiteral("U")));
         EXPECT_FALSE(hasText(doc, 0, QStringLiteral("G")));
     }
