@@ -147,9 +147,10 @@ std::vector<Pair> activePairs(storage::DataModule &data)
 
 bool newPaymentForm(const util::Period &period)
 {
-    // The new form came in June 2006 and stayed: the months before June of
-    // the later years print it too.
-    return period >= util::Period(2006, 6);
+    // From June of 2006 on, as the orders of those years were printed (so
+    // January to May of 2007 and 2008 still take the old form); from 2009
+    // the old form no longer exists and every month takes the new one.
+    return (period.month() >= 6 && period.year() >= 2006) || period.year() >= 2009;
 }
 
 std::vector<AdvanceBottom> advanceContributionTable(storage::DataModule &data, const QString &itemCondition,

@@ -60,7 +60,7 @@ std::vector<AdvanceBottom> advanceContributionTable(storage::DataModule &data, c
                                                     const QVariantList &itemValues, int monthIndex,
                                                     const std::function<void(const QString &)> &failed = {});
 
-// The form from June 2006 on.
+// The new form: June to December from 2006, every month from 2009.
 bool newPaymentForm(const util::Period &period);
 
 // The orders of a run in print order: the month's (less what the advance

@@ -325,8 +325,9 @@ TEST(PaymentOrderForm, AmountInCellsAndWordsAndTheCompanyNameRule)
 TEST(PaymentOrderForm, TheNewFormFromJune2006)
 {
     const std::pair<util::Period, bool> cases[] = {
-        {util::Period(2006, 5), false}, {util::Period(2006, 6), true}, {util::Period(2008, 5), true},
-        {util::Period(2008, 7), true},  {util::Period(2005, 12), false}, {util::Period(2025, 1), true},
+        {util::Period(2006, 5), false}, {util::Period(2006, 6), true}, {util::Period(2008, 5), false},
+        {util::Period(2008, 7), true},  {util::Period(2005, 12), false}, {util::Period(2009, 1), true},
+        {util::Period(2025, 1), true},  {util::Period(2026, 5), true},
     };
     for (const auto &[period, expected] : cases)
         EXPECT_EQ(newPaymentForm(period), expected) << period.text().toStdString();
