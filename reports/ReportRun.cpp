@@ -75,8 +75,14 @@ RunOutcome produce(storage::DataModule &data, ReportHost &host, const ReportRequ
             document = buildPaymentList(data, request, host);
         else if (kind == K::ItemList)
             document = buildItemList(data, request, host, &result.rowErrors);
-        else if (kind == K::SickSlip)
+        else if (kind == K::SickSlip) {
+            if (!hasSickLeave(data)) {
+                result.message = noSickLeaveMessage(data.period());
+                host.message(result.message);
+                return RunOutcome::Cancelled;
+            }
             document = buildSickSlips(data, host, &result.rowErrors);
+        }
         else
             document = buildNomenclatureList(data, request.kind, host);
     } catch (const RunAborted &) {

@@ -304,6 +304,13 @@ void printSlip(Canvas &c, const SickSlip &s, const util::Period &period)
 
 } // namespace
 
+bool hasSickLeave(storage::DataModule &data) { return !sicknessItems(data).empty(); }
+
+QString noSickLeaveMessage(const util::Period &period)
+{
+    return QStringLiteral("Няма болнични през месец %1.%2.").arg(period.month(), 2, 10, QLatin1Char('0')).arg(period.year());
+}
+
 Document buildSickSlips(storage::DataModule &data, ReportHost &host, QStringList *errors)
 {
     const std::vector<PendingItem> pending = sicknessItems(data);

@@ -64,4 +64,8 @@ std::vector<SickSlip> sickSlips(storage::DataModule &data, QStringList *errors =
 PageSetup sickSlipPageSetup();
 Document buildSickSlips(storage::DataModule &data, ReportHost &host, QStringList *errors = nullptr);
 
+// Whether the month has an item a slip is printed for; said instead of an empty page.
+bool hasSickLeave(storage::DataModule &data);
+QString noSickLeaveMessage(const util::Period &period);
+
 } // namespace plavex::reports

@@ -413,7 +413,6 @@ TEST_F(PaymentOrdersTest, CommandLineFilesEachDocument)
          "Вноска ДОО общо аванс за Юли 2008г до 60г."},
         {{QStringLiteral("payment-list")}, "Вноска ДОД за месец Юли 2008г"},
         {{QStringLiteral("item-list"), QStringLiteral("--item"), QStringLiteral("650")}, "650 Аванс"},
-        {{QStringLiteral("sick-slip")}, ""},
     };
     for (const auto &[args, text] : documents) {
         QFile::remove(pdf);
@@ -424,6 +423,12 @@ TEST_F(PaymentOrdersTest, CommandLineFilesEachDocument)
             EXPECT_TRUE(words().contains(QString::fromUtf8(text))) << text;
         }
     }
+    // A month without sick leave says so rather than print an empty page.
+    QFile::remove(pdf);
+    const test::CliRun noSlip = run({QStringLiteral("sick-slip")});
+    EXPECT_NE(noSlip.status, 0);
+    EXPECT_TRUE(noSlip.err.contains(QStringLiteral("Няма болнични през месец 07.2008."))) << noSlip.err.toStdString();
+    EXPECT_FALSE(QFile::exists(pdf));
     const test::CliRun noItem = run({QStringLiteral("item-list")});
     EXPECT_NE(noItem.status, 0);
     EXPECT_TRUE(noItem.err.contains(QStringLiteral("--item"))) << noItem.err.toStdString();
