@@ -1,5 +1,7 @@
 #include "bench/ReportBench.h"
 
+#include "bench/DemoBench.h"
+
 #include "calc/CalcPerson.h"
 #include "calc/Parameters.h"
 #include "employees/DemoCompany.h"
@@ -115,31 +117,14 @@ void payslipBench(const QString &nomsDir)
 {
     QTextStream out(stdout);
     const int employees = 2000;
-    QTemporaryDir dir;
-    QDir().mkpath(dir.path() + QStringLiteral("/noms"));
-    for (const QString &f : QDir(nomsDir).entryList(QDir::Files))
-        QFile::copy(nomsDir + QLatin1Char('/') + f, dir.path() + QStringLiteral("/noms/") + f);
-    storage::Settings settings(dir.path());
-    settings.lastDate = util::Period(2008, 1);
-    util::RecordingPrompter prompter;
-    storage::DataModule data(settings, prompter);
-    data.connectToDatabase(settings.database, settings.user, settings.password);
-    data.openPeriod(data.period());
-    calc::Parameters params;
-    params.attach(data);
-    params.reloadAll(data);
-    std::unique_ptr<calc::Calculator> calculator;
-    util::Period calculatorPeriod;
-    auto recalculate = [&](storage::DataModule &d, int id) {
-        if (!calculator || calculatorPeriod != d.period()) {
-            calculator = std::make_unique<calc::Calculator>(d, params);
-            calculatorPeriod = d.period();
-        }
-        calculator->autocalc = true;
-        calculator->calculate(id);
-    };
+    DemoBench b(nomsDir, util::Period(2008, 1));
+    QTemporaryDir &dir = b.dir;
+    storage::DataModule &data = b.data;
+    util::RecordingPrompter &prompter = b.prompter;
+    calc::Parameters &params = b.params;
+    const items::RecalculateEmployee &recalculate = b.recalculate;
     employees::buildDemoCompany(data, {employees, 1, util::Period(2008, 1), 2008}, prompter, recalculate);
-    calculator.reset();
+    b.calculator.reset();
     const auto range = reports::defaultRange(reports::activeEmployees(data));
 
     // What the parts cost alone: the recalculation walk and the items query.
@@ -201,31 +186,13 @@ void sheetsBench(const QString &nomsDir)
 {
     QTextStream out(stdout);
     const int employees = 2000;
-    QTemporaryDir dir;
-    QDir().mkpath(dir.path() + QStringLiteral("/noms"));
-    for (const QString &f : QDir(nomsDir).entryList(QDir::Files))
-        QFile::copy(nomsDir + QLatin1Char('/') + f, dir.path() + QStringLiteral("/noms/") + f);
-    storage::Settings settings(dir.path());
-    settings.lastDate = util::Period(2008, 1);
-    util::RecordingPrompter prompter;
-    storage::DataModule data(settings, prompter);
-    data.connectToDatabase(settings.database, settings.user, settings.password);
-    data.openPeriod(data.period());
-    calc::Parameters params;
-    params.attach(data);
-    params.reloadAll(data);
-    std::unique_ptr<calc::Calculator> calculator;
-    util::Period calculatorPeriod;
-    auto recalculate = [&](storage::DataModule &d, int id) {
-        if (!calculator || calculatorPeriod != d.period()) {
-            calculator = std::make_unique<calc::Calculator>(d, params);
-            calculatorPeriod = d.period();
-        }
-        calculator->autocalc = true;
-        calculator->calculate(id);
-    };
+    DemoBench b(nomsDir, util::Period(2008, 1));
+    QTemporaryDir &dir = b.dir;
+    storage::DataModule &data = b.data;
+    util::RecordingPrompter &prompter = b.prompter;
+    const items::RecalculateEmployee &recalculate = b.recalculate;
     employees::buildDemoCompany(data, {employees, 1, util::Period(2008, 1), 2008}, prompter, recalculate);
-    calculator.reset();
+    b.calculator.reset();
     const QString pdfPath = dir.filePath(QStringLiteral("sheet.pdf"));
 
     // Each document on a month that is up to date, then after every base

@@ -1,4 +1,5 @@
 // plavex-bench: the figures the issues set targets for. Not part of the tests.
+#include "bench/DemoBench.h"
 #include "bench/ReportBench.h"
 #include "calc/CalcPerson.h"
 #include "calc/History.h"
@@ -30,6 +31,7 @@
 #include <vector>
 
 using namespace plavex;
+using bench::DemoBench;
 
 namespace {
 
@@ -235,38 +237,6 @@ double calcBench(const std::optional<ServerDatabase> &server = std::nullopt)
 
 // The demo company of 2 000 employees: closing a month (its recalculation
 // walk included), then backup and restore of the whole database.
-// A demo company's program folder and open database, with the calculation
-// the closings recalculate through.
-struct DemoBench {
-    DemoBench(const QString &nomsDir, const util::Period &start) : settings(dir.path()), data(settings, prompter)
-    {
-        QDir().mkpath(dir.path() + QStringLiteral("/noms"));
-        for (const QString &f : QDir(nomsDir).entryList(QDir::Files))
-            QFile::copy(nomsDir + QLatin1Char('/') + f, dir.path() + QStringLiteral("/noms/") + f);
-        settings.lastDate = start;
-        data.connectToDatabase(settings.database, settings.serverUser(), settings.serverPassword());
-        data.openPeriod(data.period());
-        params.attach(data);
-        params.reloadAll(data);
-        recalculate = [this](storage::DataModule &d, int id) {
-            if (!calculator || calculatorPeriod != d.period()) {
-                calculator = std::make_unique<calc::Calculator>(d, params);
-                calculatorPeriod = d.period();
-            }
-            calculator->autocalc = true;
-            calculator->calculate(id);
-        };
-    }
-    QTemporaryDir dir;
-    storage::Settings settings;
-    util::RecordingPrompter prompter;
-    storage::DataModule data;
-    calc::Parameters params;
-    std::unique_ptr<calc::Calculator> calculator;
-    util::Period calculatorPeriod;
-    items::RecalculateEmployee recalculate;
-};
-
 void monthBench(const QString &nomsDir)
 {
     const int employees = 2000;

@@ -147,13 +147,9 @@ TEST_F(EuroChangeover, DecemberIntoJanuaryConvertsEveryCarriedAmountByItsRule)
 TEST_F(EuroChangeover, AClosingKilledMidwayLeavesDecemberAsItWas)
 {
     run({"demo", "--employees", "300", "--months", "0", "--period", "122025"});
-    auto december = [this] {
-        QByteArray kept;
-        for (const QByteArray &line : c.digest().split('\n'))
-            if (!line.contains("2026"))
-                kept += line + '\n';
-        return kept;
-    };
+    // The tables of 2026 are not read while the closings run: a table this
+    // process has read is in use, and the closing could not index it.
+    auto december = [this] { return c.digest([](const QString &table) { return !table.contains(QLatin1String("2026")); }); };
     const QByteArray before = december();
     int closed = 0;
     for (int moment : {100, 400, 800, 1300, 2500}) {
@@ -163,15 +159,13 @@ TEST_F(EuroChangeover, AClosingKilledMidwayLeavesDecemberAsItWas)
             p->kill();
             p->waitForFinished();
         } else {
+            const CliRun r = test::finishCli(*p);
+            ASSERT_EQ(r.status, 0) << "a closing after " << closed << " kills: " << r.err.toStdString();
             ++closed;
             break;
         }
         EXPECT_EQ(value("select PAR_CURDATE from MYPARAMS").toString().trimmed(), QStringLiteral("122025")) << moment;
         EXPECT_EQ(december(), before) << "killed after " << moment << " ms";
-        // The new month's tables may exist (they are made first), never with items.
-        if (value("select count(*) from RDB$RELATIONS where RDB$RELATION_NAME='PERA012026'").toInt() > 0) {
-            EXPECT_EQ(value("select count(*) from PERA012026").toInt(), 0) << moment;
-        }
     }
     // And once let run, it closes.
     if (closed == 0)

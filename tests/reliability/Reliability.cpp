@@ -57,7 +57,7 @@ CliCompany::CliCompany(const QString &period, const std::optional<TestServer> &s
         throw std::runtime_error("cannot open the test company");
 }
 
-QByteArray CliCompany::digest()
+QByteArray CliCompany::digest(const std::function<bool(const QString &)> &keep)
 {
     fb::Transaction &tx = db.data->transaction();
     tx.commitRetaining(); // read what the other processes committed
@@ -69,6 +69,8 @@ QByteArray CliCompany::digest()
             tables << q.toText(0).trimmed();
     }
     tables.removeAll(QStringLiteral("LOCKS"));
+    if (keep)
+        tables.removeIf([&keep](const QString &t) { return !keep(t); });
     QByteArray digests;
     for (const QString &t : tables) {
         fb::Statement q(tx, QStringLiteral("select * from ") + t);

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace plavex::test {
@@ -38,8 +39,9 @@ struct CliCompany {
     QString dir() const { return db.dir.path(); }
     QString path() const { return db.settings.database; }
     // Every row of every table of the company but the writer locks, as a
-    // digest per table (one line each).
-    QByteArray digest();
+    // digest per table (one line each); with `keep`, only the tables it
+    // keeps are read (a table read here is in use for the other processes).
+    QByteArray digest(const std::function<bool(const QString &)> &keep = {});
     qint64 scalar(const QString &sql, const QVariantList &values = {}) { return db.scalar(sql, values); }
 
     TestDatabase db;
