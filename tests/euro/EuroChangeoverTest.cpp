@@ -258,3 +258,16 @@ TEST(StatutoryFigures, AChangeWithinTheYearIsOfferedAtTheClosing)
         EXPECT_DOUBLE_EQ(fb::Statement::scalar(t.data->transaction(), "select FIRMA_MINDOH from FIRMA082026").toDouble(), 550.66);
     }
 }
+
+// Two copies on one file at the change-over: additions beside the closing
+// of December 2025 are carried (and converted) or refused, never lost.
+TEST(EuroChangeoverTwoCopies, ClosingIntoTheEuroBesideAddsLeavesNobodyBehind)
+{
+    CliCompany c(QStringLiteral("122025"));
+    test::expectClosingBesideAddsLeavesNobodyBehind(c);
+    // Every pay carried from December is December's in euro, up to the next cent.
+    const QString carried = QStringLiteral("select count(*) from PERA012026 n join PERA122025 o on o.PERO_PEROID=n.PERO_PEROID "
+                                           "where n.PERO_COD=1");
+    EXPECT_GT(c.scalar(carried), 400);
+    EXPECT_EQ(c.scalar(carried + QStringLiteral(" and (n.PERO_SUMA1 < o.PERO_SUMA1 / 1.95583 or n.PERO_SUMA1 >= o.PERO_SUMA1 / 1.95583 + 0.01)")), 0);
+}
