@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace plavex::storage {
 
 QVariantMap StatutoryFigures::columns() const
@@ -68,11 +70,24 @@ std::vector<StatutoryFigures> readStatutoryFigures(const QString &path)
 
 std::optional<StatutoryFigures> statutoryFiguresFor(const std::vector<StatutoryFigures> &rows, const util::Period &period)
 {
-    std::optional<StatutoryFigures> found;
+    // The rows of the year up to the month, in order: a later row's figure
+    // replaces an earlier one, an empty one leaves it.
+    std::vector<const StatutoryFigures *> year;
     for (const StatutoryFigures &r : rows)
-        if (r.from.year() == period.year() && r.from <= period && (!found || found->from <= r.from))
-            found = r;
-    return found;
+        if (r.from.year() == period.year() && r.from <= period)
+            year.push_back(&r);
+    if (year.empty())
+        return std::nullopt;
+    std::stable_sort(year.begin(), year.end(), [](const auto *a, const auto *b) { return a->from < b->from; });
+    StatutoryFigures f;
+    for (const StatutoryFigures *r : year) {
+        f.from = r->from;
+        for (auto member : {&StatutoryFigures::minSalary, &StatutoryFigures::maxInsurable, &StatutoryFigures::minInsurable,
+                            &StatutoryFigures::maternity, &StatutoryFigures::guaranteedPercent, &StatutoryFigures::accidentPercent})
+            if (r->*member)
+                f.*member = r->*member;
+    }
+    return f;
 }
 
 QString noStatutoryFiguresMessage(int year)

@@ -32,9 +32,9 @@ QString statutoryFiguresFile(const QString &nomsDir);
 // that is not a row of figures is left out.
 std::vector<StatutoryFigures> readStatutoryFigures(const QString &path);
 
-// The figures in force in `period`: the last row of the same year that
-// began in it or before. None for a year the file does not cover: the
-// figures of another year are no guide.
+// The figures in force in `period`: each the latest of its year given in a
+// row that began in that month or before (`from` is the latest such row).
+// None for a year the file does not cover: another year's are no guide.
 std::optional<StatutoryFigures> statutoryFiguresFor(const std::vector<StatutoryFigures> &rows, const util::Period &period);
 
 // Said once when a month is opened for which no figures are shipped.

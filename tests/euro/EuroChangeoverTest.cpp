@@ -188,7 +188,7 @@ TEST(StatutoryFigures, TheShippedMonthsOfTheLaw)
         {{2025, 3}, 1077.0, 3750.0, 933.0},
         {{2025, 4}, 1077.0, 4130.0, 1077.0},
         {{2026, 7}, 620.20, 2111.64, 550.66},
-        {{2026, 8}, 620.20, 2300.0, std::nullopt}, // the new minimum has no source yet
+        {{2026, 8}, 620.20, 2300.0, 550.66}, // the new minimum has no source yet: January's stays
     };
     for (const auto &c : cases) {
         const auto f = storage::statutoryFiguresFor(rows, c.period);
