@@ -533,9 +533,10 @@ ClosingResult closeMonth(storage::DataModule &data, util::Prompter &prompter, co
     QSaveFile euroFile(data.settings().programDir() + QLatin1String(kEuroListFile));
     QStringList euroList;
     try {
-        // Tables first: creating them commits, which must not happen inside the copy.
-        if (!existed)
-            data.schema().createTables(next, data.companySeed());
+        // Tables first: creating them commits, which must not happen inside
+        // the copy. Existing ones are checked too: a closing killed while the
+        // engine made them can leave them unusable.
+        data.schema().createTables(next, data.companySeed());
         // From here to the one commit both months are this copy's alone: a
         // second copy adding an employee either committed before (and is
         // copied) or waits and then finds the month closed.

@@ -55,8 +55,21 @@ bool Schema::tableExists(const QString &name)
 
 bool Schema::createTable(const QString &name, const TableDef &def)
 {
-    if (tableExists(name))
-        return false;
+    if (tableExists(name)) {
+        // A copy killed while the engine committed a new table can leave the
+        // table's name, even its columns, but no record format: no row can
+        // be in it and no statement can use it. It is made anew.
+        const bool usable = fb::Statement::scalar(tx_, QStringLiteral("select count(*) from RDB$RELATIONS where "
+                                                                      "RDB$RELATION_NAME=? and (RDB$FORMAT is not null "
+                                                                      "or RDB$VIEW_BLR is not null)"),
+                                                  {name.toUpper()})
+                                .toLongLong()
+                            > 0;
+        if (usable)
+            return false;
+        fb::Statement::run(tx_, QStringLiteral("drop table %1").arg(name));
+        tx_.commit();
+    }
     QStringList columns;
     for (const ColumnDef &c : def.columns)
         columns << c.definition();

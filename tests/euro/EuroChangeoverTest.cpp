@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
+
 using namespace plavex;
 using test::CliCompany;
 using test::CliRun;
@@ -151,7 +153,7 @@ TEST_F(EuroChangeover, AClosingKilledMidwayLeavesDecemberAsItWas)
     // process has read is in use, and the closing could not index it.
     auto december = [this] { return c.digest([](const QString &table) { return !table.contains(QLatin1String("2026")); }); };
     const QByteArray before = december();
-    int closed = 0;
+    bool closed = false;
     for (int moment : {100, 400, 800, 1300, 2500}) {
         auto p = test::startCli(c.dir(), {"--yes", "close-month"});
         p->waitForFinished(moment);
@@ -159,17 +161,28 @@ TEST_F(EuroChangeover, AClosingKilledMidwayLeavesDecemberAsItWas)
             p->kill();
             p->waitForFinished();
         } else {
+            // Ended by itself: closed, or refused with its reason (a copy
+            // killed a moment ago may still hold a table of the new year).
             const CliRun r = test::finishCli(*p);
-            ASSERT_EQ(r.status, 0) << "a closing after " << closed << " kills: " << r.err.toStdString();
-            ++closed;
-            break;
+            if (r.status == 0) {
+                closed = true;
+                break;
+            }
+            EXPECT_TRUE(r.err.contains(QStringLiteral("Месецът не е приключен."))) << r.err.toStdString();
         }
         EXPECT_EQ(value("select PAR_CURDATE from MYPARAMS").toString().trimmed(), QStringLiteral("122025")) << moment;
-        EXPECT_EQ(december(), before) << "killed after " << moment << " ms";
+        EXPECT_EQ(december(), before) << "stopped after " << moment << " ms";
     }
-    // And once let run, it closes.
-    if (closed == 0)
-        run({"--yes", "close-month"});
+    // And let run, it closes (tried again, as a user would, if a killed copy was still in the way).
+    for (int attempt = 0; !closed && attempt < 3; ++attempt) {
+        const CliRun r = c.cli({"--yes", "close-month"});
+        closed = r.status == 0;
+        if (!closed) {
+            EXPECT_EQ(december(), before) << r.err.toStdString();
+        }
+        std::cout << "closing attempt " << attempt + 1 << ": " << r.status << " " << r.err.toStdString() << std::endl;
+    }
+    EXPECT_TRUE(closed);
     EXPECT_EQ(value("select PAR_CURDATE from MYPARAMS").toString().trimmed(), QStringLiteral("012026"));
     EXPECT_GT(value("select count(*) from PERA012026").toInt(), 0);
 }
