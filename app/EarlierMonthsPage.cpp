@@ -86,7 +86,7 @@ EarlierMonthsPage::EarlierMonthsPage(storage::DataModule &data, util::Prompter &
         const util::Period month(model_->raw(r, QStringLiteral("PERSDATA_GOD")).toInt(),
                                  model_->raw(r, QStringLiteral("PERSDATA_MES")).toInt());
         QString text = util::monthName(month.month()) + u' ' + QString::number(month.year());
-        if (util::isEuroPeriod(data_.period()) && !util::isEuroPeriod(month))
+        if (util::levaIntoEuro(month, data_.period()))
             text += QStringLiteral(" (") + util::currencyOf(month).abbreviation + u')';
         return text;
     });

@@ -38,7 +38,7 @@ std::vector<HistoryRow> MemoryHistory::window(int personId, const util::Period &
 
 HistoryRow inCurrencyOf(HistoryRow r, const util::Period &reader)
 {
-    if (!util::isEuroPeriod(reader) || util::isEuroPeriod(r.period()))
+    if (!util::levaIntoEuro(r.period(), reader))
         return r;
     for (double *amount : {&r.szapl, &r.bot12, &r.bdoo, &r.sfrz, &r.sobl, &r.sdod, &r.wsdooli, &r.doosbol, &r.wcosuma,
                            &r.supkb, &r.suzdr, &r.sudzpo, &r.zapl, &r.sbol, &r.susocr})

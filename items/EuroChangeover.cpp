@@ -50,6 +50,19 @@ const TypeMoney kTypeMoney[] = {
 
 constexpr int kHourlyPay = 3;
 
+struct CompanyAmount {
+    const char *name;
+    const char *caption;
+    EuroRule rule;
+};
+const CompanyAmount kCompanyAmounts[] = {
+    {"FIRMA_MINSALARY", "Мин.заплата", R::RoundingUp},
+    {"FIRMA_INDDOO", "Максимален осигурителен доход", R::HalfUp},
+    {"FIRMA_MINDOH", "Минимален осигурителен доход", R::HalfUp},
+    {"FIRMA_OBMAJKI", "Обезщетение майки", R::RoundingUp},
+    {"FIRMA_MINSAL", "Минимална заплата (стара)", R::HalfUp},
+};
+
 QString fixed2(double v) { return QString::number(v, 'f', 2); }
 
 } // namespace
@@ -78,9 +91,17 @@ ItemMoney itemMoney(int type, int paySystem)
     return m;
 }
 
+EuroRule companyAmountRule(QStringView column)
+{
+    for (const CompanyAmount &c : kCompanyAmounts)
+        if (column == QString::fromLatin1(c.name))
+            return c.rule;
+    return R::None;
+}
+
 bool isEuroChangeover(const util::Period &oldMonth, const util::Period &newMonth)
 {
-    return !util::isEuroPeriod(oldMonth) && util::isEuroPeriod(newMonth);
+    return util::levaIntoEuro(oldMonth, newMonth);
 }
 
 QStringList convertCarriedMonthToEuro(fb::Transaction &tx, const util::Period &oldMonth, const util::Period &newMonth)
@@ -145,21 +166,8 @@ QStringList convertCarriedMonthToEuro(fb::Transaction &tx, const util::Period &o
         update.execute();
     }
 
-    // The company row: the minimum wage and the maternity benefit are pay.
     const QString firma = monthTable(u"FIRMA", newMonth);
-    struct Column {
-        const char *name;
-        const char *caption;
-        EuroRule rule;
-    };
-    const Column companyColumns[] = {
-        {"FIRMA_MINSALARY", "Мин.заплата", R::RoundingUp},
-        {"FIRMA_INDDOO", "Максимален осигурителен доход", R::HalfUp},
-        {"FIRMA_MINDOH", "Минимален осигурителен доход", R::HalfUp},
-        {"FIRMA_OBMAJKI", "Обезщетение майки", R::RoundingUp},
-        {"FIRMA_MINSAL", "Минимална заплата (стара)", R::HalfUp},
-    };
-    for (const Column &c : companyColumns) {
+    for (const CompanyAmount &c : kCompanyAmounts) {
         const QString column = QString::fromLatin1(c.name);
         const QVariant v = fb::Statement::scalar(tx, QStringLiteral("SELECT FIRST 1 %1 FROM %2").arg(column, firma));
         if (!v.isValid() || v.isNull() || v.toDouble() == 0)

@@ -31,6 +31,11 @@ struct ItemMoney {
 // `paySystem` matters for type 1 only: on hourly pay its second amount is hours.
 ItemMoney itemMoney(int type, int paySystem);
 
+// How an amount of the company row goes into euro: the minimum wage and the
+// maternity benefit are pay; the limits and the rest round half up; a
+// column that is no amount (a percentage) stays.
+EuroRule companyAmountRule(QStringView column);
+
 // True for the closing that carries a month in leva into a month in euro.
 bool isEuroChangeover(const util::Period &oldMonth, const util::Period &newMonth);
 

@@ -368,20 +368,19 @@ QVariantMap statutoryChanges(storage::DataModule &data, const util::Period &old,
         const char *column;
         const char *caption;
         double carried;
-        EuroRule rule;
         std::optional<double> figure;
     } columns[] = {
-        {"FIRMA_MINSALARY", "Мин.заплата", company.minSalary, EuroRule::RoundingUp, figures->minSalary},
-        {"FIRMA_INDDOO", "Максимален осигурителен доход", company.maxInsurable, EuroRule::HalfUp, figures->maxInsurable},
-        {"FIRMA_MINDOH", "Минимален осигурителен доход", company.minInsurable, EuroRule::HalfUp, figures->minInsurable},
-        {"FIRMA_OBMAJKI", "Обезщетение майки", company.maternity, EuroRule::RoundingUp, figures->maternity},
-        {"FIRMA_DATA3", "Гарантирани вземания %", company.guaranteedPercent, EuroRule::None, figures->guaranteedPercent},
-        {"FIRMA_DOOPROCF3", "Фонд ТЗ %", company.accidentPercent, EuroRule::None, figures->accidentPercent},
+        {"FIRMA_MINSALARY", "Мин.заплата", company.minSalary, figures->minSalary},
+        {"FIRMA_INDDOO", "Максимален осигурителен доход", company.maxInsurable, figures->maxInsurable},
+        {"FIRMA_MINDOH", "Минимален осигурителен доход", company.minInsurable, figures->minInsurable},
+        {"FIRMA_OBMAJKI", "Обезщетение майки", company.maternity, figures->maternity},
+        {"FIRMA_DATA3", "Гарантирани вземания %", company.guaranteedPercent, figures->guaranteedPercent},
+        {"FIRMA_DOOPROCF3", "Фонд ТЗ %", company.accidentPercent, figures->accidentPercent},
     };
     for (const auto &c : columns) {
         if (!c.figure)
             continue;
-        const double carried = changeover ? toEuro(c.carried, c.rule) : c.carried;
+        const double carried = changeover ? toEuro(c.carried, companyAmountRule(QString::fromLatin1(c.column))) : c.carried;
         if (std::abs(carried - *c.figure) < 0.005)
             continue;
         changes.insert(QString::fromLatin1(c.column), *c.figure);

@@ -155,7 +155,7 @@ std::vector<SlipMonth> slipHistory(storage::DataModule &data, int personId, cons
     while (q.next()) {
         const util::Period month(static_cast<int>(q.toInt(0)), static_cast<int>(q.toInt(1)));
         // A month in leva is shown in the euro of the slip, as the calculation reads it.
-        const bool leva = util::isEuroPeriod(data.period()) && !util::isEuroPeriod(month);
+        const bool leva = util::levaIntoEuro(month, data.period());
         auto d = [&](int i) { return leva ? util::euroHalfUp(q.toDouble(i)) : q.toDouble(i); };
         SlipMonth m;
         m.year = month.year();

@@ -415,7 +415,7 @@ std::optional<int> insertAnnualTaxDifferences(storage::DataModule &data, int cod
     data.lockPeriod();
     // The year's sums are in its own currency; the items live in this month's.
     const std::optional<int> year = calc::annualTaxYear(data.period());
-    const bool toEuro = year && !util::isEuroPeriod(util::Period(*year, 12)) && util::isEuroPeriod(data.period());
+    const bool toEuro = year && util::levaIntoEuro(util::Period(*year, 12), data.period());
     std::vector<items::EmployeeAmount> amounts;
     for (const calc::AnnualTaxRow &r : rows)
         amounts.push_back({r.personId, toEuro ? util::euroHalfUp(r.difference) : r.difference});

@@ -7,6 +7,8 @@ namespace plavex::util {
 
 bool isEuroPeriod(const Period &period) { return period >= Period(2026, 1); }
 
+bool levaIntoEuro(const Period &stored, const Period &reader) { return !isEuroPeriod(stored) && isEuroPeriod(reader); }
+
 Currency currencyOf(const Period &period)
 {
     if (isEuroPeriod(period))

@@ -19,6 +19,9 @@ struct Currency {
 
 Currency currencyOf(const Period &period);
 bool isEuroPeriod(const Period &period);
+// True when the amounts of `stored` are in leva and `reader` counts in euro:
+// what a euro month reads of an earlier one, and the closing of the change-over.
+bool levaIntoEuro(const Period &stored, const Period &reader);
 
 // The fixed rate of the change-over: leva for one euro.
 inline constexpr double kLevaPerEuro = 1.95583;
