@@ -8,6 +8,7 @@
 #include "app/WheelToArrows.h"
 #include "reference/Calendar.h"
 #include "storage/DataModule.h"
+#include "storage/ErrorText.h"
 #include "storage/Settings.h"
 #include "storage/fb/Error.h"
 #include "util/MonthNames.h"
@@ -105,7 +106,7 @@ CalendarWindow::CalendarWindow(storage::DataModule &data, util::Prompter &prompt
     try {
         reference::ensureDefaultCalendars(data_);
     } catch (const fb::Error &e) {
-        prompter_.message(e.message());
+        prompter_.message(storage::errorText(e));
     }
     reload(0);
 }
@@ -121,7 +122,7 @@ void CalendarWindow::reload(int keepCode)
     try {
         model_->reload();
     } catch (const fb::Error &e) {
-        prompter_.message(e.message());
+        prompter_.message(storage::errorText(e));
     }
     int row = model_->rowOfKey(keepCode);
     if (row < 0 && model_->rowCount() > 0)
@@ -136,7 +137,7 @@ void CalendarWindow::newCalendar()
     try {
         code = reference::newCalendar(data_);
     } catch (const fb::Error &e) {
-        prompter_.message(e.message());
+        prompter_.message(storage::errorText(e));
         return;
     }
     reload(code);
@@ -173,7 +174,7 @@ void CalendarWindow::editWorkingDays()
             if (!reference::setWorkingDays(data_, code, dialog.text(), &error))
                 prompter_.message(error);
         } catch (const fb::Error &e) {
-            prompter_.message(e.message());
+            prompter_.message(storage::errorText(e));
         }
     }
     reload(code);

@@ -2,6 +2,7 @@
 
 #include "app/FieldFilter.h"
 #include "app/PeroDefsWindow.h"
+#include "storage/ErrorText.h"
 #include "storage/fb/Error.h"
 #include "util/Prompter.h"
 
@@ -22,7 +23,7 @@ CasePeroDialog::CasePeroDialog(storage::DataModule &data, util::Prompter &prompt
     try {
         definitions_ = items::pickerDefinitions(data_, type);
     } catch (const fb::Error &e) {
-        prompter_.message(e.message());
+        prompter_.message(storage::errorText(e));
     }
     code_ = new QLineEdit(this);
     code_->setMaxLength(9);

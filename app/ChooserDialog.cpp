@@ -8,6 +8,7 @@
 #include "reference/Nomenclatures.h"
 #include "reference/Rates.h"
 #include "storage/DataModule.h"
+#include "storage/ErrorText.h"
 #include "storage/Settings.h"
 #include "storage/fb/Error.h"
 #include "util/Prompter.h"
@@ -62,7 +63,7 @@ ChooserDialog::ChooserDialog(storage::DataModule &data, util::Prompter &prompter
             reference::loadCompany(data_, company);
             reference::refreshMinimumIncome(data_, company.activityCode, company.activityNumber);
         } catch (const fb::Error &e) {
-            prompter_.message(QStringLiteral("Грешка при запис: %1").arg(e.message()));
+            prompter_.message(QStringLiteral("Грешка при запис: %1").arg(storage::errorText(e)));
         }
         const QVariant current = currentValue(0);
         reload();
@@ -195,7 +196,7 @@ void ChooserDialog::newPressed()
         reload();
         selectCode(editor.code());
     } catch (const fb::Error &e) {
-        prompter_.message(QStringLiteral("Грешка при запис: %1").arg(e.message()));
+        prompter_.message(QStringLiteral("Грешка при запис: %1").arg(storage::errorText(e)));
         reload();
     }
 }
@@ -218,7 +219,7 @@ void ChooserDialog::deletePressed()
     try {
         employees::chooserDelete(data_, kind_, currentValue(kind_ == employees::ChooserKind::TaxScale ? 1 : 0));
     } catch (const fb::Error &e) {
-        prompter_.message(QStringLiteral("Грешка при изтриване: %1").arg(e.message()));
+        prompter_.message(QStringLiteral("Грешка при изтриване: %1").arg(storage::errorText(e)));
     }
     reload();
 }

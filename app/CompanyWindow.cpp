@@ -7,6 +7,7 @@
 #include "app/TableModel.h"
 #include "reference/Company.h"
 #include "storage/DataModule.h"
+#include "storage/ErrorText.h"
 #include "storage/Settings.h"
 #include "storage/fb/Error.h"
 #include "util/DateText.h"
@@ -217,7 +218,7 @@ CompanyWindow::CompanyWindow(storage::DataModule &data, storage::Settings &setti
         try {
             reference::activityChosen(data_, pair.value(0), pair.value(1));
         } catch (const fb::Error &e) {
-            prompter_.message(e.message());
+            prompter_.message(storage::errorText(e));
         }
         load();
     });
@@ -287,7 +288,7 @@ void CompanyWindow::fillLists()
             towns_->addItem(QStringLiteral("%1  %2").arg(grad.value(r, 0).toString(), grad.value(r, 1).toString().trimmed()),
                             grad.value(r, 0));
     } catch (const fb::Error &e) {
-        prompter_.message(e.message());
+        prompter_.message(storage::errorText(e));
     }
 }
 
@@ -296,7 +297,7 @@ void CompanyWindow::load()
     try {
         row_->reload();
     } catch (const fb::Error &e) {
-        prompter_.message(e.message());
+        prompter_.message(storage::errorText(e));
         return;
     }
     for (auto it = edits_.cbegin(); it != edits_.cend(); ++it)
@@ -340,7 +341,7 @@ bool CompanyWindow::post(const QString &column, const QVariant &value)
     try {
         reference::postCompany(data_, {{column, value}});
     } catch (const fb::Error &e) {
-        prompter_.message(e.message());
+        prompter_.message(storage::errorText(e));
         return false;
     }
     return true;
@@ -392,7 +393,7 @@ void CompanyWindow::chooseActivity()
     try {
         reference::activitySelected(data_, dialog.code(), dialog.number());
     } catch (const fb::Error &e) {
-        prompter_.message(e.message());
+        prompter_.message(storage::errorText(e));
     }
     load();
 }

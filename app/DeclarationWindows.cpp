@@ -5,10 +5,10 @@
 #include "calc/Parameters.h"
 #include "declarations/Declaration1.h"
 #include "declarations/Declaration6.h"
+#include "employees/Employees.h"
 #include "reference/Company.h"
 #include "storage/Catalogue.h"
 #include "storage/DataModule.h"
-#include "employees/Employees.h"
 #include "util/MonthNames.h"
 #include "util/Prompter.h"
 
@@ -52,8 +52,7 @@ void runDeclaration1(QWidget *parent, storage::DataModule &data, calc::Parameter
     const QString folder = chooseFolder(parent, databaseFolder(data), QStringLiteral("EMPL2000.TXT"));
     if (folder.isEmpty())
         return;
-    auto recalculate = [&params](storage::DataModule &d, int id) { calc::calcPerson(d, params, id); };
-    const QString path = declarations::exportDeclaration1(data, folder, store, recalculate, prompter);
+    const QString path = declarations::exportDeclaration1(data, folder, store, &params, prompter);
     if (!path.isEmpty())
         prompter.message(QStringLiteral("Файлът %1 е записан.").arg(QDir::toNativeSeparators(path)));
 }
@@ -67,8 +66,7 @@ void runDeclaration6(QWidget *parent, storage::DataModule &data, calc::Parameter
     const QString folder = chooseFolder(parent, databaseFolder(data), name);
     if (folder.isEmpty())
         return;
-    auto all = [&] { calc::recalculateAll(data, params); };
-    const QString path = declarations::exportDeclaration6(data, folder, all, prompter);
+    const QString path = declarations::exportDeclaration6(data, folder, &params, prompter);
     if (!path.isEmpty())
         prompter.message(QStringLiteral("Файлът %1 е записан.").arg(QDir::toNativeSeparators(path)));
 }

@@ -5,6 +5,7 @@
 #include "app/WheelToArrows.h"
 #include "calc/MonthlyRecord.h"
 #include "storage/DataModule.h"
+#include "storage/ErrorText.h"
 #include "storage/Settings.h"
 #include "storage/fb/Error.h"
 #include "util/Currency.h"
@@ -152,7 +153,7 @@ bool EarlierMonthsPage::addMonth(const util::Period &period)
         if (!calc::addEarlierMonth(data_, prompter_, personId_, period))
             return false;
     } catch (const fb::Error &e) {
-        prompter_.message(QStringLiteral("Грешка при запис: %1").arg(e.message()));
+        prompter_.message(QStringLiteral("Грешка при запис: %1").arg(storage::errorText(e)));
         return false;
     }
     reload();
@@ -178,7 +179,7 @@ void EarlierMonthsPage::deletePressed()
         if (!calc::deleteEarlierMonth(data_, prompter_, personId_, period))
             return;
     } catch (const fb::Error &e) {
-        prompter_.message(QStringLiteral("Грешка при изтриване: %1").arg(e.message()));
+        prompter_.message(QStringLiteral("Грешка при изтриване: %1").arg(storage::errorText(e)));
         return;
     }
     reload();

@@ -4,6 +4,7 @@
 #include "app/MonthGridDialog.h"
 #include "reference/Calendar.h"
 #include "storage/DataModule.h"
+#include "storage/ErrorText.h"
 #include "storage/TableData.h"
 #include "storage/fb/Error.h"
 #include "util/MonthNames.h"
@@ -32,7 +33,7 @@ EditCalendarDialog::EditCalendarDialog(storage::DataModule &data, util::Prompter
     try {
         row.reload();
     } catch (const fb::Error &e) {
-        prompter_.message(e.message());
+        prompter_.message(storage::errorText(e));
     }
     const bool found = row.rowCount() > 0;
     month_ = found ? row.value(0, 1).toInt() : 0;
@@ -89,7 +90,7 @@ void EditCalendarDialog::editWorkingDays()
             return;
         }
     } catch (const fb::Error &e) {
-        prompter_.message(e.message());
+        prompter_.message(storage::errorText(e));
         return;
     }
     days_->setText(grid.text());
@@ -100,7 +101,7 @@ void EditCalendarDialog::store()
     try {
         reference::setCalendarName(data_, code_, name_->text().trimmed());
     } catch (const fb::Error &e) {
-        prompter_.message(e.message());
+        prompter_.message(storage::errorText(e));
         return;
     }
     accept();

@@ -2,6 +2,7 @@
 
 #include "app/FieldFilter.h"
 #include "items/ItemTypes.h"
+#include "storage/ErrorText.h"
 #include "storage/fb/Error.h"
 #include "util/Prompter.h"
 
@@ -119,7 +120,7 @@ QString EditPeroDialog::checkCode()
     try {
         return items::checkNewCode(data_, code_->text());
     } catch (const fb::Error &e) {
-        return e.message();
+        return storage::errorText(e);
     }
 }
 

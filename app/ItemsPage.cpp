@@ -7,6 +7,7 @@
 #include "calc/ItemText.h"
 #include "items/Items.h"
 #include "storage/DataModule.h"
+#include "storage/ErrorText.h"
 #include "storage/fb/Error.h"
 #include "util/CompactDate.h"
 #include "util/Prompter.h"
@@ -202,7 +203,7 @@ void ItemsPage::addItem()
         emit itemsChanged();
         view_->setCurrentIndex(model_->index(std::max(0, model_->rowOfKey(id)), 0));
     } catch (const fb::Error &e) {
-        prompter_.message(QStringLiteral("Грешка при запис: %1").arg(e.message()));
+        prompter_.message(QStringLiteral("Грешка при запис: %1").arg(storage::errorText(e)));
     }
 }
 
@@ -221,7 +222,7 @@ void ItemsPage::editItem()
         if (entry_.edit(form.record()))
             emit itemsChanged();
     } catch (const fb::Error &e) {
-        prompter_.message(QStringLiteral("Грешка при запис: %1").arg(e.message()));
+        prompter_.message(QStringLiteral("Грешка при запис: %1").arg(storage::errorText(e)));
     }
 }
 
@@ -234,7 +235,7 @@ void ItemsPage::deleteItem()
         if (entry_.remove(itemAt(row).id, prompter_))
             emit itemsChanged();
     } catch (const fb::Error &e) {
-        prompter_.message(QStringLiteral("Грешка при изтриване: %1").arg(e.message()));
+        prompter_.message(QStringLiteral("Грешка при изтриване: %1").arg(storage::errorText(e)));
     }
 }
 

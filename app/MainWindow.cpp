@@ -15,12 +15,13 @@
 #include "app/TableModel.h"
 #include "app/WheelToArrows.h"
 #include "calc/YearSums.h"
-#include "items/BulkOperations.h"
-#include "items/MonthClosing.h"
+#include "items/Items.h"
+#include "operations/MonthClosing.h"
 #include "reference/Calendar.h"
-#include "storage/TableNames.h"
 #include "storage/DataModule.h"
+#include "storage/ErrorText.h"
 #include "storage/Settings.h"
+#include "storage/TableNames.h"
 #include "storage/Title.h"
 #include "storage/fb/Error.h"
 #include "util/Prompter.h"
@@ -425,7 +426,7 @@ void MainWindow::buildMenus()
             items::addStandardItems(data_, id);
             data_.commitRetaining();
         } catch (const fb::Error &e) {
-            prompter_.message(e.message());
+            prompter_.message(storage::errorText(e));
         }
         refreshSelection();
     });
@@ -460,9 +461,7 @@ void MainWindow::startUp()
             params_.reloadAll(data_);
         } catch (const std::exception &e) {
             // The window still opens; the message says what went wrong.
-            const auto *fbError = dynamic_cast<const fb::Error *>(&e);
-            prompter_.message(fbError ? QStringLiteral("%1 %2").arg(fbError->message()).arg(fbError->code())
-                                      : QString::fromUtf8(e.what()));
+            prompter_.message(storage::errorText(e));
         }
     }
     loadList(0);
@@ -493,7 +492,7 @@ void MainWindow::loadList(int keepId)
         try {
             list_->reload();
         } catch (const fb::Error &e) {
-            prompter_.message(e.message());
+            prompter_.message(storage::errorText(e));
         }
     }
     int row = keepId ? list_->rowOfKey(keepId) : -1;
@@ -598,8 +597,7 @@ void MainWindow::refreshSelection()
         }
         calendar_->showMonth(data_.period().firstDay(), flags, id != 0 && !active);
     } catch (const std::exception &e) {
-        const auto *fbError = dynamic_cast<const fb::Error *>(&e);
-        prompter_.message(fbError ? fbError->message() : QString::fromUtf8(e.what()));
+        prompter_.message(storage::errorText(e));
     }
     refreshPeriodView();
 }
@@ -667,7 +665,7 @@ void MainWindow::refreshPeriodView()
     if (data_.isConnected() && data_.period().isValid()) {
         try {
             // Closing carries the employees; a month only switched to starts without them.
-            monthClosed_ = items::newMonthExists(data_)
+            monthClosed_ = operations::newMonthExists(data_)
                            && data_.countRows(storage::names::monthTable(u"PERSONS", data_.period().next()),
                                               QStringLiteral("PERSON_ID"))
                                   > 0;
@@ -752,7 +750,7 @@ void MainWindow::newEmployee()
         showTitle();
         tabs_->setCurrentWidget(panel_);
     } catch (const fb::Error &e) {
-        prompter_.message(QStringLiteral("Грешка при запис: %1").arg(e.message()));
+        prompter_.message(QStringLiteral("Грешка при запис: %1").arg(storage::errorText(e)));
     }
 }
 
@@ -780,7 +778,7 @@ void MainWindow::cancelEmployee()
     try {
         employeePanel_.cancel();
     } catch (const fb::Error &e) {
-        prompter_.message(e.message());
+        prompter_.message(storage::errorText(e));
     }
     loadList(0);
     showTitle();
@@ -795,7 +793,7 @@ void MainWindow::deleteEmployee()
         if (!employeePanel_.remove(id, prompter_))
             return;
     } catch (const fb::Error &e) {
-        prompter_.message(e.message());
+        prompter_.message(storage::errorText(e));
         return;
     }
     loadList(0);

@@ -17,13 +17,15 @@
 #include "app/TableWindow.h"
 #include "app/UsersWindow.h"
 #include "calc/CalcPerson.h"
-#include "items/LegacyImport.h"
-#include "items/MonthClosing.h"
+#include "operations/BulkOperations.h"
+#include "operations/LegacyImport.h"
+#include "operations/MonthClosing.h"
 #include "reference/Company.h"
 #include "reference/Nomenclatures.h"
 #include "reference/Rates.h"
 #include "storage/Backup.h"
 #include "storage/DataModule.h"
+#include "storage/ErrorText.h"
 #include "storage/Settings.h"
 #include "storage/Title.h"
 #include "storage/UsersDatabase.h"
@@ -45,11 +47,6 @@ namespace plavex::app {
 namespace {
 QString plain(QString caption) { return caption.remove(QLatin1Char('&')); }
 
-QString failure(const std::exception &e)
-{
-    const auto *fbError = dynamic_cast<const fb::Error *>(&e);
-    return fbError ? QStringLiteral("%1 %2").arg(fbError->message()).arg(fbError->code()) : QString::fromUtf8(e.what());
-}
 } // namespace
 
 MenuCommands::MenuCommands(MainWindow &window, storage::Settings &settings, storage::DataModule &data)
@@ -108,25 +105,6 @@ bool MenuCommands::connected()
     return false;
 }
 
-items::RecalculateEmployee MenuCommands::recalculation()
-{
-    // One calculator per month: a walk over everybody prepares its statements once.
-    struct State {
-        std::unique_ptr<calc::Calculator> calculator;
-        util::Period period;
-    };
-    auto state = std::make_shared<State>();
-    calc::Parameters *params = &window_.parameters();
-    return [state, params](storage::DataModule &data, int personId) {
-        if (!state->calculator || state->period != data.period()) {
-            state->calculator = std::make_unique<calc::Calculator>(data, *params);
-            state->period = data.period();
-        }
-        state->calculator->autocalc = true;
-        state->calculator->calculate(personId);
-    };
-}
-
 void MenuCommands::afterBulkChange(int keepId)
 {
     window_.reloadList(keepId);
@@ -141,20 +119,15 @@ void MenuCommands::closeMonth()
     if (!prompter.confirmDefaultNo(QStringLiteral("Приключване на месец %1 и преминаване към %2.\nСигурни ли сте?")
                                        .arg(storage::periodCaption(closing), storage::periodCaption(closing.next()))))
         return;
-    // Each employee's month is stored as the selection refresh would: calculated only with autocalc on.
-    calc::Parameters *params = &window_.parameters();
-    const items::RecalculateEmployee refresh = [params](storage::DataModule &data, int personId) {
-        calc::calcPerson(data, *params, personId);
-    };
-    items::ClosingResult result = items::ClosingResult::Failed;
+    operations::ClosingResult result = operations::ClosingResult::Failed;
     try {
-        result = items::closeMonth(data_, prompter, refresh);
+        result = operations::closeMonth(data_, prompter, &window_.parameters());
     } catch (const std::exception &e) {
-        prompter.message(failure(e));
+        prompter.message(storage::errorText(e));
     }
     window_.reloadList(0);
     window_.showTitle();
-    if (result == items::ClosingResult::Closed && data_.period() != closing) {
+    if (result == operations::ClosingResult::Closed && data_.period() != closing) {
         int carried = 0;
         try {
             carried = data_.countRows(data_.table(u"PERSONS"), QStringLiteral("PERSON_ID"));
@@ -182,7 +155,7 @@ void MenuCommands::changeMonth()
     try {
         data_.changePeriod(dialog.year(), dialog.month());
     } catch (const std::exception &e) {
-        data_.prompter().message(failure(e));
+        data_.prompter().message(storage::errorText(e));
     }
     window_.reloadList(0);
     window_.showTitle();
@@ -208,7 +181,7 @@ void MenuCommands::changeDatabase()
                 window_.parameters().reloadAll(data_);
             }
         } catch (const std::exception &e) {
-            data_.prompter().message(failure(e));
+            data_.prompter().message(storage::errorText(e));
         }
         window_.reloadList(0);
     }
@@ -292,7 +265,7 @@ void MenuCommands::restore()
         try {
             window_.parameters().reloadAll(data_);
         } catch (const std::exception &e) {
-            prompter.message(failure(e));
+            prompter.message(storage::errorText(e));
         }
         window_.reloadList(0);
         window_.showTitle();
@@ -306,7 +279,7 @@ void MenuCommands::setAutocalc(bool on)
     try {
         data_.setAutocalc(on);
     } catch (const fb::Error &e) {
-        data_.prompter().message(e.message());
+        data_.prompter().message(storage::errorText(e));
     }
     if (QAction *autocalc = window_.menuAction(QStringLiteral("Autocalc")))
         autocalc->setChecked(data_.autocalc());
@@ -332,9 +305,9 @@ void MenuCommands::deleteCodeFromAll()
         return;
     const int keep = window_.currentEmployee();
     try {
-        items::deleteCodeFromAll(data_, picker.code().toInt(), data_.prompter(), recalculation());
+        operations::deleteCodeFromAll(data_, picker.code().toInt(), data_.prompter(), window_.parameters());
     } catch (const std::exception &e) {
-        data_.prompter().message(failure(e));
+        data_.prompter().message(storage::errorText(e));
     }
     afterBulkChange(keep);
 }
@@ -348,9 +321,9 @@ void MenuCommands::addItemToAll()
         return;
     const int keep = window_.currentEmployee();
     try {
-        items::addItemToAll(data_, dialog.record(), data_.prompter(), recalculation());
+        operations::addItemToAll(data_, dialog.record(), data_.prompter(), window_.parameters());
     } catch (const std::exception &e) {
-        data_.prompter().message(failure(e));
+        data_.prompter().message(storage::errorText(e));
     }
     afterBulkChange(keep);
 }
@@ -369,9 +342,9 @@ void MenuCommands::correctPercents()
     if (!connected() || !window_.mayChangeMonth())
         return;
     try {
-        items::correctPercents(data_);
+        operations::correctPercents(data_);
     } catch (const std::exception &e) {
-        data_.prompter().message(failure(e));
+        data_.prompter().message(storage::errorText(e));
     }
     window_.refreshSelection();
 }
@@ -383,15 +356,15 @@ void MenuCommands::negativeNets()
     const int keep = window_.currentEmployee();
     auto query = [this] {
         try {
-            return items::negativeNets(data_, recalculation(), &data_.prompter());
+            return operations::negativeNets(data_, window_.parameters(), &data_.prompter());
         } catch (const std::exception &e) {
-            data_.prompter().message(failure(e));
-            return std::vector<items::NegativeNet>{};
+            data_.prompter().message(storage::errorText(e));
+            return std::vector<operations::NegativeNet>{};
         }
     };
-    const std::vector<items::NegativeNet> rows = query();
+    const std::vector<operations::NegativeNet> rows = query();
     if (rows.empty()) {
-        data_.prompter().message(items::noNegativeNets());
+        data_.prompter().message(operations::noNegativeNets());
         afterBulkChange(keep);
         return;
     }
@@ -412,7 +385,7 @@ void MenuCommands::replaceNomenclatures()
         data_.commitRetaining();
     } catch (const std::exception &e) {
         data_.prompter().progressEnd();
-        data_.prompter().message(failure(e));
+        data_.prompter().message(storage::errorText(e));
         return;
     }
     data_.prompter().progressEnd();
@@ -520,7 +493,7 @@ void MenuCommands::refreshMinimumIncome()
         reference::refreshMinimumIncome(data_, company.activityCode, company.activityNumber);
         data_.commitRetaining();
     } catch (const std::exception &e) {
-        data_.prompter().message(failure(e));
+        data_.prompter().message(storage::errorText(e));
     }
     window_.refreshSelection();
 }
@@ -537,10 +510,10 @@ void MenuCommands::importLegacy()
         return;
     importFolder_ = QFileInfo(path).absolutePath();
     try {
-        items::importLegacy(data_, importFolder_, data_.prompter());
+        operations::importLegacy(data_, importFolder_, data_.prompter());
         window_.parameters().reloadAll(data_);
     } catch (const std::exception &e) {
-        data_.prompter().message(failure(e));
+        data_.prompter().message(storage::errorText(e));
     }
     window_.reloadList(0);
     window_.showTitle();

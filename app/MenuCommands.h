@@ -1,7 +1,5 @@
 #pragma once
 
-#include "items/BulkOperations.h"
-
 #include <QObject>
 #include <QPointer>
 
@@ -55,9 +53,6 @@ public:
     void rates();
     void refreshMinimumIncome();
     void importLegacy();
-
-    // One employee calculated and stored, for the walks over everybody.
-    items::RecalculateEmployee recalculation();
 
 private:
     // Every entry with the caption (the file menu and the service menu share some).

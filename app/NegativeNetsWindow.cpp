@@ -44,11 +44,11 @@ NegativeNetsWindow::NegativeNetsWindow(Query query, std::function<void(int)> goT
     });
 }
 
-void NegativeNetsWindow::show(const std::vector<items::NegativeNet> &rows)
+void NegativeNetsWindow::show(const std::vector<operations::NegativeNet> &rows)
 {
     table_->setRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < table_->rowCount(); ++r) {
-        const items::NegativeNet &n = rows[static_cast<size_t>(r)];
+        const operations::NegativeNet &n = rows[static_cast<size_t>(r)];
         auto *number = new QTableWidgetItem(QString::number(n.number));
         number->setData(Qt::UserRole, n.personId);
         table_->setItem(r, 0, number);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "items/BulkOperations.h"
+#include "operations/BulkOperations.h"
 
 #include <QDialog>
 
@@ -15,10 +15,10 @@ namespace plavex::app {
 class NegativeNetsWindow : public QDialog {
     Q_OBJECT
 public:
-    using Query = std::function<std::vector<items::NegativeNet>()>;
+    using Query = std::function<std::vector<operations::NegativeNet>()>;
     NegativeNetsWindow(Query query, std::function<void(int personId)> goTo, QWidget *parent = nullptr);
 
-    void show(const std::vector<items::NegativeNet> &rows);
+    void show(const std::vector<operations::NegativeNet> &rows);
     QTableWidget *table() const { return table_; }
 
 private:

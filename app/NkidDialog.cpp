@@ -5,6 +5,7 @@
 #include "app/TableModel.h"
 #include "app/WheelToArrows.h"
 #include "storage/DataModule.h"
+#include "storage/ErrorText.h"
 #include "storage/Settings.h"
 #include "storage/fb/Error.h"
 #include "util/Prompter.h"
@@ -31,7 +32,7 @@ NkidDialog::NkidDialog(storage::DataModule &data, util::Prompter &prompter, cons
     try {
         model_->reload();
     } catch (const fb::Error &e) {
-        prompter.message(e.message());
+        prompter.message(storage::errorText(e));
     }
     grid_ = readOnlyGrid(model_, this);
     grid_->setColumnWidth(0, 80);

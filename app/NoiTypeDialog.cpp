@@ -5,6 +5,7 @@
 #include "app/TableModel.h"
 #include "app/WheelToArrows.h"
 #include "storage/DataModule.h"
+#include "storage/ErrorText.h"
 #include "storage/Settings.h"
 #include "storage/fb/Error.h"
 #include "util/Prompter.h"
@@ -28,7 +29,7 @@ NoiTypeDialog::NoiTypeDialog(storage::DataModule &data, util::Prompter &prompter
     try {
         model_->reload();
     } catch (const fb::Error &e) {
-        prompter.message(e.message());
+        prompter.message(storage::errorText(e));
     }
     grid_ = readOnlyGrid(model_, this);
     grid_->horizontalHeader()->setDefaultSectionSize(90);

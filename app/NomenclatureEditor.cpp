@@ -9,6 +9,7 @@
 #include "reference/Rates.h"
 #include "reference/TaxScale.h"
 #include "storage/DataModule.h"
+#include "storage/ErrorText.h"
 #include "storage/Settings.h"
 #include "storage/TableData.h"
 #include "storage/fb/Error.h"
@@ -280,7 +281,7 @@ void NomenclatureEditor::tryAccept()
                 reference::addTaxBracket(data_, b);
         }
     } catch (const fb::Error &e) {
-        prompter_.message(QStringLiteral("Грешка при запис: %1").arg(e.message()));
+        prompter_.message(QStringLiteral("Грешка при запис: %1").arg(storage::errorText(e)));
         return;
     }
     accept();

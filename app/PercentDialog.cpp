@@ -1,7 +1,8 @@
 #include "app/PercentDialog.h"
 
 #include "app/FieldFilter.h"
-#include "items/BulkOperations.h"
+#include "operations/BulkOperations.h"
+#include "storage/ErrorText.h"
 #include "storage/fb/Error.h"
 #include "util/Prompter.h"
 
@@ -30,9 +31,9 @@ PercentDialog::PercentDialog(storage::DataModule &data, util::Prompter &prompter
     setObjectName(QStringLiteral("fChangeProc"));
     setWindowTitle(QStringLiteral("Смяна на процент на перо "));
     try {
-        definitions_ = items::percentDefinitions(data_);
+        definitions_ = operations::percentDefinitions(data_);
     } catch (const fb::Error &e) {
-        prompter_.message(e.message());
+        prompter_.message(storage::errorText(e));
     }
     code_ = new QLineEdit(this);
     code_->setMaxLength(9);
@@ -80,15 +81,15 @@ void PercentDialog::codeEntered()
         return;
     list_->setCurrentIndex(list_->findData(text.toInt()));
     try {
-        old_->setText(QString::number(items::firstPercent(data_, text.toInt()), 'f', 3));
+        old_->setText(QString::number(operations::firstPercent(data_, text.toInt()), 'f', 3));
     } catch (const fb::Error &e) {
-        prompter_.message(e.message());
+        prompter_.message(storage::errorText(e));
     }
 }
 
 void PercentDialog::tryAccept()
 {
-    const QString problem = items::checkPercentFields(code_->text(), old_->text(), new_->text());
+    const QString problem = operations::checkPercentFields(code_->text(), old_->text(), new_->text());
     if (!problem.isEmpty()) {
         prompter_.message(problem);
         return;
@@ -100,10 +101,10 @@ void PercentDialog::tryAccept()
         return;
     }
     try {
-        if (!items::changePercent(data_, code_->text().trimmed().toInt(), oldPercent, newPercent, prompter_))
+        if (!operations::changePercent(data_, code_->text().trimmed().toInt(), oldPercent, newPercent, prompter_))
             return;
     } catch (const fb::Error &e) {
-        prompter_.message(e.message());
+        prompter_.message(storage::errorText(e));
         return;
     }
     accept();

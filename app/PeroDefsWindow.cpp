@@ -8,6 +8,7 @@
 #include "app/WheelToArrows.h"
 #include "items/Definitions.h"
 #include "storage/DataModule.h"
+#include "storage/ErrorText.h"
 #include "storage/Settings.h"
 #include "storage/fb/Error.h"
 #include "util/Prompter.h"
@@ -104,7 +105,7 @@ void PeroDefsWindow::reload(int keepCode)
     try {
         model_->reload();
     } catch (const fb::Error &e) {
-        prompter_.message(e.message());
+        prompter_.message(storage::errorText(e));
     }
     int row = keepCode ? model_->rowOfKey(keepCode) : -1;
     if (row < 0 && model_->rowCount() > 0)
@@ -145,7 +146,7 @@ void PeroDefsWindow::newDefinition()
         items::addDefinition(data_, d);
         reload(d.code);
     } catch (const fb::Error &e) {
-        prompter_.message(e.message());
+        prompter_.message(storage::errorText(e));
     }
 }
 
@@ -164,7 +165,7 @@ void PeroDefsWindow::editDefinition()
     try {
         items::editDefinition(data_, old.code, old.type, dialog.definition());
     } catch (const fb::Error &e) {
-        prompter_.message(e.message());
+        prompter_.message(storage::errorText(e));
     }
     reload(old.code);
 }
@@ -180,7 +181,7 @@ void PeroDefsWindow::deleteDefinition()
         if (items::deleteDefinition(data_, code, prompter_))
             reload(0);
     } catch (const fb::Error &e) {
-        prompter_.message(e.message());
+        prompter_.message(storage::errorText(e));
     }
 }
 

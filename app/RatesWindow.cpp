@@ -2,6 +2,7 @@
 
 #include "app/FormPlacement.h"
 #include "storage/DataModule.h"
+#include "storage/ErrorText.h"
 #include "storage/Settings.h"
 #include "storage/fb/Error.h"
 #include "util/Prompter.h"
@@ -46,7 +47,7 @@ RatesWindow::RatesWindow(storage::DataModule &data, util::Prompter &prompter, QW
     try {
         noi_->reload();
     } catch (const fb::Error &e) {
-        prompter.message(e.message());
+        prompter.message(storage::errorText(e));
     }
 
     types_ = new QTableWidget(noi_->rowCount(), 3, this);

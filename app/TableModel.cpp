@@ -1,5 +1,6 @@
 #include "app/TableModel.h"
 
+#include "storage/ErrorText.h"
 #include "storage/fb/Error.h"
 #include "util/DateText.h"
 #include "util/Prompter.h"
@@ -176,7 +177,7 @@ bool TableModel::setData(const QModelIndex &index, const QVariant &value, int ro
     try {
         table_.setValue(index.row(), d, stored);
     } catch (const fb::Error &e) {
-        prompter_.message(QStringLiteral("Грешка при запис: %1").arg(e.message()));
+        prompter_.message(QStringLiteral("Грешка при запис: %1").arg(storage::errorText(e)));
         return false;
     }
     emit dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));

@@ -3,6 +3,7 @@
 #include "app/FormPlacement.h"
 #include "app/WheelToArrows.h"
 #include "storage/DataModule.h"
+#include "storage/ErrorText.h"
 #include "storage/Settings.h"
 #include "storage/fb/Error.h"
 #include "util/Prompter.h"
@@ -32,7 +33,7 @@ TableWindow::TableWindow(storage::DataModule &data, util::Prompter &prompter, co
     try {
         model_->reload();
     } catch (const fb::Error &e) {
-        prompter.message(e.message());
+        prompter.message(storage::errorText(e));
     }
     grid_ = new QTableView(this);
     grid_->setModel(model_);

@@ -2,6 +2,7 @@
 
 #include "app/FormPlacement.h"
 #include "app/LoginDialog.h"
+#include "storage/ErrorText.h"
 #include "storage/UsersDatabase.h"
 #include "storage/fb/Error.h"
 #include "util/Prompter.h"
@@ -83,7 +84,7 @@ void UsersWindow::switchClicked(bool on)
                 users_.setUserSystem(false);
         }
     } catch (const fb::Error &e) {
-        prompter_.message(e.message());
+        prompter_.message(storage::errorText(e));
     }
     const QSignalBlocker block(switch_);
     switch_->setChecked(users_.userSystemOn());
@@ -116,7 +117,7 @@ void UsersWindow::saveUser()
             return;
         }
     } catch (const fb::Error &e) {
-        prompter_.message(e.message());
+        prompter_.message(storage::errorText(e));
         return;
     }
     setAdding(false);

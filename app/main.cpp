@@ -4,7 +4,7 @@
 #include "app/LoginDialog.h"
 #include "app/MainWindow.h"
 
-#include "items/Install.h"
+#include "items/DefinitionReader.h"
 #include "storage/DataModule.h"
 #include "storage/Settings.h"
 #include "storage/UsersDatabase.h"
@@ -18,7 +18,6 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     app::useBulgarian(app);
-    items::install();
     QApplication::setApplicationName(QStringLiteral("Plavex"));
 
     QCommandLineParser parser;
@@ -32,7 +31,7 @@ int main(int argc, char **argv)
     settings.read();
 
     // Start order: the data module, the login gate, then the main window.
-    storage::DataModule data(settings, prompter);
+    storage::DataModule data(settings, prompter, items::seedChart);
     storage::UsersDatabase users(prompter);
     users.open(settings.programDir());
     if (!app::LoginDialog::gate(users, &prompter))

@@ -2,7 +2,7 @@
 
 #include "calc/CalcPerson.h"
 #include "calc/Parameters.h"
-#include "items/BulkOperations.h"
+#include "items/DefinitionReader.h"
 #include "storage/DataModule.h"
 #include "storage/Settings.h"
 #include "util/Period.h"
@@ -17,9 +17,9 @@
 namespace plavex::bench {
 
 // A demo company's program folder and open database, with the calculation
-// the closings recalculate through.
+// parameters the closings recalculate with.
 struct DemoBench {
-    DemoBench(const QString &nomsDir, const util::Period &start) : settings(dir.path()), data(settings, prompter)
+    DemoBench(const QString &nomsDir, const util::Period &start) : settings(dir.path()), data(settings, prompter, items::seedChart)
     {
         QDir().mkpath(dir.path() + QStringLiteral("/noms"));
         for (const QString &f : QDir(nomsDir).entryList(QDir::Files))
@@ -29,23 +29,12 @@ struct DemoBench {
         data.openPeriod(data.period());
         params.attach(data);
         params.reloadAll(data);
-        recalculate = [this](storage::DataModule &d, int id) {
-            if (!calculator || calculatorPeriod != d.period()) {
-                calculator = std::make_unique<calc::Calculator>(d, params);
-                calculatorPeriod = d.period();
-            }
-            calculator->autocalc = true;
-            calculator->calculate(id);
-        };
     }
     QTemporaryDir dir;
     storage::Settings settings;
     util::RecordingPrompter prompter;
     storage::DataModule data;
     calc::Parameters params;
-    std::unique_ptr<calc::Calculator> calculator;
-    util::Period calculatorPeriod;
-    items::RecalculateEmployee recalculate;
 };
 
 } // namespace plavex::bench

@@ -4,20 +4,20 @@
 
 #include "calc/CalcPerson.h"
 #include "calc/Parameters.h"
-#include "employees/DemoCompany.h"
 #include "items/Items.h"
+#include "operations/DemoCompany.h"
 #include "reports/Payslips.h"
 #include "reports/Recapitulation.h"
-#include "reports/Sheets.h"
 #include "reports/ReportRun.h"
 #include "reports/Selections.h"
+#include "reports/Sheets.h"
+#include "reports/engine/Canvas.h"
+#include "reports/engine/Render.h"
+#include "reports/engine/Snapshot.h"
 #include "storage/DataModule.h"
 #include "storage/Settings.h"
 #include "storage/fb/Statement.h"
 #include "util/Prompter.h"
-#include "reports/engine/Canvas.h"
-#include "reports/engine/Render.h"
-#include "reports/engine/Snapshot.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -122,9 +122,7 @@ void payslipBench(const QString &nomsDir)
     storage::DataModule &data = b.data;
     util::RecordingPrompter &prompter = b.prompter;
     calc::Parameters &params = b.params;
-    const items::RecalculateEmployee &recalculate = b.recalculate;
-    employees::buildDemoCompany(data, {employees, 1, util::Period(2008, 1), 2008}, prompter, recalculate);
-    b.calculator.reset();
+    operations::buildDemoCompany(data, {employees, 1, util::Period(2008, 1), 2008}, prompter, b.params);
     const auto range = reports::defaultRange(reports::activeEmployees(data));
 
     // What the parts cost alone: the recalculation walk and the items query.
@@ -190,9 +188,7 @@ void sheetsBench(const QString &nomsDir)
     QTemporaryDir &dir = b.dir;
     storage::DataModule &data = b.data;
     util::RecordingPrompter &prompter = b.prompter;
-    const items::RecalculateEmployee &recalculate = b.recalculate;
-    employees::buildDemoCompany(data, {employees, 1, util::Period(2008, 1), 2008}, prompter, recalculate);
-    b.calculator.reset();
+    operations::buildDemoCompany(data, {employees, 1, util::Period(2008, 1), 2008}, prompter, b.params);
     const QString pdfPath = dir.filePath(QStringLiteral("sheet.pdf"));
 
     // Each document on a month that is up to date, then after every base

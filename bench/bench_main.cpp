@@ -4,16 +4,16 @@
 #include "calc/CalcPerson.h"
 #include "calc/History.h"
 #include "calc/Parameters.h"
-#include "employees/DemoCompany.h"
-#include "items/MonthClosing.h"
+#include "declarations/Declaration1.h"
+#include "items/DefinitionReader.h"
 #include "items/Definitions.h"
-#include "items/Install.h"
+#include "operations/DemoCompany.h"
+#include "operations/MonthClosing.h"
 #include "reference/Company.h"
 #include "storage/Backup.h"
-#include "storage/fb/Statement.h"
-#include "declarations/Declaration1.h"
 #include "storage/DataModule.h"
 #include "storage/Settings.h"
+#include "storage/fb/Statement.h"
 #include "util/Prompter.h"
 
 #include <QCoreApplication>
@@ -58,14 +58,14 @@ void storageBench(const QString &nomsDir)
         util::RecordingPrompter prompter;
         QElapsedTimer timer;
         {
-            storage::DataModule data(settings, prompter);
+            storage::DataModule data(settings, prompter, items::seedChart);
             timer.start();
             data.connectToDatabase(settings.database, settings.serverUser(), settings.serverPassword());
             data.openPeriod(data.period());
             create.push_back(timer.nsecsElapsed() / 1e9);
         }
         {
-            storage::DataModule data(settings, prompter);
+            storage::DataModule data(settings, prompter, items::seedChart);
             timer.start();
             data.connectToDatabase(settings.database, settings.serverUser(), settings.serverPassword());
             data.openPeriod(data.period());
@@ -126,7 +126,7 @@ double calcBench(const std::optional<ServerDatabase> &server = std::nullopt)
         settings.password = server->password;
     }
     util::RecordingPrompter prompter;
-    storage::DataModule data(settings, prompter);
+    storage::DataModule data(settings, prompter, items::seedChart);
     if (!data.connectToDatabase(settings.database, settings.serverUser(), settings.serverPassword())) {
         out << calc << QStringLiteral(": the database cannot be opened: ") << prompter.messages.join(u' ') << Qt::endl;
         return 0;
@@ -244,10 +244,9 @@ void monthBench(const QString &nomsDir)
     storage::Settings &settings = b.settings;
     util::RecordingPrompter &prompter = b.prompter;
     storage::DataModule &data = b.data;
-    const items::RecalculateEmployee &recalculate = b.recalculate;
     QElapsedTimer timer;
     timer.start();
-    employees::buildDemoCompany(data, {employees, 1, util::Period(2008, 1), 2008}, prompter, recalculate);
+    operations::buildDemoCompany(data, {employees, 1, util::Period(2008, 1), 2008}, prompter, b.params);
     out << QStringLiteral("month: demo company of %1 employees, one month closed: %2 s\n")
                .arg(employees).arg(timer.nsecsElapsed() / 1e9, 0, 'f', 3);
 
@@ -257,7 +256,7 @@ void monthBench(const QString &nomsDir)
         if (i > 0)
             data.changePeriod(2008, 2);
         timer.start();
-        items::closeMonth(data, prompter, recalculate);
+        operations::closeMonth(data, prompter, &b.params);
         closing.push_back(timer.nsecsElapsed() / 1e9);
     }
     out << QStringLiteral("month: close a month of %1 employees:            %2 s (first), %3 s (median of 3; target <= 5 s)\n")
@@ -269,7 +268,7 @@ void monthBench(const QString &nomsDir)
         std::vector<double> decl1;
         for (int i = 0; i < 3; ++i) {
             timer.start();
-            declarations::exportDeclaration1(data, folder.path(), false, recalculate, prompter);
+            declarations::exportDeclaration1(data, folder.path(), false, &b.params, prompter);
             decl1.push_back(timer.nsecsElapsed() / 1e9);
         }
         out << QStringLiteral("month: declaration-1 file of %1 employees:       %2 s (median of 3; target <= 3 s)\n")
@@ -302,14 +301,14 @@ void euroBench(const QString &nomsDir)
 {
     const int employees = 2000;
     DemoBench b(nomsDir, util::Period(2025, 11));
-    employees::buildDemoCompany(b.data, {employees, 1, util::Period(2025, 11), 2025}, b.prompter, b.recalculate);
+    operations::buildDemoCompany(b.data, {employees, 1, util::Period(2025, 11), 2025}, b.prompter, b.params);
     std::vector<double> closing;
     QElapsedTimer timer;
     for (int i = 0; i < 3; ++i) {
         if (i > 0)
             b.data.changePeriod(2025, 12);
         timer.start();
-        items::closeMonth(b.data, b.prompter, b.recalculate);
+        operations::closeMonth(b.data, b.prompter, &b.params);
         closing.push_back(timer.nsecsElapsed() / 1e9);
     }
     out << QStringLiteral("euro: close December 2025 into January 2026, %1 employees: %2 s (first), %3 s (median of 3; target <= 5 s)\n")
@@ -323,7 +322,6 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    items::install();
     const QString noms = QCoreApplication::applicationDirPath() + QStringLiteral("/noms");
     // With names (storage, calc) only those run.
     const QStringList only = app.arguments().mid(1);

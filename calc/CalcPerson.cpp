@@ -5,9 +5,11 @@
 #include "calc/MonthlyRecord.h"
 #include "calc/Parameters.h"
 #include "storage/DataModule.h"
+#include "storage/ErrorText.h"
 #include "storage/fb/Error.h"
 #include "storage/fb/Statement.h"
 #include "util/NumberText.h"
+#include "util/Prompter.h"
 
 namespace plavex::calc {
 
@@ -78,6 +80,7 @@ Calculator::Calculator(storage::DataModule &data, Parameters &params)
     : autocalc(data.autocalc()), data_(data), params_(params), history_(std::make_unique<DatabaseHistory>(data)),
       summary_(std::make_unique<SummaryWriter>(data))
 {
+    params_.ensureLoaded(data_);
 }
 
 Calculator::~Calculator() = default;
@@ -267,14 +270,24 @@ Calculation calcPerson(storage::DataModule &data, Parameters &params, int person
     return calculator.calculate(personId);
 }
 
-int recalculateAll(storage::DataModule &data, Parameters &params, const EachEmployee &each)
+QStringList Recalculation::errorLines() const
+{
+    QStringList lines;
+    for (const Failure &f : failures)
+        lines << QStringLiteral("Служител с номер %1: %2").arg(f.number).arg(f.reason);
+    return lines;
+}
+
+Recalculation recalculateAll(storage::DataModule &data, Parameters &params, const Walk &walk)
 {
     Calculator calculator(data, params);
     calculator.autocalc = true;
     calculator.preload();
     const std::vector<Employee> list = calculator.employees();
     const int total = static_cast<int>(list.size());
-    int done = 0;
+    if (walk.progress)
+        walk.progress->progressStart(QStringLiteral("Преизчисляване на всички служители"));
+    Recalculation report;
     for (const Employee &employee : list) {
         Calculation result;
         try {
@@ -286,14 +299,26 @@ int recalculateAll(storage::DataModule &data, Parameters &params, const EachEmpl
             result.error = e.message();
         } catch (const fb::Error &e) {
             result.employee = employee;
-            result.error = e.message();
+            result.error = storage::errorText(e);
         }
-        ++done;
-        if (each)
-            each(result, done, total);
+        if (!result.error.isEmpty())
+            report.failures.push_back({employee.number, result.error});
+        ++report.employees;
+        if (walk.each)
+            walk.each(result, report.employees, total);
+        if (walk.progress) {
+            walk.progress->progressStep(report.employees, total);
+            if (walk.progress->cancelled()) {
+                walk.progress->progressEnd();
+                throw util::Cancelled();
+            }
+        }
     }
-    data.commitRetaining();
-    return total;
+    if (walk.progress)
+        walk.progress->progressEnd();
+    if (walk.commit)
+        data.commitRetaining();
+    return report;
 }
 
 } // namespace plavex::calc

@@ -7,15 +7,21 @@
 #include "items/ItemRecord.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <map>
 #include <memory>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
 namespace plavex::storage {
 class DataModule;
+}
+
+namespace plavex::util {
+class Prompter;
 }
 
 namespace plavex::fb {
@@ -110,11 +116,34 @@ private:
 // `params.calendar`. Does not commit.
 Calculation calcPerson(storage::DataModule &data, Parameters &params, int personId);
 
-// Recalculate all: every employee of the period in turn with amounts
-// computed whatever the autocalc switch says, then a commit. An employee
-// that fails is reported in its Calculation's error and the walk goes on.
-// `each` runs after every employee (a window repaints there).
+// Recalculate all: the one walk over every employee of the period, in
+// number order, with amounts computed whatever the autocalc switch says.
+// An employee that cannot be calculated does not stop the walk: he is
+// listed and the walk goes on. Another copy holding the month (Busy), a
+// cancel, or an exception from `each` ends it.
 using EachEmployee = std::function<void(const Calculation &calculation, int done, int total)>;
-int recalculateAll(storage::DataModule &data, Parameters &params, const EachEmployee &each = {});
+struct Walk {
+    Walk() = default;
+    // A walk that only reports each employee: recalculateAll(data, params, [&](…) {…}).
+    template <typename F, typename = std::enable_if_t<std::is_invocable_v<F, const Calculation &, int, int>>>
+    Walk(F each) : each(std::move(each)) // NOLINT(google-explicit-constructor)
+    {
+    }
+    EachEmployee each; // after every employee (a window repaints, a line is printed)
+    // Its caption and steps; its cancel ends the walk (util::Cancelled).
+    util::Prompter *progress = nullptr;
+    // Off inside a unit of work of the caller's, whose locks a commit would drop.
+    bool commit = true;
+};
+struct Recalculation {
+    struct Failure {
+        int number = 0;
+        QString reason;
+    };
+    int employees = 0;
+    std::vector<Failure> failures;
+    QStringList errorLines() const; // "Служител с номер N: why"
+};
+Recalculation recalculateAll(storage::DataModule &data, Parameters &params, const Walk &walk = {});
 
 } // namespace plavex::calc

@@ -32,6 +32,13 @@ void Parameters::reloadAll(storage::DataModule &data)
 {
     for (const char *base : {"FIRMA", "NOI", "DOD", "DL", "PERADEFS", "CAL"})
         reload(data, QString::fromLatin1(base));
+    loaded = data.isConnected();
+}
+
+void Parameters::ensureLoaded(storage::DataModule &data)
+{
+    if (!loaded)
+        reloadAll(data);
 }
 
 bool Parameters::loadCalendar(storage::DataModule &data, int code)

@@ -41,6 +41,10 @@ struct Parameters {
     // Reloads what one table feeds ("FIRMA", "NOI", "DOD", "DL", "KAT", "PERADEFS", "CAL").
     void reload(storage::DataModule &data, const QString &base);
     void reloadAll(storage::DataModule &data);
+    // Everything loaded once, when a calculation first needs it: a command
+    // refused before that writes nothing, not even the default calendars.
+    void ensureLoaded(storage::DataModule &data);
+    bool loaded = false;
     // The employee's calendar for the current period.
     bool loadCalendar(storage::DataModule &data, int code);
 

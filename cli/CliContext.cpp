@@ -2,6 +2,8 @@
 
 #include "calc/CalcPerson.h"
 #include "calc/Parameters.h"
+#include "items/DefinitionReader.h"
+#include "storage/ErrorText.h"
 #include "storage/fb/Error.h"
 
 #include <QFileInfo>
@@ -60,13 +62,13 @@ bool CliContext::openDatabase(bool create)
         fail(QStringLiteral("Базата данни %1 не съществува.").arg(path));
         return false;
     }
-    data = std::make_unique<storage::DataModule>(settings, prompter);
+    data = std::make_unique<storage::DataModule>(settings, prompter, items::seedChart);
     if (!data->connectToDatabase(path, settings.serverUser(), settings.serverPassword()))
         return false;
     try {
         data->openPeriod(data->period());
     } catch (const fb::Error &e) {
-        fail(QStringLiteral("%1 %2").arg(e.message()).arg(e.code()));
+        fail(storage::errorText(e));
         return false;
     }
     return seedsLoaded();
@@ -115,19 +117,10 @@ calc::Parameters &CliContext::parameters()
 {
     if (!parameters_) {
         parameters_ = std::make_shared<calc::Parameters>();
-        if (data) {
+        if (data)
             parameters_->attach(*data);
-            parameters_->reloadAll(*data);
-        }
     }
     return *parameters_;
-}
-
-std::function<void(storage::DataModule &, int)> CliContext::recalculate()
-{
-    parameters();
-    auto parameters = parameters_;
-    return [parameters](storage::DataModule &d, int personId) { calc::calcPerson(d, *parameters, personId); };
 }
 
 int CliContext::fail(const QString &message)

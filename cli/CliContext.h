@@ -67,9 +67,9 @@ struct CliContext {
     // a file, or missing.
     std::optional<QString> outFolder(const QString &text);
     int fail(const QString &message); // prints the message, returns 1
-    // The calculation of one employee, for the commands that walk employees.
-    std::function<void(storage::DataModule &, int)> recalculate();
-    // The calculation parameters of the open database, loaded on first use.
+    // The calculation parameters of the open database, loaded by the first
+    // calculation: a command refused before it writes nothing, not even the
+    // default calendars.
     calc::Parameters &parameters();
 
 private:

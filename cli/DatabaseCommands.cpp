@@ -1,6 +1,7 @@
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
 
+#include "items/DefinitionReader.h"
 #include "storage/Title.h"
 #include "storage/fb/Error.h"
 #include "storage/fb/Statement.h"
@@ -51,7 +52,7 @@ int info(CliContext &c)
     const QString path = c.databasePath();
     if (!fb::Connection::isRemote(path) && !QFileInfo::exists(path))
         return c.fail(QStringLiteral("Базата данни %1 не съществува.").arg(path));
-    c.data = std::make_unique<storage::DataModule>(c.settings, c.prompter);
+    c.data = std::make_unique<storage::DataModule>(c.settings, c.prompter, items::seedChart);
     if (!c.data->connectToDatabase(path, c.settings.serverUser(), c.settings.serverPassword()))
         return 1;
     storage::DataModule &d = *c.data;

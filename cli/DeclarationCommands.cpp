@@ -21,7 +21,7 @@ int decl1(CliContext &c)
     const auto folder = c.outFolder(*out);
     if (!folder || !c.openDatabase(false))
         return 1;
-    const QString path = declarations::exportDeclaration1(*c.data, *folder, store, c.recalculate(), c.prompter);
+    const QString path = declarations::exportDeclaration1(*c.data, *folder, store, &c.parameters(), c.prompter);
     if (path.isEmpty())
         return 1;
     c.out << path << Qt::endl;
@@ -67,8 +67,7 @@ int decl6(CliContext &c)
     const auto folder = c.outFolder(*out);
     if (!folder || !c.openDatabase(false))
         return 1;
-    auto recalculateAll = [&c] { calc::recalculateAll(*c.data, c.parameters()); };
-    const QString path = declarations::exportDeclaration6(*c.data, *folder, recalculateAll, c.prompter);
+    const QString path = declarations::exportDeclaration6(*c.data, *folder, &c.parameters(), c.prompter);
     if (path.isEmpty())
         return 1;
     c.out << path << Qt::endl;

@@ -1,3 +1,4 @@
+#include "calc/CalcPerson.h"
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
 
@@ -145,7 +146,7 @@ int itemAdd(CliContext &c)
     // As after any item command in the window, the employee's month follows,
     // in the same unit: both or neither.
     const int itemId = entry.add(*id, r, false);
-    c.recalculate()(*c.data, *id);
+    calc::calcPerson(*c.data, c.parameters(), *id);
     c.data->commitRetaining();
     c.out << itemId << Qt::endl;
     return 0;

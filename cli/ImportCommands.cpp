@@ -1,7 +1,7 @@
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
 
-#include "items/LegacyImport.h"
+#include "operations/LegacyImport.h"
 
 #include <QFileInfo>
 
@@ -19,11 +19,11 @@ int importLegacy(CliContext &c)
     if (!c.openDatabase(false))
         return 1;
     c.prompter.showProgress = true;
-    switch (items::importLegacy(*c.data, folder.absoluteFilePath(), c.prompter)) {
-    case items::ImportResult::Imported:
+    switch (operations::importLegacy(*c.data, folder.absoluteFilePath(), c.prompter)) {
+    case operations::ImportResult::Imported:
         c.out << c.data->period().text() << Qt::endl;
         return 0;
-    case items::ImportResult::PartlyImported:
+    case operations::ImportResult::PartlyImported:
         // Kept, but not all of it: a script must not take it for a full import.
         c.out << c.data->period().text() << Qt::endl;
         return 3;

@@ -3,10 +3,10 @@
 
 #include "calc/CalcPerson.h"
 #include "calc/Parameters.h"
-#include "employees/DemoCompany.h"
 #include "employees/Employees.h"
-#include "items/BulkOperations.h"
-#include "items/MonthClosing.h"
+#include "operations/BulkOperations.h"
+#include "operations/DemoCompany.h"
+#include "operations/MonthClosing.h"
 #include "storage/Backup.h"
 
 #include <QDir>
@@ -16,27 +16,6 @@
 namespace plavex::cli {
 
 namespace {
-
-// One employee calculated with amounts; one calculator per month, so a walk
-// over everybody prepares its statements once.
-items::RecalculateEmployee calculation(CliContext &c)
-{
-    struct State {
-        std::unique_ptr<calc::Calculator> calculator;
-        util::Period period;
-    };
-    auto state = std::make_shared<State>();
-    // The parameters load on the first employee: a command refused before
-    // that (a question without --yes) writes nothing, not even the default calendars.
-    return [state, &c](storage::DataModule &data, int personId) {
-        if (!state->calculator || state->period != data.period()) {
-            state->calculator = std::make_unique<calc::Calculator>(data, c.parameters());
-            state->period = data.period();
-        }
-        state->calculator->autocalc = true;
-        state->calculator->calculate(personId);
-    };
-}
 
 std::optional<int> number(CliContext &c, const QString &text, const QString &what)
 {
@@ -69,8 +48,8 @@ int closeMonth(CliContext &c)
     if (!c.prompter.confirm(QStringLiteral("Сигурни ли сте?")))
         return 1;
     c.prompter.showProgress = true;
-    const auto result = items::closeMonth(*c.data, c.prompter, calculation(c));
-    if (result != items::ClosingResult::Closed)
+    const auto result = operations::closeMonth(*c.data, c.prompter, &c.parameters());
+    if (result != operations::ClosingResult::Closed)
         return 1;
     c.out << c.data->period().text() << Qt::endl;
     return 0;
@@ -83,7 +62,7 @@ int bulkDeleteCode(CliContext &c)
     const auto code = number(c, c.args.first(), QStringLiteral("код"));
     if (!code || !c.openDatabase(false))
         return 1;
-    const auto deleted = items::deleteCodeFromAll(*c.data, *code, c.prompter, calculation(c));
+    const auto deleted = operations::deleteCodeFromAll(*c.data, *code, c.prompter, c.parameters());
     if (!deleted)
         return 1;
     c.out << *deleted << Qt::endl;
@@ -128,7 +107,7 @@ int bulkAddItem(CliContext &c)
         return c.fail(QStringLiteral("Непознат аргумент \"%1\".").arg(c.args.first()));
     if (!c.openDatabase(false))
         return 1;
-    const auto added = items::addItemToAll(*c.data, r, c.prompter, calculation(c));
+    const auto added = operations::addItemToAll(*c.data, r, c.prompter, c.parameters());
     if (!added)
         return 1;
     c.out << *added << Qt::endl;
@@ -140,7 +119,7 @@ int bulkChangePercent(CliContext &c)
     const QString code = c.takeOption(QStringLiteral("--code")).value_or(QString());
     const QString oldText = c.takeOption(QStringLiteral("--old")).value_or(QString());
     const QString newText = c.takeOption(QStringLiteral("--new")).value_or(QString());
-    const QString problem = items::checkPercentFields(code, oldText, newText);
+    const QString problem = operations::checkPercentFields(code, oldText, newText);
     if (!problem.isEmpty())
         return c.fail(problem);
     const auto parsedCode = number(c, code, QStringLiteral("--code"));
@@ -148,7 +127,7 @@ int bulkChangePercent(CliContext &c)
     const auto newPercent = oldPercent ? decimal(c, newText, QStringLiteral("--new")) : std::nullopt;
     if (!newPercent || !c.openDatabase(false))
         return 1;
-    const auto changed = items::changePercent(*c.data, *parsedCode, *oldPercent, *newPercent, c.prompter);
+    const auto changed = operations::changePercent(*c.data, *parsedCode, *oldPercent, *newPercent, c.prompter);
     if (!changed)
         return 1;
     c.out << *changed << Qt::endl;
@@ -161,7 +140,7 @@ int bulkCorrectPercents(CliContext &c)
         return c.fail(QStringLiteral("Употреба: plavex-cli bulk correct-percents"));
     if (!c.openDatabase(false))
         return 1;
-    for (const auto &done : items::correctPercents(*c.data))
+    for (const auto &done : operations::correctPercents(*c.data))
         c.out << done.group << '\t' << done.code << '\t' << QString::number(done.percent, 'f', 3) << Qt::endl;
     return 0;
 }
@@ -187,9 +166,9 @@ int negativeNet(CliContext &c)
     if (!c.openDatabase(false))
         return 1;
     c.prompter.showProgress = true;
-    const auto list = items::negativeNets(*c.data, calculation(c), &c.prompter);
+    const auto list = operations::negativeNets(*c.data, c.parameters(), &c.prompter);
     if (list.empty())
-        c.out << items::noNegativeNets() << Qt::endl;
+        c.out << operations::noNegativeNets() << Qt::endl;
     for (const auto &row : list)
         c.out << row.number << '\t' << row.name << '\t' << QString::number(row.amount, 'f', 2) << Qt::endl;
     return 0;
@@ -253,7 +232,7 @@ int restore(CliContext &c)
 
 int demo(CliContext &c)
 {
-    employees::DemoOptions options;
+    operations::DemoOptions options;
     const auto employees = c.takeOption(QStringLiteral("--employees"));
     const auto months = c.takeOption(QStringLiteral("--months"));
     const auto start = c.takeOption(QStringLiteral("--period"));
@@ -291,9 +270,9 @@ int demo(CliContext &c)
         return 1;
     }
     c.prompter.showProgress = true;
-    std::optional<employees::DemoReport> report;
+    std::optional<operations::DemoReport> report;
     try {
-        report = employees::buildDemoCompany(*c.data, options, c.prompter, calculation(c));
+        report = operations::buildDemoCompany(*c.data, options, c.prompter, c.parameters());
     } catch (...) {
         discard();
         throw;

@@ -2,7 +2,7 @@
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
 
-#include "items/Install.h"
+#include "storage/ErrorText.h"
 #include "storage/Locks.h"
 #include "storage/UsersDatabase.h"
 #include "storage/fb/Error.h"
@@ -56,7 +56,6 @@ int main(int argc, char **argv)
     std::unique_ptr<QCoreApplication> application =
         documents ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication &app = *application;
-    items::install();
     QStringList args = app.arguments().mid(1);
 
     QString programDir = QCoreApplication::applicationDirPath();
@@ -122,17 +121,9 @@ int main(int argc, char **argv)
         if (status != 0 && context.data)
             context.data->abandon();
         return status;
-    } catch (const fb::Error &e) {
-        if (context.data)
-            context.data->abandon();
-        if (e.isConflict())
-            return context.fail(storage::busyMessage());
-        if (e.code() == 0)
-            return context.fail(e.message());
-        return context.fail(QStringLiteral("%1 %2").arg(e.message()).arg(e.code()));
     } catch (const std::exception &e) {
         if (context.data)
             context.data->abandon();
-        return context.fail(QString::fromUtf8(e.what()));
+        return context.fail(storage::errorText(e));
     }
 }

@@ -1,8 +1,10 @@
 #include "declarations/Declaration1.h"
 
+#include "calc/CalcPerson.h"
 #include "items/Definitions.h"
 #include "reference/Calendar.h"
 #include "storage/DataModule.h"
+#include "storage/ErrorText.h"
 #include "storage/fb/Error.h"
 #include "storage/fb/Statement.h"
 #include "util/CompactDate.h"
@@ -183,7 +185,7 @@ Empl2000Record buildRecord(const util::Period &period, const reference::Company 
     return r;
 }
 
-QString exportDeclaration1(storage::DataModule &data, const QString &folder, bool store, const Recalculate &recalculate,
+QString exportDeclaration1(storage::DataModule &data, const QString &folder, bool store, calc::Parameters *params,
                            util::Prompter &prompter)
 {
     if (!QFileInfo(folder).isDir()) {
@@ -214,11 +216,19 @@ QString exportDeclaration1(storage::DataModule &data, const QString &folder, boo
         // Everyone's month first; then the period's rows are read in a few
         // statements rather than a handful per employee.
         int done = 0;
-        if (recalculate)
-            for (int id : ids) {
-                recalculate(data, id);
-                prompter.progressStep(++done, static_cast<int>(ids.size()) * 2);
-            }
+        const int steps = static_cast<int>(ids.size()) * (params ? 2 : 1);
+        if (params) {
+            const int people = static_cast<int>(ids.size());
+            calc::Walk walk([&](const calc::Calculation &, int at, int total) {
+                prompter.progressStep(people * at / total, steps);
+                if (prompter.cancelled())
+                    throw util::Cancelled();
+            });
+            const calc::Recalculation all = calc::recalculateAll(data, *params, walk);
+            if (!all.failures.empty())
+                throw std::runtime_error(all.errorLines().join(QLatin1Char('\n')).toStdString());
+            done = static_cast<int>(ids.size());
+        }
         QHash<int, QVariantMap> persons, months;
         QHash<int, std::pair<QString, QString>> towns;
         QHash<int, int> categories;
@@ -292,11 +302,11 @@ QString exportDeclaration1(storage::DataModule &data, const QString &folder, boo
                                 company.windowsDeclaration);
             if (store)
                 records.push_back(std::move(record));
-            prompter.progressStep(++done, static_cast<int>(ids.size()) * (recalculate ? 2 : 1));
+            prompter.progressStep(++done, steps);
         }
-    } catch (const fb::Error &e) {
+    } catch (const std::exception &e) {
         prompter.progressEnd();
-        prompter.message(QStringLiteral("%1 %2").arg(e.message()).arg(e.code()));
+        prompter.message(storage::errorText(e));
         return {};
     }
     prompter.progressEnd();

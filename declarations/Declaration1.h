@@ -16,6 +16,10 @@ namespace plavex::util {
 class Prompter;
 }
 
+namespace plavex::calc {
+struct Parameters;
+}
+
 namespace plavex::declarations {
 
 // What one employee's line is made of, read from the period's tables.
@@ -40,11 +44,11 @@ Empl2000Record buildRecord(const util::Period &period, const reference::Company 
                            LineHours &hours);
 
 // Writes "EMPL2000.TXT" into the folder for the current period: every active
-// employee, recalculated first, one line each; with `store`, each line is
-// also kept as the month's first declaration. The file appears only when it
-// is complete. Returns the path, or an empty text after the message.
-using Recalculate = std::function<void(storage::DataModule &, int personId)>;
-QString exportDeclaration1(storage::DataModule &data, const QString &folder, bool store, const Recalculate &recalculate,
+// employee, everyone recalculated first (with `params`; without, the months
+// as stored), one line each; with `store`, each line is also kept as the
+// month's first declaration. The file appears only when it is complete.
+// Returns the path, or an empty text after the message.
+QString exportDeclaration1(storage::DataModule &data, const QString &folder, bool store, calc::Parameters *params,
                            util::Prompter &prompter);
 
 // The unsent corrections of the employees (of one month, or of every month

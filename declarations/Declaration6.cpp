@@ -1,9 +1,11 @@
 #include "declarations/Declaration6.h"
 
-#include "declarations/QuotedField.h"
+#include "calc/CalcPerson.h"
 #include "calc/MonthlyRecord.h"
+#include "declarations/QuotedField.h"
 #include "reference/Rates.h"
 #include "storage/DataModule.h"
+#include "storage/ErrorText.h"
 #include "storage/fb/Error.h"
 #include "storage/fb/Statement.h"
 #include "util/CodePage.h"
@@ -198,7 +200,7 @@ QString declaration6Line(const reference::Company &company, const util::Period &
 
 QString declaration6FileName(const QString &bulstat) { return QStringLiteral("NRA62007_") + bulstat.trimmed() + QStringLiteral(".TXT"); }
 
-QString exportDeclaration6(storage::DataModule &data, const QString &folder, const std::function<void()> &recalculateAll,
+QString exportDeclaration6(storage::DataModule &data, const QString &folder, calc::Parameters *params,
                            util::Prompter &prompter)
 {
     if (!QFileInfo(folder).isDir()) {
@@ -212,17 +214,17 @@ QString exportDeclaration6(storage::DataModule &data, const QString &folder, con
     Declaration6Totals totals;
     try {
         prompter.progressStep(10, 100);
-        if (recalculateAll)
-            recalculateAll();
+        if (params)
+            calc::recalculateAll(data, *params);
         prompter.progressStep(30, 100);
         const auto table = buildContributionTable(data);
         prompter.progressStep(50, 100);
         totals = totalsOf(table);
         prompter.progressStep(70, 100);
         totals.tax = calc::sumOfActive(data, QStringLiteral("PERSDATA_SDOD"), QStringLiteral("PERSON_ACT=1"));
-    } catch (const fb::Error &e) {
+    } catch (const std::exception &e) {
         prompter.progressEnd();
-        prompter.message(QStringLiteral("%1 %2").arg(e.message()).arg(e.code()));
+        prompter.message(storage::errorText(e));
         return {};
     }
     const QByteArray bytes = util::toCp1251(declaration6Line(company, data.period(), totals)) + "\r\n\x1A";

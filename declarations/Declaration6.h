@@ -16,6 +16,10 @@ namespace plavex::util {
 class Prompter;
 }
 
+namespace plavex::calc {
+struct Parameters;
+}
+
 namespace plavex::storage {
 class DataModule;
 }
@@ -91,9 +95,10 @@ QString declaration6Line(const reference::Company &company, const util::Period &
 QString declaration6FileName(const QString &bulstat);
 
 // Writes "NRA62007_" + BULSTAT + ".TXT" in the folder after recalculating
-// everyone; the line ends with CR LF and the file with one 0x1A byte. The
-// path, or empty after the message.
-QString exportDeclaration6(storage::DataModule &data, const QString &folder, const std::function<void()> &recalculateAll,
+// everyone (with `params`; without, the months as stored); the line ends
+// with CR LF and the file with one 0x1A byte. The path, or empty after the
+// message.
+QString exportDeclaration6(storage::DataModule &data, const QString &folder, calc::Parameters *params,
                            util::Prompter &prompter);
 
 } // namespace plavex::declarations

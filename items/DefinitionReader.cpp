@@ -1,6 +1,7 @@
 #include "items/DefinitionReader.h"
 
 #include "storage/DataModule.h"
+#include "storage/Settings.h"
 #include "storage/fb/Error.h"
 #include "util/CodePage.h"
 #include "util/Prompter.h"
@@ -131,6 +132,11 @@ int DefinitionReader::read(const QString &path, const QString &table, int *fault
     }
     prompter.progressEnd();
     return inserted;
+}
+
+void seedChart(storage::DataModule &data, const QString &table)
+{
+    DefinitionReader(data).read(data.settings().nomsDir() + QStringLiteral("DATA3.TXT"), table);
 }
 
 } // namespace plavex::items

@@ -53,4 +53,8 @@ private:
     storage::DataModule &data_;
 };
 
+// What a new database's definitions start with: the chart the program ships,
+// "noms/DATA3.TXT" of the program folder. Handed to the data module.
+void seedChart(storage::DataModule &data, const QString &table);
+
 } // namespace plavex::items

@@ -402,4 +402,31 @@ bool ItemEntry::remove(int itemId, util::Prompter &prompter)
     return true;
 }
 
+int addStandardItems(storage::DataModule &data, int personId)
+{
+    const QString pera = data.table(u"PERA");
+    const QString columns = QStringLiteral(" (PERO_PERSONID,PERO_PEROID,PERO_COD,PERO_TYPE) ");
+    auto lacks = [&](int type) {
+        return data.notExistsWhere(pera, QStringLiteral("PERO_PERSONID=? and PERO_TYPE=?"), {personId, type});
+    };
+    auto add = [&](int code, int type) {
+        data.insertRow(pera, columns, {personId, data.nextKey(pera, QStringLiteral("PERO_PEROID")), code, type});
+    };
+    int added = 0;
+    for (const auto &[code, type] : {std::pair{2010, 201}, std::pair{2000, 200}, std::pair{1000, 100}}) {
+        if (lacks(type)) {
+            add(code, type);
+            ++added;
+        }
+    }
+    const QVariant tax = fb::Statement::scalar(
+        data.transaction(), QStringLiteral("SELECT PERODEFS_COD FROM %1 WHERE PERODEFS_TYP=140").arg(data.table(u"PERADEFS")));
+    if (tax.isValid() && lacks(140)) {
+        add(tax.toInt(), 140);
+        ++added;
+    }
+    data.commitRetaining();
+    return added;
+}
+
 } // namespace plavex::items

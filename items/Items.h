@@ -76,6 +76,10 @@ QString checkItemValues(const ItemRecord &record);
 // have none insert nothing (0). A record without an id takes the largest + 1.
 int insertItem(storage::DataModule &data, ItemRecord record);
 
+// The totals 201, 200 and 100 and, when the month defines it, the income
+// tax the employee lacks. Returns the number of items added.
+int addStandardItems(storage::DataModule &data, int personId);
+
 // The item form: "Добави перо" stores every entry column of a new item and
 // remembers the code for the next one; "Редакция перо" rewrites the entry
 // columns; "Изтриване" asks first. Totals are never deleted and only the

@@ -11,6 +11,7 @@
 #include "reports/ReportRun.h"
 #include "reports/Sheets.h"
 #include "storage/DataModule.h"
+#include "storage/ErrorText.h"
 #include "storage/fb/Error.h"
 #include "storage/fb/Statement.h"
 #include "util/MonthNames.h"
@@ -170,7 +171,7 @@ std::vector<AdvanceBottom> advanceContributionTable(storage::DataModule &data, c
             return fb::Statement::scalar(data.transaction(), sql, QVariantList{p.type, p.variant} + itemValues).toDouble();
         } catch (const fb::Error &e) {
             if (failed)
-                failed(e.message());
+                failed(storage::errorText(e));
             return 0.0;
         }
     };

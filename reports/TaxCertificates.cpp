@@ -2,7 +2,7 @@
 
 #include "calc/CalcPerson.h"
 #include "calc/Parameters.h"
-#include "items/BulkOperations.h"
+#include "operations/BulkOperations.h"
 #include "reference/Company.h"
 #include "reports/ReportRun.h"
 #include "reports/engine/Canvas.h"
@@ -416,10 +416,10 @@ std::optional<int> insertAnnualTaxDifferences(storage::DataModule &data, int cod
     // The year's sums are in its own currency; the items live in this month's.
     const std::optional<int> year = calc::annualTaxYear(data.period());
     const bool toEuro = year && util::levaIntoEuro(util::Period(*year, 12), data.period());
-    std::vector<items::EmployeeAmount> amounts;
+    std::vector<operations::EmployeeAmount> amounts;
     for (const calc::AnnualTaxRow &r : rows)
         amounts.push_back({r.personId, toEuro ? util::euroHalfUp(r.difference) : r.difference});
-    return items::insertType145(data, code, amounts, data.prompter());
+    return operations::insertType145(data, code, amounts, data.prompter());
 }
 
 Document buildAnnualTax(storage::DataModule &data, int year, ReportHost &host)

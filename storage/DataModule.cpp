@@ -18,12 +18,6 @@ namespace {
 
 const QString kCannotOpen = QStringLiteral("Базата данни не може да бъде отворена.");
 
-DataModule::DefinitionSeeder &definitionSeeder()
-{
-    static DataModule::DefinitionSeeder seeder;
-    return seeder;
-}
-
 // The tables the program works with in a period, in the order it opens them.
 const char *const kOpenOrder[] = {"NKID", "OBS",  "GRAD",     "CAL",      "KAT",  "DL",      "DOD",
                                   "FIRMA", "GR",  "NOI",      "PRIL1",    "PERSDATA", "EMPL2000", "PERADEFS",
@@ -45,10 +39,10 @@ const StandardDefinition kStandardDefinitions[] = {
 
 } // namespace
 
-DataModule::DataModule(Settings &settings, util::Prompter &prompter)
+DataModule::DataModule(Settings &settings, util::Prompter &prompter, DefinitionSeeder seedDefinitions)
     : settings_(settings), prompter_(prompter), transaction_(connection_, fb::Transaction::LockWait::Wait),
       schema_(std::make_unique<Schema>(transaction_, prompter_, settings.nomsDir())), locks_(transaction_),
-      period_(settings.lastDate)
+      period_(settings.lastDate), seedDefinitions_(std::move(seedDefinitions))
 {
 }
 
@@ -60,8 +54,6 @@ DataModule::~DataModule()
         // Leaving anyway; the engine keeps what was committed.
     }
 }
-
-void DataModule::setDefinitionSeeder(DefinitionSeeder seeder) { definitionSeeder() = std::move(seeder); }
 
 QString DataModule::checkedName(const QString &name)
 {
@@ -247,8 +239,8 @@ void DataModule::insertStandardDefinitions(const QString &table)
 void DataModule::seedDefinitions(const QString &table)
 {
     insertStandardDefinitions(table);
-    if (definitionSeeder())
-        definitionSeeder()(*this, table);
+    if (seedDefinitions_)
+        seedDefinitions_(*this, table);
 }
 
 QString DataModule::readCurDate()

@@ -29,8 +29,12 @@ class Settings;
 // bound as a parameter.
 class DataModule {
 public:
+    // A new database's item definitions beyond the three standard ones:
+    // the chart, which the items layer reads (empty: none).
+    using DefinitionSeeder = std::function<void(DataModule &, const QString &table)>;
+
     // Conditions of the helpers hold "?" markers for their values.
-    DataModule(Settings &settings, util::Prompter &prompter);
+    DataModule(Settings &settings, util::Prompter &prompter, DefinitionSeeder seedDefinitions);
     ~DataModule();
     DataModule(const DataModule &) = delete;
     DataModule &operator=(const DataModule &) = delete;
@@ -104,10 +108,6 @@ public:
     void addPeriodListener(PeriodListener listener) { periodListeners_.push_back(std::move(listener)); }
     void tableChanged(const QString &base);
 
-    // A new database's item definitions beyond the three standard ones
-    // (the chart of "noms/DATA3.TXT"), filled by the items layer.
-    using DefinitionSeeder = std::function<void(DataModule &, const QString &table)>;
-    static void setDefinitionSeeder(DefinitionSeeder seeder);
     // The three total definitions every employee's items refer to (1000,
     // 2000, 2010), each inserted when its code is missing.
     void insertStandardDefinitions(const QString &table);
@@ -130,6 +130,7 @@ private:
     util::Period period_;
     bool autocalc_ = true; // on until the parameters are read
     CompanySeed companySeed_;
+    DefinitionSeeder seedDefinitions_;
     std::vector<TableListener> tableListeners_;
     std::vector<PeriodListener> periodListeners_;
 };

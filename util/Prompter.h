@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <stdexcept>
+
 namespace plavex::util {
 
 // What the core asks of whoever runs it: the windows answer with message
@@ -21,6 +23,14 @@ public:
     virtual void progressStart(const QString &caption) { (void)caption; }
     virtual void progressStep(int done, int total) { (void)done; (void)total; }
     virtual void progressEnd() {}
+    // Asked between the steps of work that may stop early (util::Cancelled).
+    virtual bool cancelled() { return false; }
+};
+
+// Long work stopped by the user: what was done before stays.
+class Cancelled : public std::runtime_error {
+public:
+    Cancelled() : std::runtime_error("Прекъснато от потребителя.") {}
 };
 
 // Says yes to every question and keeps the messages, for tests and scripts.

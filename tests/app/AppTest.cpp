@@ -10,10 +10,11 @@
 #include "app/ItemEditForm.h"
 #include "app/ItemsPage.h"
 #include "app/MainWindow.h"
+#include "app/NewEmployeeDialog.h"
 #include "app/NomenclatureEditor.h"
 #include "app/ProgressWindow.h"
-#include "app/NewEmployeeDialog.h"
 #include "app/TableModel.h"
+#include "items/DefinitionReader.h"
 #include "storage/IniFile.h"
 #include "storage/Title.h"
 #include "storage/fb/Statement.h"
@@ -62,7 +63,7 @@ protected:
         const QDir noms(QStringLiteral(PLAVEX_SOURCE_DIR "/noms"));
         for (const QString &name : noms.entryList(QDir::Files))
             QFile::copy(noms.filePath(name), t->dir.path() + QStringLiteral("noms/") + name);
-        t->data = std::make_unique<storage::DataModule>(t->settings, t->prompter);
+        t->data = std::make_unique<storage::DataModule>(t->settings, t->prompter, items::seedChart);
         window = std::make_unique<app::MainWindow>(t->settings, *t->data);
         window->show();
     }

@@ -13,6 +13,7 @@
 #include "app/PeroDefsWindow.h"
 #include "app/TableModel.h"
 #include "app/UsersWindow.h"
+#include "items/DefinitionReader.h"
 #include "storage/IniFile.h"
 #include "storage/Title.h"
 #include "storage/UsersDatabase.h"
@@ -98,7 +99,7 @@ protected:
     {
         application();
         t = std::make_unique<test::TestDatabase>(util::Period(2008, 1));
-        t->data = std::make_unique<storage::DataModule>(t->settings, prompter);
+        t->data = std::make_unique<storage::DataModule>(t->settings, prompter, items::seedChart);
         window = std::make_unique<app::MainWindow>(t->settings, *t->data);
         window->show();
     }

@@ -1,3 +1,4 @@
+#include "calc/Parameters.h"
 #include "declarations/Declaration1.h"
 #include "employees/Employees.h"
 #include "items/Definitions.h"
@@ -256,30 +257,32 @@ TEST_F(Declaration1Test, EmployeesAreRecalculatedFirstAndAnOlderFileStaysUntilTh
 {
     build(util::Period(2008, 3), 1);
     storage::DataModule &d = *t->data;
-    // The calculation's stand-in: the month it leaves is what the line must say.
-    std::vector<int> recalculated;
-    auto recalculate = [&](storage::DataModule &data, int id) {
-        recalculated.push_back(id);
-        fb::Statement::run(data.transaction(), "update PERSDATA set PERSDATA_WCOSUMA32=4321.5 where PERSDATA_PERSONID=?", {id});
-    };
+    // Ivan's stored month says 1234.50; his pay says otherwise.
+    items::ItemRecord salary;
+    salary.code = 1;
+    salary.amount1 = 2000;
+    items::ItemEntry(d).add(ivan, salary);
+    items::addStandardItems(d, ivan);
+    calc::Parameters params;
+    params.attach(d);
     util::RecordingPrompter p;
-    const QString path = declarations::exportDeclaration1(d, out.path(), false, recalculate, p);
+    const QString path = declarations::exportDeclaration1(d, out.path(), false, &params, p);
     ASSERT_FALSE(path.isEmpty()) << p.messages.join(u'|').toStdString();
-    EXPECT_EQ(recalculated, (std::vector<int>{ivan, maria}));
+    const double insured = fb::Statement::scalar(d.transaction(), "select PERSDATA_WCOSUMA32 from PERSDATA where PERSDATA_PERSONID=? "
+                                                                  "and PERSDATA_GOD=2008 and PERSDATA_MES=3",
+                                                 {ivan})
+                               .toDouble();
+    EXPECT_NE(insured, 1234.5);
     const QByteArray fresh = readAll(path);
-    const QList<QByteArray> lines = fresh.split('\n');
-    ASSERT_GE(lines.size(), 2);
-    for (int i = 0; i < 2; ++i)
-        EXPECT_TRUE(lines[i].contains(",4321.50,")) << lines[i].toStdString();
+    EXPECT_TRUE(fresh.split('\n').value(0).contains("," + QByteArray::number(insured, 'f', 2) + ",")) << fresh.toStdString();
 
-    // A failure part-way leaves the file that was there.
-    auto failing = [&](storage::DataModule &data, int id) {
-        if (id == maria)
-            throw fb::Error(0, "изчислението спря");
-        recalculate(data, id);
-    };
-    EXPECT_TRUE(declarations::exportDeclaration1(d, out.path(), false, failing, p).isEmpty());
-    ASSERT_FALSE(p.messages.isEmpty());
+    // Stopped part-way, the file that was there stays.
+    class Cancelling : public util::RecordingPrompter {
+    public:
+        bool cancelled() override { return true; }
+    } cancelling;
+    EXPECT_TRUE(declarations::exportDeclaration1(d, out.path(), false, &params, cancelling).isEmpty());
+    EXPECT_EQ(cancelling.messages, QStringList{QStringLiteral("Прекъснато от потребителя.")});
     EXPECT_EQ(readAll(path), fresh);
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Files), QStringList{"EMPL2000.TXT"});
 }

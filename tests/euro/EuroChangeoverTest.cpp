@@ -3,7 +3,7 @@
 // converts and how, and January calculated in euro.
 #include "tests/reliability/Reliability.h"
 
-#include "items/MonthClosing.h"
+#include "operations/MonthClosing.h"
 #include "reports/engine/Snapshot.h"
 #include "storage/StatutoryFigures.h"
 #include "storage/fb/Statement.h"
@@ -261,7 +261,7 @@ TEST(StatutoryFigures, AChangeWithinTheYearIsOfferedAtTheClosing)
         ASSERT_TRUE(t.open());
         EXPECT_DOUBLE_EQ(fb::Statement::scalar(t.data->transaction(), "select FIRMA_INDDOO from FIRMA072026").toDouble(), 2111.64);
         util::RecordingPrompter answer(take);
-        ASSERT_EQ(items::closeMonth(*t.data, answer, {}), items::ClosingResult::Closed);
+        ASSERT_EQ(operations::closeMonth(*t.data, answer, {}), operations::ClosingResult::Closed);
         ASSERT_EQ(answer.questions.size(), 1);
         EXPECT_TRUE(answer.questions[0].contains(QStringLiteral("Максимален осигурителен доход: 2111.64 → 2300.00")))
             << answer.questions[0].toStdString();

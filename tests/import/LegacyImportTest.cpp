@@ -1,6 +1,6 @@
 // Taking over the text files of the older release: a small folder of all
 // nine files written here, in the DOS code page, read into a company.
-#include "items/LegacyImport.h"
+#include "operations/LegacyImport.h"
 #include "storage/fb/Statement.h"
 #include "tests/reliability/Reliability.h"
 #include "util/CodePage.h"
@@ -101,11 +101,11 @@ protected:
         // A flat 10 % tax, so that the figures can be checked by hand.
         c.db.dir.writeNom(QStringLiteral("DOD2006.csv"), {QStringLiteral("2006;0;0;0.10")});
     }
-    items::ImportResult import(const Legacy &folder, util::Prompter &prompter)
+    operations::ImportResult import(const Legacy &folder, util::Prompter &prompter)
     {
-        return items::importLegacy(*c.db.data, folder.path(), prompter);
+        return operations::importLegacy(*c.db.data, folder.path(), prompter);
     }
-    items::ImportResult import(const Legacy &folder) { return import(folder, c.db.prompter); }
+    operations::ImportResult import(const Legacy &folder) { return import(folder, c.db.prompter); }
     QVariant value(const QString &sql, const QVariantList &values = {})
     {
         return fb::Statement::scalar(c.db.data->transaction(), sql, values);
@@ -145,7 +145,7 @@ private:
 TEST_F(LegacyImport, AllNineFilesIntoAnEmptyMonth)
 {
     Legacy folder;
-    ASSERT_EQ(import(folder), items::ImportResult::Imported) << messages().toStdString();
+    ASSERT_EQ(import(folder), operations::ImportResult::Imported) << messages().toStdString();
     EXPECT_TRUE(c.db.prompter.questions.isEmpty()); // the month of the data held nothing
     EXPECT_EQ(c.db.data->period(), util::Period(2006, 1));
     EXPECT_EQ(c.db.prompter.messages, QStringList());
@@ -211,7 +211,7 @@ TEST_F(LegacyImport, AllNineFilesIntoAnEmptyMonth)
 TEST_F(LegacyImport, RecalculationGivesTheFiguresOfTheFiles)
 {
     Legacy folder;
-    ASSERT_EQ(import(folder), items::ImportResult::Imported) << messages().toStdString();
+    ASSERT_EQ(import(folder), operations::ImportResult::Imported) << messages().toStdString();
     const CliRun r = c.cli({"recalc", "--employee", "1"});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     c.db.data->commitRetaining();
@@ -237,7 +237,7 @@ TEST_F(LegacyImport, WithoutTheCompanyFileOrTheChart)
     files.erase("DATA3.TXT");
     files["DATA5S.TXT"] = {"1,1000"};
     const QVariant name = value("select FIRMA_MINSALARY from FIRMA012008");
-    ASSERT_EQ(import(Legacy(files)), items::ImportResult::Imported) << messages().toStdString();
+    ASSERT_EQ(import(Legacy(files)), operations::ImportResult::Imported) << messages().toStdString();
     EXPECT_EQ(c.db.data->period(), util::Period(2008, 1));
     EXPECT_EQ(value("select count(*) from FIRMA012008").toInt(), 1);
     EXPECT_EQ(value("select FIRMA_MINSALARY from FIRMA012008"), name);
@@ -250,7 +250,7 @@ TEST_F(LegacyImport, TheCompanyFileMayGiveThePercentages)
 {
     Files files = legacyFiles(QStringLiteral("00012006")); // only month and year count
     files["DATA1.TXT"] << QStringLiteral("0.75") << QStringLiteral("0,6");
-    ASSERT_EQ(import(Legacy(files)), items::ImportResult::Imported) << messages().toStdString();
+    ASSERT_EQ(import(Legacy(files)), operations::ImportResult::Imported) << messages().toStdString();
     EXPECT_DOUBLE_EQ(value("select FIRMA_DATA3 from FIRMA012006").toDouble(), 0.75);
     EXPECT_DOUBLE_EQ(value("select FIRMA_DOOPROCF3 from FIRMA012006").toDouble(), 0.6);
 }
@@ -284,7 +284,7 @@ TEST_F(LegacyImport, ABadLineStopsOnlyItsFile)
         QStringList &lines = files[QString::fromLatin1(k.file)];
         lines.insert(k.at - 1, k.line);
         c.db.prompter.messages.clear();
-        ASSERT_EQ(import(Legacy(files)), items::ImportResult::PartlyImported) << messages().toStdString();
+        ASSERT_EQ(import(Legacy(files)), operations::ImportResult::PartlyImported) << messages().toStdString();
         ASSERT_EQ(c.db.prompter.messages.size(), 1) << messages().toStdString();
         const QString said = c.db.prompter.messages.first();
         EXPECT_TRUE(said.startsWith(QString::fromUtf8(k.label) + QStringLiteral("ред %1: ").arg(k.at))) << said.toStdString();
@@ -318,7 +318,7 @@ TEST_F(LegacyImport, CodePagesOtherThanDos)
         windows += util::toCp1251(line) + "\r\n";
     folder.write("DATA6.TXT", windows);
     folder.write("DATA8.TXT", files["DATA8.TXT"].join("\r\n").toUtf8());
-    ASSERT_EQ(import(folder), items::ImportResult::PartlyImported) << messages().toStdString();
+    ASSERT_EQ(import(folder), operations::ImportResult::PartlyImported) << messages().toStdString();
     EXPECT_EQ(value("select trim(ZVENO_IME) from ZVENA012006 where ZVENO_COD=1").toString(), QStringLiteral("Администрация"));
     ASSERT_EQ(c.db.prompter.messages.size(), 1);
     EXPECT_TRUE(c.db.prompter.messages.first().startsWith(QStringLiteral("длъжности data8.txt файлът е записан в UTF-8")))
@@ -329,36 +329,36 @@ TEST_F(LegacyImport, CodePagesOtherThanDos)
 TEST_F(LegacyImport, NothingChangesWithoutFilesOrAnswer)
 {
     Legacy first;
-    ASSERT_EQ(import(first), items::ImportResult::Imported);
+    ASSERT_EQ(import(first), operations::ImportResult::Imported);
     const QByteArray before = c.digest();
 
     // A folder with none of the files, and one of only other files.
     QTemporaryDir empty;
-    EXPECT_EQ(items::importLegacy(*c.db.data, empty.path(), c.db.prompter), items::ImportResult::NothingToRead);
+    EXPECT_EQ(operations::importLegacy(*c.db.data, empty.path(), c.db.prompter), operations::ImportResult::NothingToRead);
     Legacy other(Files{{"README.TXT", {"x"}}});
-    EXPECT_EQ(import(other), items::ImportResult::NothingToRead);
+    EXPECT_EQ(import(other), operations::ImportResult::NothingToRead);
     EXPECT_TRUE(c.db.prompter.messages.last().startsWith(QStringLiteral("В папката "))) << messages().toStdString();
 
     // The month holds data now: the question, and no is no, also when the
     // files name another month.
     util::RecordingPrompter no(false);
-    EXPECT_EQ(import(Legacy(), no), items::ImportResult::Declined);
-    EXPECT_EQ(no.questions, QStringList{items::importQuestion()});
+    EXPECT_EQ(import(Legacy(), no), operations::ImportResult::Declined);
+    EXPECT_EQ(no.questions, QStringList{operations::importQuestion()});
     Files other2 = legacyFiles();
     other2.erase("DATA1.TXT");
-    EXPECT_EQ(import(Legacy(other2), no), items::ImportResult::Declined);
+    EXPECT_EQ(import(Legacy(other2), no), operations::ImportResult::Declined);
     EXPECT_EQ(c.digest().toStdString(), before.toStdString());
 
     // Declined from another month: that month stays current.
     c.db.data->changePeriod(2008, 1);
-    EXPECT_EQ(import(Legacy(), no), items::ImportResult::Declined);
+    EXPECT_EQ(import(Legacy(), no), operations::ImportResult::Declined);
     EXPECT_EQ(c.db.data->period(), util::Period(2008, 1));
     c.db.data->changePeriod(2006, 1);
     EXPECT_EQ(c.digest().toStdString(), before.toStdString());
 
     // A broken company file: nothing starts.
     Files broken = legacyFiles(QStringLiteral("01132006"));
-    EXPECT_EQ(import(Legacy(broken)), items::ImportResult::Failed);
+    EXPECT_EQ(import(Legacy(broken)), operations::ImportResult::Failed);
     EXPECT_TRUE(c.db.prompter.messages.last().startsWith(QStringLiteral("Фирма data1.txt ред 6: "))) << messages().toStdString();
     EXPECT_EQ(c.digest().toStdString(), before.toStdString());
     EXPECT_EQ(c.db.data->period(), util::Period(2006, 1));
@@ -369,7 +369,7 @@ TEST_F(LegacyImport, NothingChangesWithoutFilesOrAnswer)
 TEST_F(LegacyImport, AFailureMidwayLeavesEveryTableAsBefore)
 {
     Legacy first;
-    ASSERT_EQ(import(first), items::ImportResult::Imported);
+    ASSERT_EQ(import(first), operations::ImportResult::Imported);
     const QByteArray before = c.digest();
 
     Files changed = legacyFiles();
@@ -377,14 +377,14 @@ TEST_F(LegacyImport, AFailureMidwayLeavesEveryTableAsBefore)
     changed["DATA5S.TXT"] << "3,101,500,0,0";
     for (const char *file : {"DATA5S.TXT", "DATA15.TXT"}) {
         FailingPrompter failing(QString::fromLatin1(file));
-        EXPECT_EQ(import(Legacy(changed), failing), items::ImportResult::Failed) << file;
+        EXPECT_EQ(import(Legacy(changed), failing), operations::ImportResult::Failed) << file;
         EXPECT_TRUE(failing.messages.value(0).contains(QStringLiteral("прекъснато"))) << failing.messages.join(u'|').toStdString();
         EXPECT_EQ(c.digest().toStdString(), before.toStdString()) << file;
     }
 
     // The files of another month: after the failure the old month is current again.
     FailingPrompter failing(QStringLiteral("DATA5S.TXT"));
-    EXPECT_EQ(import(Legacy(legacyFiles(QStringLiteral("01022006"))), failing), items::ImportResult::Failed);
+    EXPECT_EQ(import(Legacy(legacyFiles(QStringLiteral("01022006"))), failing), operations::ImportResult::Failed);
     EXPECT_EQ(c.db.data->period(), util::Period(2006, 1));
     EXPECT_EQ(value("select count(*) from PERSONS022006").toInt(), 0);
     EXPECT_EQ(value("select count(*) from PERSONS012006").toInt(), 2);
@@ -421,7 +421,7 @@ TEST_F(LegacyImport, CommandLine)
 TEST_F(LegacyImport, AKilledImportIsAllOrNothing)
 {
     Legacy small;
-    ASSERT_EQ(import(small), items::ImportResult::Imported);
+    ASSERT_EQ(import(small), operations::ImportResult::Imported);
     const QByteArray before = c.digest();
 
     Files big = legacyFiles();

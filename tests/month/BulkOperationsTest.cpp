@@ -1,4 +1,6 @@
-#include "items/BulkOperations.h"
+#include "calc/Parameters.h"
+#include "items/Items.h"
+#include "operations/BulkOperations.h"
 #include "tests/month/MonthFixture.h"
 
 using namespace plavex;
@@ -14,16 +16,19 @@ protected:
         active1 = addPerson(1, QStringLiteral("Първи"), {{"PERSON_EGN", QStringLiteral("5503030000")}}); // born before 1960
         active2 = addPerson(2, QStringLiteral("Втори"), {{"PERSON_EGN", QStringLiteral("7504040000")}});
         dismissed = addPerson(3, QStringLiteral("Трети"), {{"PERSON_ACT", 0}});
+        params.attach(data());
     }
-    items::RecalculateEmployee recorder()
+    // The amount the calculation left on the employee's item of the type.
+    double amount(int person, int type)
     {
-        return [this](storage::DataModule &, int id) { recalculated.push_back(id); };
+        return value(QStringLiteral("select PERO_SUMA from %1 where PERO_PERSONID=? and PERO_TYPE=?").arg(table(u"PERA")), {person, type})
+            .toDouble();
     }
     qint64 itemsOf(int code) { return scalar(QStringLiteral("select count(*) from %1 where PERO_COD=?").arg(table(u"PERA")), {code}); }
     double amount1(int item) { return value(QStringLiteral("select PERO_SUMA1 from %1 where PERO_PEROID=?").arg(table(u"PERA")), {item}).toDouble(); }
 
     int active1 = 0, active2 = 0, dismissed = 0;
-    std::vector<int> recalculated;
+    calc::Parameters params;
 };
 
 } // namespace
@@ -33,22 +38,23 @@ TEST_F(BulkOperations, DeleteACodeFromEveryoneAsksFirst)
     addDefinition(30, 6);
     for (const int p : {active1, active2, dismissed})
         addItem(p, 30, 6, 0, 50);
+    addItem(active1, 1000, 100, 50, 0); // the gross as it stood with the premium
 
     util::RecordingPrompter no(false);
-    EXPECT_FALSE(items::deleteCodeFromAll(data(), 30, no, recorder()));
+    EXPECT_FALSE(operations::deleteCodeFromAll(data(), 30, no, params));
     EXPECT_EQ(no.questions.value(0), QStringLiteral("Сигурни ли сте, че искате да изтриете перо 30 Перо 30 от данните на всички "
                                                      "служители за месец Януари 2008 г ?"));
     EXPECT_EQ(itemsOf(30), 3);
-    EXPECT_TRUE(recalculated.empty());
+    EXPECT_EQ(amount(active1, 100), 50.0);
 
     util::RecordingPrompter yes;
-    EXPECT_EQ(items::deleteCodeFromAll(data(), 30, yes, recorder()), 3);
+    EXPECT_EQ(operations::deleteCodeFromAll(data(), 30, yes, params), 3);
     EXPECT_EQ(itemsOf(30), 0);
-    EXPECT_EQ(recalculated, (std::vector<int>{active1, active2, dismissed}));
+    EXPECT_EQ(amount(active1, 100), 0.0); // recalculated without it
 
     // The totals are not for deleting, and an unknown code is said so.
-    EXPECT_FALSE(items::deleteCodeFromAll(data(), 2010, yes, recorder()));
-    EXPECT_FALSE(items::deleteCodeFromAll(data(), 999, yes, recorder()));
+    EXPECT_FALSE(operations::deleteCodeFromAll(data(), 2010, yes, params));
+    EXPECT_FALSE(operations::deleteCodeFromAll(data(), 999, yes, params));
     EXPECT_EQ(yes.questions.size(), 1);
     EXPECT_EQ(yes.messages.size(), 2);
 }
@@ -60,15 +66,16 @@ TEST_F(BulkOperations, AddAnItemToTheActiveEmployees)
     items::ItemRecord premium;
     premium.code = 30;
     premium.amount1 = 75;
+    addItem(active1, 1000, 100, 0, 0);
 
     util::RecordingPrompter no(false);
-    EXPECT_FALSE(items::addItemToAll(data(), premium, no, recorder()));
+    EXPECT_FALSE(operations::addItemToAll(data(), premium, no, params));
     EXPECT_EQ(no.questions.value(0), QStringLiteral("Сигурни ли сте, че искате да добавите въведеното от вас перо за всички "
                                                      "служители в данните за месец Януари 2008 г ?"));
     EXPECT_EQ(itemsOf(30), 0);
 
     util::RecordingPrompter yes;
-    EXPECT_EQ(items::addItemToAll(data(), premium, yes, recorder()), 2);
+    EXPECT_EQ(operations::addItemToAll(data(), premium, yes, params), 2);
     fb::Statement q(data().transaction(), QStringLiteral("select PERO_PERSONID, PERO_PEROID, PERO_SUMA1, PERO_TYPE from %1 where "
                                                          "PERO_COD=30 order by PERO_PERSONID")
                                               .arg(table(u"PERA")));
@@ -82,11 +89,11 @@ TEST_F(BulkOperations, AddAnItemToTheActiveEmployees)
     EXPECT_EQ(rowsSeen[0].first, active1);
     EXPECT_EQ(rowsSeen[1].first, active2);
     EXPECT_EQ(rowsSeen[1].second, rowsSeen[0].second + 1);
-    EXPECT_EQ(recalculated.size(), 3u); // recalculate all takes everybody
+    EXPECT_EQ(amount(active1, 100), 75.0); // recalculated with it
 
     items::ItemRecord none;
     none.code = 40;
-    EXPECT_EQ(items::addItemToAll(data(), none, yes, recorder()), 0);
+    EXPECT_EQ(operations::addItemToAll(data(), none, yes, params), 0);
     EXPECT_EQ(itemsOf(40), 0);
 }
 
@@ -111,25 +118,25 @@ TEST_F(BulkOperations, ChangeAPercentageOnlyWhereItEqualsTheOldOne)
     const int a = addItem(active1, 50, 7, 0, 12.5);
     const int b = addItem(active2, 50, 7, 0, 10);
     const int c = addItem(dismissed, 51, 7, 0, 12.5);
-    EXPECT_EQ(items::firstPercent(data(), 50), 12.5);
-    EXPECT_EQ(items::firstPercent(data(), 77), 0.0);
-    EXPECT_EQ(items::percentDefinitions(data()).size(), 2u);
-    EXPECT_EQ(items::checkPercentFields(QStringLiteral("50"), QString(), QStringLiteral("12")),
+    EXPECT_EQ(operations::firstPercent(data(), 50), 12.5);
+    EXPECT_EQ(operations::firstPercent(data(), 77), 0.0);
+    EXPECT_EQ(operations::percentDefinitions(data()).size(), 2u);
+    EXPECT_EQ(operations::checkPercentFields(QStringLiteral("50"), QString(), QStringLiteral("12")),
               QStringLiteral("Моля попълнете данни и в 3-те полета или натиснете бутона \"Изход\"."));
 
     util::RecordingPrompter no(false);
-    EXPECT_FALSE(items::changePercent(data(), 50, 12.5, 12, no));
+    EXPECT_FALSE(operations::changePercent(data(), 50, 12.5, 12, no));
     EXPECT_EQ(no.questions.value(0), QStringLiteral("Сигурни ли сте, че искате да редактирате процента в перо номер 50 от 12.500 на 12.000 ?"));
     EXPECT_EQ(amount1(a), 12.5);
 
     util::RecordingPrompter yes;
-    EXPECT_EQ(items::changePercent(data(), 50, 12.5, 12, yes), 1);
+    EXPECT_EQ(operations::changePercent(data(), 50, 12.5, 12, yes), 1);
     EXPECT_EQ(amount1(a), 12.0);
     EXPECT_EQ(amount1(b), 10.0);
     EXPECT_EQ(amount1(c), 12.5);
     // Decimals a double cannot hold exactly still match.
     const int d = addItem(active2, 50, 7, 0, 0.1);
-    EXPECT_EQ(items::changePercent(data(), 50, 0.1, 0.3, yes), 1);
+    EXPECT_EQ(operations::changePercent(data(), 50, 0.1, 0.3, yes), 1);
     EXPECT_DOUBLE_EQ(amount1(d), 0.3);
 }
 
@@ -156,7 +163,7 @@ TEST_F(BulkOperations, CorrectContributionPercentagesFromTheRates)
     const int young62 = addItem(active2, 62, 139, 0, 1);
     const int other60 = addItem(dismissed, 60, 139, 0, 1);
 
-    const auto done = items::correctPercents(data());
+    const auto done = operations::correctPercents(data());
     EXPECT_EQ(done.size(), 5u);
     EXPECT_DOUBLE_EQ(amount1(old60), 7.7); // group 2 wins for a code both carry
     EXPECT_DOUBLE_EQ(amount1(young60), 7.7);
@@ -169,24 +176,32 @@ TEST_F(BulkOperations, CorrectContributionPercentagesFromTheRates)
 
 TEST_F(BulkOperations, NegativeNetsAndType145Lists)
 {
-    addItem(active1, 2010, 201, 120, 0);
-    addItem(active2, 2010, 201, -35.5, 0);
-    const auto list = items::negativeNets(data(), recorder());
+    // An advance larger than the pay leaves the second employee owing.
+    addDefinition(30, 6);
+    addDefinition(31, 142);
+    for (const int p : {active1, active2}) {
+        addItem(p, 30, 6, 0, 120);
+        addItem(p, 1000, 100, 0, 0);
+        addItem(p, 2000, 200, 0, 0);
+        addItem(p, 2010, 201, 0, 0);
+    }
+    addItem(active2, 31, 142, 0, 155.5);
+    const auto list = operations::negativeNets(data(), params);
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].number, 2);
     EXPECT_EQ(list[0].name, QStringLiteral("Втори"));
-    EXPECT_EQ(list[0].amount, -35.5);
-    EXPECT_EQ(recalculated.size(), 3u);
-    data().deleteRows(table(u"PERA"), QStringLiteral("PERO_TYPE=201"));
-    EXPECT_TRUE(items::negativeNets(data(), recorder()).empty());
-    EXPECT_EQ(items::noNegativeNets(), QStringLiteral("Няма намерени."));
+    EXPECT_LT(list[0].amount, 0.0);
+    EXPECT_EQ(list[0].amount, amount(active2, 201));
+    data().deleteRows(table(u"PERA"), QStringLiteral("PERO_TYPE=142"));
+    EXPECT_TRUE(operations::negativeNets(data(), params).empty());
+    EXPECT_EQ(operations::noNegativeNets(), QStringLiteral("Няма намерени."));
 
     addDefinition(45, 145);
     addDefinition(46, 6);
     addItem(dismissed, 45, 145, 0, 99);
     util::RecordingPrompter p;
-    EXPECT_FALSE(items::insertType145(data(), 46, {{active1, 10}}, p));
-    EXPECT_EQ(items::insertType145(data(), 45, {{active1, 10.5}, {active2, 20}, {active1, 30}}, p), 2);
+    EXPECT_FALSE(operations::insertType145(data(), 46, {{active1, 10}}, p));
+    EXPECT_EQ(operations::insertType145(data(), 45, {{active1, 10.5}, {active2, 20}, {active1, 30}}, p), 2);
     EXPECT_EQ(itemsOf(45), 2);
     EXPECT_EQ(value(QStringLiteral("select PERO_SUMA1 from %1 where PERO_COD=45 and PERO_PERSONID=?").arg(table(u"PERA")), {active1})
                   .toDouble(),

@@ -1,3 +1,4 @@
+#include "items/DefinitionReader.h"
 #include "storage/UsersDatabase.h"
 #include "storage/fb/Connection.h"
 #include "storage/fb/Error.h"
@@ -142,7 +143,7 @@ TEST(NotADatabase, EveryWayInRefusesAndKeepsTheFile)
          [](test::TempProgramDir &dir, const QString &) -> std::optional<QString> {
              storage::Settings settings(dir.path());
              util::RecordingPrompter prompter;
-             storage::DataModule data(settings, prompter);
+             storage::DataModule data(settings, prompter, items::seedChart);
              if (data.connectToDatabase(settings.database, settings.user, settings.password) || prompter.messages.size() != 1)
                  return std::nullopt;
              return prompter.messages[0];

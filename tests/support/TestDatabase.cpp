@@ -1,6 +1,6 @@
 #include "tests/support/TestDatabase.h"
 
-#include "items/Install.h"
+#include "items/DefinitionReader.h"
 #include "storage/fb/Statement.h"
 #include "util/CodePage.h"
 
@@ -42,7 +42,6 @@ void TempProgramDir::writeFile(const QString &relative, const QByteArray &bytes)
 
 TestDatabase::TestDatabase(const util::Period &period) : settings(dir.path())
 {
-    items::install();
     settings.lastDate = period;
 }
 
@@ -50,7 +49,7 @@ TestDatabase::~TestDatabase() = default;
 
 bool TestDatabase::open()
 {
-    data = std::make_unique<storage::DataModule>(settings, prompter);
+    data = std::make_unique<storage::DataModule>(settings, prompter, items::seedChart);
     if (!data->connectToDatabase(settings.database, settings.user, settings.password))
         return false;
     data->openPeriod(data->period());

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <QVariant>
 
-namespace plavex::items::legacy {
+namespace plavex::operations::legacy {
 
 // A line of an older release's file that cannot be taken over; its reader
 // reports it with the file and line and reads that file no further. Not a
@@ -56,4 +56,4 @@ QVariant columnValue(QStringView table, const char *column, const QString &text)
 // The value checked against its column as it is.
 QVariant checkedValue(QStringView table, const char *column, const QVariant &value);
 
-} // namespace plavex::items::legacy
+} // namespace plavex::operations::legacy

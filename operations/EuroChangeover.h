@@ -9,7 +9,7 @@ namespace plavex::fb {
 class Transaction;
 }
 
-namespace plavex::items {
+namespace plavex::operations {
 
 // How an amount is taken into euro at the change-over.
 enum class EuroRule {
@@ -49,4 +49,4 @@ QStringList convertCarriedMonthToEuro(fb::Transaction &tx, const util::Period &o
 // The name of the list in the program folder.
 inline constexpr const char *kEuroListFile = "EURO.TXT";
 
-} // namespace plavex::items
+} // namespace plavex::operations

@@ -6,7 +6,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -18,22 +17,11 @@ namespace plavex::storage {
 class DataModule;
 }
 
-namespace plavex::items {
+namespace plavex::calc {
+struct Parameters;
+}
 
-// The calculation of one employee of the current period with its amounts
-// (whatever the automatic-calculation switch says), storing the month. It
-// is the calculation layer's; the operations here only walk employees.
-using RecalculateEmployee = std::function<void(storage::DataModule &, int personId)>;
-
-// Recalculate all: every employee of the period in turn, then a commit. An
-// employee that cannot be calculated does not stop the walk: its number
-// and the reason are returned. Progress goes to the prompter when given.
-struct RecalculationReport {
-    int employees = 0;
-    QStringList errors;
-};
-RecalculationReport recalculateAll(storage::DataModule &data, const RecalculateEmployee &recalculate,
-                                   util::Prompter *progress = nullptr);
+namespace plavex::operations {
 
 // Each destructive operation asks through the prompter first and returns
 // nothing when the answer is no or the input is refused (after the message).
@@ -41,22 +29,18 @@ RecalculationReport recalculateAll(storage::DataModule &data, const RecalculateE
 // Deletes every item of the code in the month, then recalculates all.
 // Returns the number of items deleted.
 std::optional<int> deleteCodeFromAll(storage::DataModule &data, int code, util::Prompter &prompter,
-                                     const RecalculateEmployee &recalculate);
+                                     calc::Parameters &params);
 
 // Gives the item (code and entry fields) to every active employee, with new
 // ids counting up, then recalculates all. Types whose items have no columns
 // of their own add nothing. Returns the number of items added.
-std::optional<int> addItemToAll(storage::DataModule &data, const ItemRecord &item, util::Prompter &prompter,
-                                const RecalculateEmployee &recalculate);
-
-// The totals 201, 200 and 100 and, when the month defines it, the income
-// tax the employee lacks. Returns the number of items added.
-int addStandardItems(storage::DataModule &data, int personId);
+std::optional<int> addItemToAll(storage::DataModule &data, const items::ItemRecord &item, util::Prompter &prompter,
+                                calc::Parameters &params);
 
 // The percentage change form: its lookup list, the old percentage a code
 // proposes (that of its first item, 0 without items) and the check of the
 // three fields (the message, empty when all are filled).
-std::vector<Definition> percentDefinitions(storage::DataModule &data);
+std::vector<items::Definition> percentDefinitions(storage::DataModule &data);
 double firstPercent(storage::DataModule &data, int code);
 QString checkPercentFields(const QString &code, const QString &oldPercent, const QString &newPercent);
 
@@ -85,7 +69,7 @@ struct NegativeNet {
     QString name;
     double amount = 0;
 };
-std::vector<NegativeNet> negativeNets(storage::DataModule &data, const RecalculateEmployee &recalculate,
+std::vector<NegativeNet> negativeNets(storage::DataModule &data, calc::Parameters &params,
                                       util::Prompter *progress = nullptr);
 QString noNegativeNets(); // "Няма намерени."
 
@@ -99,4 +83,4 @@ struct EmployeeAmount {
 std::optional<int> insertType145(storage::DataModule &data, int code, const std::vector<EmployeeAmount> &rows,
                                  util::Prompter &prompter);
 
-} // namespace plavex::items
+} // namespace plavex::operations

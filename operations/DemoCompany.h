@@ -1,7 +1,8 @@
 #pragma once
 
-#include "items/BulkOperations.h"
 #include "util/Period.h"
+
+#include <optional>
 
 namespace plavex::util {
 class Prompter;
@@ -11,7 +12,11 @@ namespace plavex::storage {
 class DataModule;
 }
 
-namespace plavex::employees {
+namespace plavex::calc {
+struct Parameters;
+}
+
+namespace plavex::operations {
 
 // A sample company for trying the program and for the benchmarks: units,
 // positions, calendars, employees with salaries, class supplements,
@@ -37,6 +42,6 @@ struct DemoReport {
 // closing `months` months; the month after the last one is current at the
 // end, recalculated. Progress and messages go to the prompter.
 std::optional<DemoReport> buildDemoCompany(storage::DataModule &data, const DemoOptions &options, util::Prompter &prompter,
-                                           const items::RecalculateEmployee &recalculate);
+                                           calc::Parameters &params);
 
-} // namespace plavex::employees
+} // namespace plavex::operations

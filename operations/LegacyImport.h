@@ -10,7 +10,7 @@ namespace plavex::storage {
 class DataModule;
 }
 
-namespace plavex::items {
+namespace plavex::operations {
 
 enum class ImportResult {
     Imported,
@@ -35,4 +35,4 @@ ImportResult importLegacy(storage::DataModule &data, const QString &folder, util
 // The question asked before a month holding data is replaced.
 QString importQuestion();
 
-} // namespace plavex::items
+} // namespace plavex::operations

@@ -1,7 +1,8 @@
-#include "items/BulkOperations.h"
+#include "operations/BulkOperations.h"
 
-#include "items/Items.h"
+#include "calc/CalcPerson.h"
 #include "items/ItemTypes.h"
+#include "items/Items.h"
 #include "reference/Rates.h"
 #include "storage/DataModule.h"
 #include "storage/Savepoint.h"
@@ -12,28 +13,21 @@
 #include "util/Prompter.h"
 #include "util/Rounding.h"
 
-namespace plavex::items {
+namespace plavex::operations {
 
 namespace {
 
 QString three(double value) { return QString::number(util::roundHalfEven(value, 3), 'f', 3); }
 
-QString reason(const std::exception &e)
-{
-    if (const auto *db = dynamic_cast<const fb::Error *>(&e))
-        return db->message();
-    return QString::fromUtf8(e.what());
-}
-
 // Name and type of the code's first definition in the month.
-std::optional<Definition> definitionOf(storage::DataModule &data, int code)
+std::optional<items::Definition> definitionOf(storage::DataModule &data, int code)
 {
     fb::Statement q(data.transaction(), QStringLiteral("select PERODEFS_TYP, PERODEFS_IME, PERODEFS_HARS from %1 where PERODEFS_COD=?")
                                             .arg(data.table(u"PERADEFS")));
     q.bind(0, code);
     if (!q.next())
         return std::nullopt;
-    return makeDefinition(code, static_cast<int>(q.toInt(0)), q.toText(1), q.toText(2));
+    return items::makeDefinition(code, static_cast<int>(q.toInt(0)), q.toText(1), q.toText(2));
 }
 
 QString monthAndYear(storage::DataModule &data)
@@ -77,47 +71,15 @@ double percentFor(const reference::NoiType &rate, const QString &flags, bool lat
 
 } // namespace
 
-RecalculationReport recalculateAll(storage::DataModule &data, const RecalculateEmployee &recalculate, util::Prompter *progress)
-{
-    RecalculationReport report;
-    std::vector<std::pair<int, int>> people; // id, number
-    {
-        fb::Statement q(data.transaction(),
-                        QStringLiteral("SELECT PERSON_ID, PERSON_NOMER FROM %1 ORDER BY PERSON_ID").arg(data.table(u"PERSONS")));
-        while (q.next())
-            people.emplace_back(static_cast<int>(q.toInt(0)), static_cast<int>(q.toInt(1)));
-    }
-    if (progress)
-        progress->progressStart(QStringLiteral("Преизчисляване на всички служители"));
-    const int total = static_cast<int>(people.size());
-    for (int k = 0; k < total; ++k) {
-        const auto [id, number] = people[static_cast<size_t>(k)];
-        if (recalculate) {
-            try {
-                recalculate(data, id);
-            } catch (const std::exception &e) {
-                report.errors << QStringLiteral("Служител с номер %1: %2").arg(number).arg(reason(e));
-            }
-        }
-        ++report.employees;
-        if (progress)
-            progress->progressStep(k + 1, total);
-    }
-    data.commitRetaining();
-    if (progress)
-        progress->progressEnd();
-    return report;
-}
-
 std::optional<int> deleteCodeFromAll(storage::DataModule &data, int code, util::Prompter &prompter,
-                                     const RecalculateEmployee &recalculate)
+                                     calc::Parameters &params)
 {
     const auto definition = definitionOf(data, code);
     if (!definition) {
         prompter.message(QStringLiteral("Няма перо с код %1 в месец %2 г.").arg(code).arg(monthAndYear(data)));
         return std::nullopt;
     }
-    if (isTotal(definition->type)) {
+    if (items::isTotal(definition->type)) {
         prompter.message(QStringLiteral("Перата за общите суми не се изтриват."));
         return std::nullopt;
     }
@@ -131,15 +93,15 @@ std::optional<int> deleteCodeFromAll(storage::DataModule &data, int code, util::
     const int deleted = static_cast<int>(count(data, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE PERO_COD=?").arg(pera), {code}));
     fb::Statement::run(data.transaction(), QStringLiteral("DELETE FROM %1 WHERE PERO_COD=?").arg(pera), {code});
     data.commitRetaining();
-    recalculateAll(data, recalculate);
+    calc::recalculateAll(data, params);
     return deleted;
 }
 
-std::optional<int> addItemToAll(storage::DataModule &data, const ItemRecord &item, util::Prompter &prompter,
-                                const RecalculateEmployee &recalculate)
+std::optional<int> addItemToAll(storage::DataModule &data, const items::ItemRecord &item, util::Prompter &prompter,
+                                calc::Parameters &params)
 {
     int type = 0;
-    const QString problem = checkItemCode(data, QString::number(item.code), &type);
+    const QString problem = items::checkItemCode(data, QString::number(item.code), &type);
     if (!problem.isEmpty()) {
         prompter.message(problem);
         return std::nullopt;
@@ -153,11 +115,11 @@ std::optional<int> addItemToAll(storage::DataModule &data, const ItemRecord &ite
         storage::Savepoint unit(data.transaction());
         int next = data.nextKey(data.table(u"PERA"), QStringLiteral("PERO_PEROID"));
         for (const int person : personIds(data, QStringLiteral(" WHERE PERSON_ACT=1"))) {
-            ItemRecord r = item;
+            items::ItemRecord r = item;
             r.type = type;
             r.person = person;
             r.id = next;
-            if (insertItem(data, r) != 0) {
+            if (items::insertItem(data, r) != 0) {
                 ++next;
                 ++added;
             }
@@ -165,46 +127,19 @@ std::optional<int> addItemToAll(storage::DataModule &data, const ItemRecord &ite
         unit.release();
     }
     data.commitRetaining();
-    recalculateAll(data, recalculate);
+    calc::recalculateAll(data, params);
     return added;
 }
 
-int addStandardItems(storage::DataModule &data, int personId)
-{
-    const QString pera = data.table(u"PERA");
-    const QString columns = QStringLiteral(" (PERO_PERSONID,PERO_PEROID,PERO_COD,PERO_TYPE) ");
-    auto lacks = [&](int type) {
-        return data.notExistsWhere(pera, QStringLiteral("PERO_PERSONID=? and PERO_TYPE=?"), {personId, type});
-    };
-    auto add = [&](int code, int type) {
-        data.insertRow(pera, columns, {personId, data.nextKey(pera, QStringLiteral("PERO_PEROID")), code, type});
-    };
-    int added = 0;
-    for (const auto &[code, type] : {std::pair{2010, 201}, std::pair{2000, 200}, std::pair{1000, 100}}) {
-        if (lacks(type)) {
-            add(code, type);
-            ++added;
-        }
-    }
-    const QVariant tax = fb::Statement::scalar(
-        data.transaction(), QStringLiteral("SELECT PERODEFS_COD FROM %1 WHERE PERODEFS_TYP=140").arg(data.table(u"PERADEFS")));
-    if (tax.isValid() && lacks(140)) {
-        add(tax.toInt(), 140);
-        ++added;
-    }
-    data.commitRetaining();
-    return added;
-}
-
-std::vector<Definition> percentDefinitions(storage::DataModule &data)
+std::vector<items::Definition> percentDefinitions(storage::DataModule &data)
 {
     fb::Statement q(data.transaction(), QStringLiteral("select PERODEFS_COD, PERODEFS_TYP, PERODEFS_IME, PERODEFS_HARS from %1 where "
                                                        "PERODEFS_TYP  in (3,5,7,29,35,139,146,147,150,151,152,153) "
                                                        "ORDER BY PERODEFS_COD")
                                             .arg(data.table(u"PERADEFS")));
-    std::vector<Definition> list;
+    std::vector<items::Definition> list;
     while (q.next())
-        list.push_back(makeDefinition(static_cast<int>(q.toInt(0)), static_cast<int>(q.toInt(1)), q.toText(2), q.toText(3)));
+        list.push_back(items::makeDefinition(static_cast<int>(q.toInt(0)), static_cast<int>(q.toInt(1)), q.toText(2), q.toText(3)));
     return list;
 }
 
@@ -296,9 +231,11 @@ std::vector<PercentCorrection> correctPercents(storage::DataModule &data)
     return done;
 }
 
-std::vector<NegativeNet> negativeNets(storage::DataModule &data, const RecalculateEmployee &recalculate, util::Prompter *progress)
+std::vector<NegativeNet> negativeNets(storage::DataModule &data, calc::Parameters &params, util::Prompter *progress)
 {
-    recalculateAll(data, recalculate, progress);
+    calc::Walk walk;
+    walk.progress = progress;
+    calc::recalculateAll(data, params, walk);
     fb::Statement q(data.transaction(),
                     QStringLiteral("Select p.PERO_PERSONID, p.PERO_SUMA, e.PERSON_NOMER, e.PERSON_IME from %1 p left join %2 e "
                                    "on e.PERSON_ID=p.PERO_PERSONID where p.PERO_TYPE=201 and p.PERO_SUMA<0 order by e.PERSON_NOMER")
@@ -338,4 +275,4 @@ std::optional<int> insertType145(storage::DataModule &data, int code, const std:
     return added;
 }
 
-} // namespace plavex::items
+} // namespace plavex::operations

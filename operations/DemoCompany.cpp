@@ -1,7 +1,8 @@
-#include "employees/DemoCompany.h"
+#include "operations/DemoCompany.h"
 
+#include "calc/CalcPerson.h"
 #include "items/Definitions.h"
-#include "items/MonthClosing.h"
+#include "operations/MonthClosing.h"
 #include "reference/Calendar.h"
 #include "reference/Company.h"
 #include "reference/Nomenclatures.h"
@@ -16,7 +17,7 @@
 #include <cmath>
 #include <random>
 
-namespace plavex::employees {
+namespace plavex::operations {
 
 namespace {
 
@@ -100,7 +101,7 @@ public:
 } // namespace
 
 std::optional<DemoReport> buildDemoCompany(storage::DataModule &data, const DemoOptions &options, util::Prompter &prompter,
-                                           const items::RecalculateEmployee &recalculate)
+                                           calc::Parameters &params)
 {
     if (options.employees < 1 || options.months < 0) {
         prompter.message(QStringLiteral("Броят служители трябва да е поне 1, а броят месеци не може да е отрицателен."));
@@ -256,17 +257,17 @@ std::optional<DemoReport> buildDemoCompany(storage::DataModule &data, const Demo
         report.hired += newcomers;
         data.commitRetaining();
 
-        if (items::closeMonth(data, prompter, recalculate) != items::ClosingResult::Closed) {
+        if (closeMonth(data, prompter, &params) != ClosingResult::Closed) {
             prompter.progressEnd();
             return std::nullopt;
         }
         ++report.monthsClosed;
         prompter.progressStep(m + 1, options.months);
     }
-    items::recalculateAll(data, recalculate);
+    calc::recalculateAll(data, params);
     report.employees = data.countRows(data.table(u"PERSONS"), QStringLiteral("PERSON_ID"));
     prompter.progressEnd();
     return report;
 }
 
-} // namespace plavex::employees
+} // namespace plavex::operations

@@ -1,11 +1,13 @@
-#include "items/LegacyImport.h"
+#include "operations/LegacyImport.h"
 
+#include "employees/Employees.h"
 #include "items/DefinitionReader.h"
 #include "items/Definitions.h"
-#include "items/LegacyFields.h"
+#include "operations/LegacyFields.h"
 #include "reference/Company.h"
 #include "reference/Rates.h"
 #include "storage/DataModule.h"
+#include "storage/ErrorText.h"
 #include "storage/Savepoint.h"
 #include "storage/Schema.h"
 #include "storage/Settings.h"
@@ -28,7 +30,7 @@
 #include <stdexcept>
 #include <vector>
 
-namespace plavex::items {
+namespace plavex::operations {
 
 using legacy::Fault;
 using legacy::Fields;
@@ -72,14 +74,6 @@ QStringList splitLines(const QByteArray &bytes)
 }
 
 QString decoded(const QString &latin1Line) { return legacy::decodeDos(latin1Line.toLatin1()); }
-
-QString reason(const std::exception &e)
-{
-    const auto *fbError = dynamic_cast<const fb::Error *>(&e);
-    if (fbError && fbError->isConflict())
-        return storage::busyMessage();
-    return fbError ? fbError->message() : QString::fromUtf8(e.what());
-}
 
 // The company file: one value per line.
 struct CompanyFile {
@@ -402,11 +396,10 @@ int Importer::personOf(const Fields &f, Lookup &last)
     if (number == last.number && last.id > 0)
         return last.id;
     // Items of nobody would stay in the month for ever, counted by no one.
-    const QVariant id = fb::Statement::scalar(
-        data_.transaction(), QStringLiteral("SELECT PERSON_ID FROM %1 WHERE PERSON_NOMER=?").arg(data_.table(u"PERSONS")), {number});
-    if (!id.isValid())
+    const std::optional<int> id = employees::idByNumber(data_, number);
+    if (!id)
         throw Fault{QStringLiteral("няма служител с номер %1 в DATA5.TXT.").arg(number)};
-    last = {number, id.toInt()};
+    last = {number, *id};
     return last.id;
 }
 
@@ -425,7 +418,7 @@ void Importer::readItem(const QString &line)
     }
 
     const QVariant code = f.integer(1, u"PERA", "PERO_COD");
-    const int type = definitionType(data_, code.toInt());
+    const int type = items::definitionType(data_, code.toInt());
     if (type == 0)
         throw Fault{QStringLiteral("няма перо с код %1.").arg(code.toInt())};
     const auto fields = itemFields(type);
@@ -593,7 +586,7 @@ void Importer::readAll(const std::optional<CompanyFile> &company, const QStringL
         data_.insertStandardDefinitions(definitions);
     } else {
         int faults = 0;
-        DefinitionReader(data_).read(chart, definitions, &faults);
+        items::DefinitionReader(data_).read(chart, definitions, &faults);
         reports_ += faults;
     }
 
@@ -657,7 +650,7 @@ ImportResult importLegacy(storage::DataModule &data, const QString &folderPath, 
         if (monthHoldsData(data, target) && !prompter.confirm(importQuestion()))
             return ImportResult::Declined;
     } catch (const fb::Error &e) {
-        prompter.message(e.message());
+        prompter.message(storage::errorText(e));
         return ImportResult::Failed;
     }
 
@@ -678,7 +671,7 @@ ImportResult importLegacy(storage::DataModule &data, const QString &folderPath, 
         } catch (const std::exception &) {
             // Reported below; what was committed before the import stays as it was.
         }
-        prompter.message(QStringLiteral("Текстът не е прочетен; данните са както преди четенето.\n") + reason(e));
+        prompter.message(QStringLiteral("Текстът не е прочетен; данните са както преди четенето.\n") + storage::errorText(e));
         return ImportResult::Failed;
     }
     prompter.progressEnd();
@@ -686,4 +679,4 @@ ImportResult importLegacy(storage::DataModule &data, const QString &folderPath, 
     return importer.reports() == 0 ? ImportResult::Imported : ImportResult::PartlyImported;
 }
 
-} // namespace plavex::items
+} // namespace plavex::operations

@@ -1,10 +1,12 @@
-#include "items/MonthClosing.h"
+#include "operations/MonthClosing.h"
 
-#include "items/EuroChangeover.h"
+#include "calc/CalcPerson.h"
+#include "operations/EuroChangeover.h"
 #include "reference/Calendar.h"
 #include "reference/Company.h"
 #include "storage/Catalogue.h"
 #include "storage/DataModule.h"
+#include "storage/ErrorText.h"
 #include "storage/Savepoint.h"
 #include "storage/Schema.h"
 #include "storage/Settings.h"
@@ -25,7 +27,7 @@
 #include <memory>
 #include <vector>
 
-namespace plavex::items {
+namespace plavex::operations {
 
 namespace {
 
@@ -336,13 +338,6 @@ void Closing::carryItems()
     }
 }
 
-QString reason(const std::exception &e)
-{
-    if (const auto *db = dynamic_cast<const fb::Error *>(&e))
-        return db->message();
-    return QString::fromUtf8(e.what());
-}
-
 QStringList euroListHeader(const util::Period &old)
 {
     return {QStringLiteral("Превалутиране в евро при приключване на месец %1, курс 1.95583 лв. за 1 евро").arg(old.text()),
@@ -509,7 +504,7 @@ bool newMonthExists(storage::DataModule &data)
     return found == 8;
 }
 
-ClosingResult closeMonth(storage::DataModule &data, util::Prompter &prompter, const RecalculateEmployee &recalculate)
+ClosingResult closeMonth(storage::DataModule &data, util::Prompter &prompter, calc::Parameters *params)
 {
     const util::Period old = data.period();
     const util::Period next = old.next();
@@ -539,33 +534,23 @@ ClosingResult closeMonth(storage::DataModule &data, util::Prompter &prompter, co
         // From here to the one commit both months are this copy's alone: a
         // second copy adding an employee either committed before (and is
         // copied) or waits and then finds the month closed.
-        const bool walk = data.autocalc() && recalculate;
+        const bool walk = params && data.autocalc();
         if (walk)
             reference::ensureDefaultCalendars(data); // commits when it makes them
         data.lockPeriod();
         data.lockFor(storage::names::monthTable(u"PERSONS", next));
 
-        // Every employee's month recalculated and stored before it is copied.
+        // Every employee's month recalculated and stored before it is copied;
+        // no commit until the copy's, which would let the locks go.
         if (walk) {
-            std::vector<std::pair<int, int>> people; // id, number
-            {
-                fb::Statement q(data.transaction(),
-                                QStringLiteral("SELECT PERSON_ID,PERSON_NOMER FROM %1 ORDER BY PERSON_ID").arg(data.table(u"PERSONS")));
-                while (q.next())
-                    people.emplace_back(static_cast<int>(q.toInt(0)), static_cast<int>(q.toInt(1)));
-            }
-            const int total = static_cast<int>(people.size());
-            for (int k = 0; k < total; ++k) {
-                try {
-                    recalculate(data, people[static_cast<size_t>(k)].first);
-                } catch (const std::exception &e) {
-                    throw std::runtime_error(QStringLiteral("Служител с номер %1 не може да бъде изчислен: %2")
-                                                 .arg(people[static_cast<size_t>(k)].second)
-                                                 .arg(reason(e))
-                                                 .toStdString());
-                }
-                progress.within(0, 10, k + 1, total);
-            }
+            calc::Walk all([&](const calc::Calculation &, int done, int total) { progress.within(0, 10, done, total); });
+            all.commit = false;
+            const calc::Recalculation done = calc::recalculateAll(data, *params, all);
+            if (!done.failures.empty())
+                throw std::runtime_error(QStringLiteral("Служител с номер %1 не може да бъде изчислен: %2")
+                                             .arg(done.failures.front().number)
+                                             .arg(done.failures.front().reason)
+                                             .toStdString());
         }
         progress.at(10);
 
@@ -597,7 +582,7 @@ ClosingResult closeMonth(storage::DataModule &data, util::Prompter &prompter, co
             data.commitRetaining(); // the recalculated months stay; the locks go
         } catch (const fb::Error &) {
         }
-        prompter.message(QStringLiteral("Месецът не е приключен.\n") + reason(e));
+        prompter.message(QStringLiteral("Месецът не е приключен.\n") + storage::errorText(e));
         return ClosingResult::Failed;
     }
 
@@ -620,4 +605,4 @@ ClosingResult closeMonth(storage::DataModule &data, util::Prompter &prompter, co
     return ClosingResult::Closed;
 }
 
-} // namespace plavex::items
+} // namespace plavex::operations

@@ -1,4 +1,4 @@
-#include "items/EuroChangeover.h"
+#include "operations/EuroChangeover.h"
 
 #include "storage/TableNames.h"
 #include "storage/fb/Statement.h"
@@ -10,7 +10,7 @@
 #include <map>
 #include <memory>
 
-namespace plavex::items {
+namespace plavex::operations {
 
 namespace {
 
@@ -241,4 +241,4 @@ QStringList convertCarriedMonthToEuro(fb::Transaction &tx, const util::Period &o
     return list;
 }
 
-} // namespace plavex::items
+} // namespace plavex::operations

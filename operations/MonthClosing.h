@@ -1,6 +1,5 @@
 #pragma once
 
-#include "items/BulkOperations.h"
 #include "util/Period.h"
 
 #include <QDate>
@@ -16,7 +15,11 @@ namespace plavex::storage {
 class DataModule;
 }
 
-namespace plavex::items {
+namespace plavex::calc {
+struct Parameters;
+}
+
+namespace plavex::operations {
 
 // Length of service as the employee record keeps it.
 struct ServiceLength {
@@ -85,10 +88,10 @@ bool newMonthExists(storage::DataModule &data);
 // tables are created (and committed) before the unit, as a change of month
 // would create them.
 //
-// `recalculate` calculates one employee and stores the month; it must not
-// commit. Questions and progress go through the prompter; an exception
+// With automatic calculation on, everyone is recalculated with `params`
+// first (without them, the months are taken as stored). Questions and progress go through the prompter; an exception
 // thrown from its progress callback aborts the closing like any failure.
 enum class ClosingResult { Closed, Declined, Failed };
-ClosingResult closeMonth(storage::DataModule &data, util::Prompter &prompter, const RecalculateEmployee &recalculate);
+ClosingResult closeMonth(storage::DataModule &data, util::Prompter &prompter, calc::Parameters *params);
 
-} // namespace plavex::items
+} // namespace plavex::operations

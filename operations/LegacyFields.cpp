@@ -1,4 +1,4 @@
-#include "items/LegacyFields.h"
+#include "operations/LegacyFields.h"
 
 #include "storage/ColumnValue.h"
 #include "util/CodePage.h"
@@ -7,7 +7,7 @@
 #include <QDate>
 #include <QStringDecoder>
 
-namespace plavex::items::legacy {
+namespace plavex::operations::legacy {
 
 namespace {
 constexpr int kQuoted = 40;
@@ -107,4 +107,4 @@ QVariant Fields::date(int i, QStringView table, const char *column) const
 
 bool Fields::flag(int i) const { return raw(i).startsWith(QStringLiteral("д"), Qt::CaseInsensitive); }
 
-} // namespace plavex::items::legacy
+} // namespace plavex::operations::legacy

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+#include <exception>
+
+namespace plavex::storage {
+
+// The one Bulgarian text of a failure for the user: another copy holding
+// the data says "busy", an engine failure its message and code, anything
+// else what it says of itself.
+QString errorText(const std::exception &e);
+
+} // namespace plavex::storage
