@@ -5,7 +5,7 @@
 #include "items/Definitions.h"
 #include "reference/Company.h"
 #include "reports/CellRow.h"
-#include "reports/ReportRun.h"
+#include "reports/RunProtocol.h"
 #include "reports/engine/Canvas.h"
 #include "storage/DataModule.h"
 #include "storage/fb/Statement.h"

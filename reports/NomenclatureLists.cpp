@@ -4,7 +4,7 @@
 #include "items/ItemTypes.h"
 #include "reference/Company.h"
 #include "reference/Rates.h"
-#include "reports/ReportRun.h"
+#include "reports/RunProtocol.h"
 #include "storage/DataModule.h"
 #include "storage/fb/Statement.h"
 

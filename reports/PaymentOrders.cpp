@@ -8,7 +8,7 @@
 #include "reference/Company.h"
 #include "reference/Rates.h"
 #include "reports/CellRow.h"
-#include "reports/ReportRun.h"
+#include "reports/RunProtocol.h"
 #include "reports/Sheets.h"
 #include "storage/DataModule.h"
 #include "storage/fb/Error.h"

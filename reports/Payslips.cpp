@@ -5,7 +5,7 @@
 #include "calc/Parameters.h"
 #include "items/Items.h"
 #include "reference/Rates.h"
-#include "reports/ReportRun.h"
+#include "reports/RunProtocol.h"
 #include "reports/engine/FontMetrics.h"
 #include "storage/DataModule.h"
 #include "storage/fb/Statement.h"

@@ -6,7 +6,7 @@
 #include "items/Definitions.h"
 #include "reference/Rates.h"
 #include "reports/CellRow.h"
-#include "reports/ReportRun.h"
+#include "reports/RunProtocol.h"
 #include "reports/Sheets.h"
 #include "reports/engine/Canvas.h"
 #include "storage/DataModule.h"

@@ -4,7 +4,7 @@
 #include "calc/Parameters.h"
 #include "items/BulkOperations.h"
 #include "reference/Company.h"
-#include "reports/ReportRun.h"
+#include "reports/RunProtocol.h"
 #include "reports/engine/Canvas.h"
 #include "storage/DataModule.h"
 #include "storage/Settings.h"
