@@ -1,7 +1,5 @@
 #include "reports/ItemList.h"
 
-#include "calc/CalcPerson.h"
-#include "calc/Parameters.h"
 #include "items/Definitions.h"
 #include "reference/Company.h"
 #include "reports/CellRow.h"
@@ -136,11 +134,7 @@ ItemList itemList(storage::DataModule &data, int code)
 
 Document buildItemList(storage::DataModule &data, const ReportRequest &request, ReportHost &host, QStringList *errors)
 {
-    {
-        calc::Parameters params;
-        params.reloadAll(data);
-        calc::recalculateAll(data, params);
-    }
+    recalculateForReport(data, host);
     data.lockPeriod();
     const ItemList list = itemList(data, request.itemCode);
     const util::Period period = data.period();
@@ -164,8 +158,7 @@ Document buildItemList(storage::DataModule &data, const ReportRequest &request, 
         c.setTab(-1, J::Right, 2, kCellMargin, box);
     };
     c.onNewPage = [&](Canvas &canvas) {
-        host.status(QStringLiteral("Печат на %1 страница").arg(canvas.pageNumber()));
-        host.processEvents();
+        announcePage(canvas, host);
         canvas.clearTabs();
         canvas.setTab(kLeft, J::Left, 17, kCellMargin);
         printRow(canvas, {list.company});

@@ -430,10 +430,7 @@ Document buildPayslips(storage::DataModule &data, const ReportRequest &request, 
                  doc.setup.marginRight + kSectionOther, doc.setup.marginBottom + kSectionOther);
     c.setFontSize(kFontSize);
     c.setLineHeight(slipLineHeight());
-    c.onNewPage = [&](Canvas &canvas) {
-        host.status(QStringLiteral("Печат на %1 страница").arg(canvas.pageNumber()));
-        host.processEvents();
-    };
+    c.onNewPage = [&](Canvas &canvas) { announcePage(canvas, host); };
     c.begin();
 
     auto unit = [&](Canvas &canvas, int i) {
@@ -454,9 +451,15 @@ Document buildPayslips(storage::DataModule &data, const ReportRequest &request, 
         canvas.gotoXY(kLeft, canvas.yPos());
         printPayslip(canvas, slip, kind, period);
     };
-    const bool done = printRows(c, static_cast<int>(employees.size()), unit, host, errors);
     // The recalculated months are kept, as recalculating everyone keeps
-    // them, also when the run is cancelled half way.
+    // them, also when the run is cancelled half way (a page turn included).
+    bool done = false;
+    try {
+        done = printRows(c, static_cast<int>(employees.size()), unit, host, errors);
+    } catch (const RunAborted &) {
+        data.commitRetaining();
+        throw;
+    }
     data.commitRetaining();
     if (!done)
         throw RunAborted{};

@@ -1,5 +1,6 @@
 #include "reports/Recapitulation.h"
 
+#include "calc/CalcPerson.h"
 #include "calc/MonthlyRecord.h"
 #include "calc/Parameters.h"
 #include "declarations/Declaration6.h"
@@ -129,7 +130,12 @@ std::optional<Document> buildRecapitulation(storage::DataModule &data, const Rep
 {
     const bool forUnit = request.recapType == kRecapUnit;
     const std::optional<int> unit = forUnit && request.unitCode != 0 ? std::optional<int>(request.unitCode) : std::nullopt;
-    const int workingDays = recalculateForReport(data, host);
+    // The working days of the last employee calculated: what the month's calendar gives.
+    int workingDays = 0;
+    recalculateForReport(data, host, [&](const calc::Calculation &calculation) {
+        if (calculation.error.isEmpty())
+            workingDays = calculation.totals.workingDays;
+    });
     const std::vector<RecapItem> items = recapItems(data, unit);
     if (items.empty())
         return std::nullopt;
@@ -155,10 +161,7 @@ std::optional<Document> buildRecapitulation(storage::DataModule &data, const Rep
     c.setPen(Pen{});
     // writeheader, on every page.
     c.onNewPage = [&](Canvas &canvas) {
-        host.status(QStringLiteral("Печат на %1 страница").arg(canvas.pageNumber()));
-        host.processEvents();
-        if (host.cancelled())
-            throw RunAborted{};
+        announcePage(canvas, host);
         canvas.setFontSize(kFontSize);
         canvas.setPen(Pen{});
         const std::vector<TabStop> saved = canvas.tabs();

@@ -1,5 +1,8 @@
 #include "reports/RunProtocol.h"
 
+#include "calc/CalcPerson.h"
+#include "calc/Parameters.h"
+#include "storage/DataModule.h"
 #include "util/DateText.h"
 #include "util/MonthNames.h"
 #include "util/Separators.h"
@@ -70,6 +73,54 @@ void myPrint(Canvas &canvas, const QString &text, bool endLine)
     canvas.newLine();
     if (canvas.linesLeft() < 1)
         canvas.newPage();
+}
+
+void announcePage(const Canvas &canvas, ReportHost &host, PageStatus wording)
+{
+    const int page = canvas.pageNumber();
+    switch (wording) {
+    case PageStatus::Printing:
+        host.status(QStringLiteral("Печат на %1 страница").arg(page));
+        break;
+    case PageStatus::Generating:
+        host.status(QStringLiteral("Генериране на %1 страница").arg(page));
+        break;
+    case PageStatus::EngineWords:
+        host.status(QStringLiteral("Generating page %1").arg(page));
+        break;
+    }
+    host.processEvents();
+    if (host.cancelled())
+        throw RunAborted{};
+}
+
+void recalculateForReport(storage::DataModule &data, calc::Parameters &params, ReportHost &host,
+                          const EachRecalculated &each)
+{
+    try {
+        calc::recalculateAll(data, params, [&](const calc::Calculation &c, int done, int total) {
+            if (each)
+                each(c);
+            // Every 50th keeps the window alive without slowing a large walk.
+            if (done % 50 == 0 || done == total) {
+                host.status(QStringLiteral("Преизчисляване: %1 от %2").arg(done).arg(total));
+                host.processEvents();
+                if (host.cancelled())
+                    throw RunAborted{};
+            }
+        });
+    } catch (const RunAborted &) {
+        // What was recalculated is kept, as recalculating everyone keeps it.
+        data.commitRetaining();
+        throw;
+    }
+}
+
+void recalculateForReport(storage::DataModule &data, ReportHost &host, const EachRecalculated &each)
+{
+    calc::Parameters params;
+    params.reloadAll(data);
+    recalculateForReport(data, params, host, each);
 }
 
 QString pageOfText(const Canvas &canvas)

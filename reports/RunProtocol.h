@@ -19,6 +19,11 @@ namespace plavex::storage {
 class DataModule;
 }
 
+namespace plavex::calc {
+struct Calculation;
+struct Parameters;
+}
+
 namespace plavex::reports {
 
 // What the dialogs of a run answer (or the command line's options give).
@@ -118,6 +123,26 @@ void myPrint(Canvas &canvas, const QString &text, bool endLine);
 
 // Aborted by the user in the status window.
 struct RunAborted {};
+
+// What the status window says as a page begins.
+enum class PageStatus {
+    Printing,    // "Печат на 1 страница": the documents of the row drivers
+    Generating,  // "Генериране на 1 страница": the tables
+    EngineWords, // "Generating page 1": the engine's own words, as the payment orders have always shown
+};
+// Called as each page begins: the status window shows the page and its
+// "Отказ" ends the run (RunAborted).
+void announcePage(const Canvas &canvas, ReportHost &host, PageStatus wording = PageStatus::Printing);
+
+// Everyone recalculated before the document, so it prints fresh figures:
+// the status window shows how far the walk is and its "Отказ" ends the run
+// (RunAborted), keeping what was recalculated. `each` sees every
+// employee's calculation.
+using EachRecalculated = std::function<void(const calc::Calculation &)>;
+void recalculateForReport(storage::DataModule &data, calc::Parameters &params, ReportHost &host,
+                          const EachRecalculated &each = {});
+// The same on parameters loaded for the walk alone.
+void recalculateForReport(storage::DataModule &data, ReportHost &host, const EachRecalculated &each = {});
 
 // The shared header texts.
 QString pageOfText(const Canvas &canvas); // "Стр: 1  от  2" once the document is finished

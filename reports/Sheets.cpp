@@ -1,6 +1,5 @@
 #include "reports/Sheets.h"
 
-#include "calc/CalcPerson.h"
 #include "calc/Parameters.h"
 #include "reference/Rates.h"
 #include "reports/CellRow.h"
@@ -161,12 +160,7 @@ void startCanvas(Canvas &c, Document &doc, ReportHost &host)
     c.setFontSize(kFontSize);
     c.setLineHeight(normalLine());
     c.setPen(Pen{});
-    c.onNewPage = [&host](Canvas &canvas) {
-        host.status(QStringLiteral("Печат на %1 страница").arg(canvas.pageNumber()));
-        host.processEvents();
-        if (host.cancelled())
-            throw RunAborted{};
-    };
+    c.onNewPage = [&host](Canvas &canvas) { announcePage(canvas, host); };
     c.begin();
 }
 
@@ -277,30 +271,6 @@ double advanceSum(storage::DataModule &data, const declarations::InsurancePair &
                                      .arg(column, data.table(u"PERA"), data.table(u"PERSONS"), condition),
                                  values)
         .toDouble();
-}
-
-int recalculateForReport(storage::DataModule &data, ReportHost &host)
-{
-    calc::Parameters params;
-    params.reloadAll(data);
-    int workingDays = 0;
-    try {
-        calc::recalculateAll(data, params, [&](const calc::Calculation &c, int done, int total) {
-            if (c.error.isEmpty())
-                workingDays = c.totals.workingDays;
-            if (done % 50 == 0 || done == total) {
-                host.status(QStringLiteral("Преизчисляване: %1 от %2").arg(done).arg(total));
-                host.processEvents();
-                if (host.cancelled())
-                    throw RunAborted{};
-            }
-        });
-    } catch (const RunAborted &) {
-        // What was recalculated is kept, as recalculating everyone keeps it.
-        data.commitRetaining();
-        throw;
-    }
-    return workingDays;
 }
 
 PageSetup sheetPageSetup() { return PageSetup{}; }

@@ -146,7 +146,7 @@ TEST_F(ListsTest, DefinitionListPlacesTitleHeadingsAndCells)
         shaded += op.kind == Op::Kind::FillRect && op.brush.color == shadeColor(20);
     EXPECT_EQ(shaded, 3);
     EXPECT_NE(textOp(doc, QStringLiteral("Стр: 1  от  1")), nullptr);
-    EXPECT_EQ(host.statuses, QStringList{QStringLiteral("Генериране на  1 страница")});
+    EXPECT_EQ(host.statuses, QStringList{QStringLiteral("Генериране на 1 страница")});
 }
 
 TEST_F(ListsTest, LongListRepeatsTitleAndHeadingOnEveryPage)
