@@ -4,6 +4,7 @@
 #include "reference/Company.h"
 #include "reports/CellRow.h"
 #include "reports/RunProtocol.h"
+#include "reports/SectionLayout.h"
 #include "reports/engine/Canvas.h"
 #include "storage/DataModule.h"
 #include "storage/fb/Statement.h"
@@ -18,8 +19,8 @@ namespace {
 
 using J = Justify;
 
-// The row driver's section inside the engine's 1 cm margins.
-constexpr double kLeft = 2.0, kSectionOther = 0.5;
+// The section's left edge inside the engine's 1 cm margin.
+constexpr double kLeft = 2.0;
 constexpr double kCellMargin = 10; // percent of the font height
 
 QString f0(double v) { return util::fixedNumber(v, 1, 0); }
@@ -144,9 +145,8 @@ Document buildItemList(storage::DataModule &data, const ReportRequest &request, 
     Document doc;
     doc.title = QString::fromUtf8(kindInfo(ReportKind::ItemList).caption);
     Canvas c(doc);
-    c.setMargins(doc.setup.marginLeft + 1.0, doc.setup.marginTop + kSectionOther, doc.setup.marginRight + kSectionOther,
-                 doc.setup.marginBottom + kSectionOther);
-    c.setFontSize(10);
+    layout::setSectionMargins(c, doc.setup);
+    c.setFontSize(layout::kFontSize);
 
     auto columns = [&](bool boxed) {
         c.clearTabs();
