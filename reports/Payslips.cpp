@@ -6,9 +6,9 @@
 #include "items/ItemTypes.h"
 #include "items/Items.h"
 #include "reference/Rates.h"
+#include "reports/CellRow.h"
 #include "reports/RunProtocol.h"
 #include "reports/SectionLayout.h"
-#include "reports/engine/FontMetrics.h"
 #include "storage/DataModule.h"
 #include "storage/fb/Statement.h"
 #include "util/Currency.h"
@@ -28,12 +28,8 @@ using J = Justify;
 // The section's left edge: where every payslip's first stop sits.
 constexpr double kLeft = 2.0;
 constexpr double kSmallFontSize = 8.0;
-// A text wider than its cell is set smaller rather than written over the next one.
-constexpr double kSmallestFitSize = 6.0;
 constexpr double kGap = 1.0; // between payslips on one page
 constexpr int kDescriptionLength = 50;
-// Keeps neighbouring cells and the frame apart (percent of the font height).
-constexpr double kCellMargin = 20;
 
 QString fixed(double value, int width, int decimals) { return util::fixedNumber(value, width, decimals); }
 
@@ -79,47 +75,14 @@ private:
     double top_ = 0;
 };
 
-void setTabs(Canvas &c, std::initializer_list<std::pair<double, J>> stops)
-{
-    c.clearTabs();
-    bool first = true;
-    for (const auto &[width, justify] : stops) {
-        c.setTab(first ? kLeft : -1, justify, width, kCellMargin);
-        first = false;
-    }
-}
+// The cells of the next rows, the first at the payslip's left edge.
+void setTabs(Canvas &c, std::initializer_list<Cell> cells) { setCells(c, kLeft, cells); }
 
-// One row: each text in the next tab cell, on the row's baseline, then the
-// line ends. `sizes` gives a cell its own font size (0 keeps the row's). A
-// right-justified text may use what the text before it left free of the
-// cell before; a text that still does not fit is set smaller.
-void cells(Canvas &c, Frame &frame, const QStringList &texts, const std::vector<double> &sizes = {})
+// One row inside the frame; `sizes` gives a cell its own font size.
+void cells(Canvas &c, Frame &frame, const QStringList &texts, std::vector<double> sizes = {})
 {
     frame.row();
-    const Font base = c.font();
-    const double baseline = c.baseline();
-    const double margin = kCellMargin / 100 * FontMetrics::height(base);
-    double usedTo = kLeft; // the right end of the row's last text
-    for (qsizetype i = 0; i < texts.size(); ++i) {
-        const size_t index = static_cast<size_t>(i);
-        c.tab();
-        const QString &text = texts[i];
-        if (text.isEmpty() || index >= c.tabs().size())
-            continue;
-        const TabStop &cell = c.tabs()[index];
-        const bool right = cell.justify == J::Right;
-        if (index < sizes.size() && sizes[index] > 0)
-            c.setFontSize(sizes[index]);
-        const double room = right ? cell.left + cell.width - margin - (usedTo + 2 * margin) : cell.width - 2 * margin;
-        const double width = c.textWidth(text);
-        if (width > room)
-            c.setFontSize(std::max(kSmallestFitSize, c.font().size * room / width));
-        const double x = right ? cell.left + cell.width - margin : cell.left + margin;
-        c.textAt(text, x, baseline, right ? J::Right : J::Left);
-        usedTo = right ? x : x + c.textWidth(text);
-        c.setFont(base);
-    }
-    c.newLine();
+    printRow(c, texts, RowFit{false, 0, std::move(sizes), true});
 }
 
 QString percent(double rate) { return fixed(rate, 5, 3) + QLatin1Char('%'); }
