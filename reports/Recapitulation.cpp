@@ -124,7 +124,7 @@ QString noRecapItemsMessage() { return QStringLiteral("Няма пера за р
 
 std::optional<Document> buildRecapitulation(storage::DataModule &data, const ReportRequest &request, ReportHost &host)
 {
-    const bool forUnit = request.recapType == kRecapUnit;
+    const bool forUnit = request.recapType == RecapType::Unit;
     const std::optional<int> unit = forUnit && request.unitCode != 0 ? std::optional<int>(request.unitCode) : std::nullopt;
     // The working days of the last employee calculated: what the month's calendar gives.
     int workingDays = 0;

@@ -131,7 +131,7 @@ RunResult startReport(storage::DataModule &data, ReportHost &host, ReportRequest
     case K::Recapitulation:
         if (!host.askRecapType(request))
             return result;
-        if (request.recapType != 2 && request.recapType != 3) {
+        if (request.recapType != RecapType::General && request.recapType != RecapType::Unit) {
             result.message = QStringLiteral("Не е направена.");
             host.message(result.message);
             return result;

@@ -65,7 +65,7 @@ bool printRows(Canvas &canvas, int count, const std::function<void(Canvas &, int
     return true;
 }
 
-void myPrint(Canvas &canvas, const QString &text, bool endLine)
+void printWithPageTurn(Canvas &canvas, const QString &text, bool endLine)
 {
     canvas.print(text);
     if (!endLine)

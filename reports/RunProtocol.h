@@ -32,7 +32,7 @@ struct ReportRequest {
     int employeeId = 0; // kinds 0, 1 and 6 only
     int fromNumber = 0, toNumber = 0;
     bool newPagePerSlip = false;
-    int recapType = 0; // 1..7
+    RecapType recapType = RecapType::None;
     int unitCode = 0;
     int itemCode = 0;
     QString itemText, itemName;
@@ -119,7 +119,7 @@ bool printRows(Canvas &canvas, int count, const std::function<void(Canvas &, int
 
 // Prints text at the cursor; with endLine it ends the line and, when no
 // line is left, starts a new page (whose header the canvas's page event prints).
-void myPrint(Canvas &canvas, const QString &text, bool endLine);
+void printWithPageTurn(Canvas &canvas, const QString &text, bool endLine);
 
 // Aborted by the user in the status window.
 struct RunAborted {};

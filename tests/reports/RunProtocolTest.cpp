@@ -57,7 +57,7 @@ TEST_F(RunProtocol, EveryDocumentShowsItsProgressAndStopsOnCancel)
         {"recapitulation",
          [&](storage::DataModule &data, ReportHost &host) {
              ReportRequest r = request(ReportKind::Recapitulation);
-             r.recapType = kRecapGeneral;
+             r.recapType = RecapType::General;
              buildRecapitulation(data, r, host);
          },
          {walk, print}},
