@@ -220,7 +220,7 @@ void sheetsBench(const QString &nomsDir)
             data.commitRetaining();
         }
         request.kind = reports::ReportKind::Recapitulation;
-        request.recapType = reports::kRecapGeneral;
+        request.recapType = reports::RecapType::General;
         t.restart();
         const std::optional<reports::Document> recap = reports::buildRecapitulation(data, request, host);
         const double recapBuild = t.nsecsElapsed() / 1e9;

@@ -192,9 +192,9 @@ int report(CliContext &c)
         const QString t = values[QStringLiteral("--type")];
         if (t != u"general" && t != u"unit")
             return c.fail(QStringLiteral("--type иска general или unit: %1").arg(t));
-        request.recapType = t == u"general" ? 2 : 3;
+        request.recapType = t == u"general" ? reports::RecapType::General : reports::RecapType::Unit;
     } else if (*kind == ReportKind::Recapitulation) {
-        request.recapType = 2;
+        request.recapType = reports::RecapType::General;
     }
     if (*kind == ReportKind::Recapitulation) {
         const QString why = reports::checkRecapType(

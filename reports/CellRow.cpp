@@ -20,13 +20,13 @@ void setCells(Canvas &c, double left, std::initializer_list<Cell> cells)
     }
 }
 
-void printRow(Canvas &c, const QStringList &texts, bool low, double textLine)
+void printRow(Canvas &c, const QStringList &texts, const RowFit &fit)
 {
     const Font base = c.font();
     double baseline = c.baseline();
-    if (low && textLine > 0) {
+    if (fit.low && fit.textLine > 0) {
         const double a = FontMetrics::ascent(base), d = FontMetrics::descent(base);
-        baseline = c.yPos() + c.lineHeight() - textLine + (textLine - a - d) / 2 + a;
+        baseline = c.yPos() + c.lineHeight() - fit.textLine + (fit.textLine - a - d) / 2 + a;
     }
     const double margin = kRowCellMargin / 100 * FontMetrics::height(base);
     const std::vector<TabStop> &stops = c.tabs();
@@ -40,11 +40,13 @@ void printRow(Canvas &c, const QStringList &texts, bool low, double textLine)
         if (i >= stops.size() || text.isEmpty())
             continue;
         const TabStop &cell = stops[i];
+        if (i < fit.sizes.size() && fit.sizes[i] > 0)
+            c.setFontSize(fit.sizes[i]);
         // A text may use what its neighbours leave free: a left one the room
         // before the next cell's right-justified text, a right one the room
         // after the text before it; one that still does not fit is set smaller.
         double room = cell.width - 2 * margin;
-        if (cell.justify == Justify::Left && i + 1 < stops.size()) {
+        if (cell.justify == Justify::Left && i + 1 < stops.size() && !fit.ownCell) {
             const TabStop &next = stops[i + 1];
             const QString after = textOf(i + 1);
             if (after.isEmpty())
@@ -55,8 +57,8 @@ void printRow(Canvas &c, const QStringList &texts, bool low, double textLine)
             room = cell.left + cell.width - margin - (usedTo + 2 * margin);
         }
         const double width = c.textWidth(text);
-        if (width > room && room > 0)
-            c.setFontSize(std::max(kSmallestFitSize, base.size * room / width));
+        if (width > room && (room > 0 || fit.ownCell))
+            c.setFontSize(std::max(kSmallestFitSize, c.font().size * room / width));
         double right = 0;
         switch (cell.justify) {
         case Justify::Left:

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <initializer_list>
+#include <vector>
 
 namespace plavex::reports {
 
@@ -22,10 +23,26 @@ constexpr double kRowCellMargin = 20;
 // The tab stops of a row, the first at `left`, each right after the one before.
 void setCells(Canvas &canvas, double left, std::initializer_list<Cell> cells);
 
+// How a row places its texts.
+struct RowFit {
+    // The texts sit on the row's last line of `textLine` cm rather than in
+    // its middle, as a signature row wants the room above them.
+    bool low = false;
+    double textLine = 0;
+    // A cell's own font size; 0 or none keeps the row's.
+    std::vector<double> sizes;
+    // A left text keeps to its own cell rather than taking the room its
+    // neighbour leaves, and a text with no room left at all is set at the
+    // smallest size (the payslip's frame leaves nothing to spare).
+    bool ownCell = false;
+};
+
 // One row at the cursor in the current line height: each text in its cell
-// (a text wider than its cell is set smaller), then the line ends. With
-// `low` the texts sit on the row's last line of `textLine` cm rather than in
-// its middle, as a signature row wants the room above them.
-void printRow(Canvas &canvas, const QStringList &texts, bool low = false, double textLine = 0);
+// (a text wider than its cell is set smaller), then the line ends.
+void printRow(Canvas &canvas, const QStringList &texts, const RowFit &fit);
+inline void printRow(Canvas &canvas, const QStringList &texts, bool low = false, double textLine = 0)
+{
+    printRow(canvas, texts, RowFit{low, textLine, {}, false});
+}
 
 } // namespace plavex::reports

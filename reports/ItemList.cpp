@@ -1,11 +1,10 @@
 #include "reports/ItemList.h"
 
-#include "calc/CalcPerson.h"
-#include "calc/Parameters.h"
 #include "items/Definitions.h"
 #include "reference/Company.h"
 #include "reports/CellRow.h"
-#include "reports/ReportRun.h"
+#include "reports/RunProtocol.h"
+#include "reports/SectionLayout.h"
 #include "reports/engine/Canvas.h"
 #include "storage/DataModule.h"
 #include "storage/fb/Statement.h"
@@ -20,8 +19,8 @@ namespace {
 
 using J = Justify;
 
-// The row driver's section inside the engine's 1 cm margins.
-constexpr double kLeft = 2.0, kSectionOther = 0.5;
+// The section's left edge inside the engine's 1 cm margin.
+constexpr double kLeft = 2.0;
 constexpr double kCellMargin = 10; // percent of the font height
 
 QString f0(double v) { return util::fixedNumber(v, 1, 0); }
@@ -136,11 +135,7 @@ ItemList itemList(storage::DataModule &data, int code)
 
 Document buildItemList(storage::DataModule &data, const ReportRequest &request, ReportHost &host, QStringList *errors)
 {
-    {
-        calc::Parameters params;
-        params.reloadAll(data);
-        calc::recalculateAll(data, params);
-    }
+    recalculateForReport(data, host);
     data.lockPeriod();
     const ItemList list = itemList(data, request.itemCode);
     const util::Period period = data.period();
@@ -150,9 +145,8 @@ Document buildItemList(storage::DataModule &data, const ReportRequest &request, 
     Document doc;
     doc.title = QString::fromUtf8(kindInfo(ReportKind::ItemList).caption);
     Canvas c(doc);
-    c.setMargins(doc.setup.marginLeft + 1.0, doc.setup.marginTop + kSectionOther, doc.setup.marginRight + kSectionOther,
-                 doc.setup.marginBottom + kSectionOther);
-    c.setFontSize(10);
+    layout::setSectionMargins(c, doc.setup);
+    c.setFontSize(layout::kFontSize);
 
     auto columns = [&](bool boxed) {
         c.clearTabs();
@@ -164,8 +158,7 @@ Document buildItemList(storage::DataModule &data, const ReportRequest &request, 
         c.setTab(-1, J::Right, 2, kCellMargin, box);
     };
     c.onNewPage = [&](Canvas &canvas) {
-        host.status(QStringLiteral("Печат на %1 страница").arg(canvas.pageNumber()));
-        host.processEvents();
+        announcePage(canvas, host);
         canvas.clearTabs();
         canvas.setTab(kLeft, J::Left, 17, kCellMargin);
         printRow(canvas, {list.company});

@@ -4,7 +4,7 @@
 #include "items/ItemTypes.h"
 #include "reference/Company.h"
 #include "reference/Rates.h"
-#include "reports/ReportRun.h"
+#include "reports/RunProtocol.h"
 #include "storage/DataModule.h"
 #include "storage/fb/Statement.h"
 
@@ -110,10 +110,7 @@ Document printNomenclatureList(ReportKind kind, const QString &title, const Tabl
     TablePrinter table;
     table.columns = listColumns(kind);
     table.onNewPage = [&](Canvas &canvas) {
-        host.status(QStringLiteral("Генериране на  %1 страница").arg(canvas.pageNumber()));
-        host.processEvents();
-        if (host.cancelled())
-            throw RunAborted{};
+        announcePage(canvas, host, PageStatus::Generating);
         const Font body = canvas.font();
         canvas.setFontSize(12);
         canvas.setBold(true);

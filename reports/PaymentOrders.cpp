@@ -1,6 +1,5 @@
 #include "reports/PaymentOrders.h"
 
-#include "calc/CalcPerson.h"
 #include "calc/MonthlyRecord.h"
 #include "calc/Parameters.h"
 #include "declarations/Declaration6.h"
@@ -8,7 +7,7 @@
 #include "reference/Company.h"
 #include "reference/Rates.h"
 #include "reports/CellRow.h"
-#include "reports/ReportRun.h"
+#include "reports/RunProtocol.h"
 #include "reports/Sheets.h"
 #include "storage/DataModule.h"
 #include "storage/ErrorText.h"
@@ -337,7 +336,7 @@ std::vector<PaymentOrder> ordersOfRun(storage::DataModule &data, const ReportReq
         if (!advance)
             throw std::runtime_error(QStringLiteral("Перо %1 не е аванс (тип 142).").arg(request.itemCode).toStdString());
     }
-    calc::recalculateAll(data, params);
+    recalculateForReport(data, params, host);
     data.lockPeriod();
     return paymentOrders(data, request, [&host](const QString &why) { host.message(why); });
 }
@@ -353,10 +352,7 @@ Document buildPaymentOrders(storage::DataModule &data, const ReportRequest &requ
     Canvas c(doc);
     c.setPrinterMargins(host.printerMargins());
     c.raiseMarginsToPrinter();
-    c.onNewPage = [&](Canvas &canvas) {
-        host.status(QStringLiteral("Generating page %1").arg(canvas.pageNumber()));
-        host.processEvents();
-    };
+    c.onNewPage = [&](Canvas &canvas) { announcePage(canvas, host, PageStatus::EngineWords); };
     c.begin();
     const util::Period period = data.period();
     // Two to a page: the odd ones at the top, the even ones in the lower half.
@@ -387,10 +383,7 @@ Document buildPaymentList(storage::DataModule &data, const ReportRequest &reques
     c.setPrinterMargins(host.printerMargins());
     c.raiseMarginsToPrinter();
     c.setFontSize(10);
-    c.onNewPage = [&](Canvas &canvas) {
-        host.status(QStringLiteral("Generating page %1").arg(canvas.pageNumber()));
-        host.processEvents();
-    };
+    c.onNewPage = [&](Canvas &canvas) { announcePage(canvas, host, PageStatus::EngineWords); };
     c.begin();
     const QChar sep = util::Separators::current().date;
     auto day = [&](const QDate &d) { return d.toString(QStringLiteral("dd%1MM%1yyyy").arg(sep)); };

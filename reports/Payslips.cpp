@@ -3,10 +3,12 @@
 #include "calc/CalcPerson.h"
 #include "calc/ItemText.h"
 #include "calc/Parameters.h"
+#include "items/ItemTypes.h"
 #include "items/Items.h"
 #include "reference/Rates.h"
-#include "reports/ReportRun.h"
-#include "reports/engine/FontMetrics.h"
+#include "reports/CellRow.h"
+#include "reports/RunProtocol.h"
+#include "reports/SectionLayout.h"
 #include "storage/DataModule.h"
 #include "storage/fb/Statement.h"
 #include "util/Currency.h"
@@ -23,28 +25,13 @@ namespace {
 
 using J = Justify;
 
-// The row driver's section lies 1 cm further in on the left and 0.5 cm on
-// the other sides; its left edge is where every payslip's first stop sits.
-constexpr double kSectionLeft = 1.0, kSectionOther = 0.5;
+// The section's left edge: where every payslip's first stop sits.
 constexpr double kLeft = 2.0;
-constexpr double kFontSize = 10.0;
 constexpr double kSmallFontSize = 8.0;
-// A text wider than its cell is set smaller rather than written over the next one.
-constexpr double kSmallestFitSize = 6.0;
 constexpr double kGap = 1.0; // between payslips on one page
 constexpr int kDescriptionLength = 50;
-// Keeps neighbouring cells and the frame apart (percent of the font height).
-constexpr double kCellMargin = 20;
 
 QString fixed(double value, int width, int decimals) { return util::fixedNumber(value, width, decimals); }
-
-bool isEarning(int type) { return type >= 1 && type <= 99; }
-bool isDeduction(int type) { return type >= 101 && type <= 199; }
-bool isTotal(int type) { return type == 100 || type == 200 || type == 201; }
-
-// The line height of the payslip's 10-point type; the 8-point cell of the
-// signature row sits in the same line.
-double slipLineHeight() { return kFontSize * 1.2 / 72.0 * 2.54; }
 
 // The frame around one payslip: its top line where it starts, both edges
 // and the bottom line where it ends, closed and opened again when a
@@ -88,47 +75,14 @@ private:
     double top_ = 0;
 };
 
-void setTabs(Canvas &c, std::initializer_list<std::pair<double, J>> stops)
-{
-    c.clearTabs();
-    bool first = true;
-    for (const auto &[width, justify] : stops) {
-        c.setTab(first ? kLeft : -1, justify, width, kCellMargin);
-        first = false;
-    }
-}
+// The cells of the next rows, the first at the payslip's left edge.
+void setTabs(Canvas &c, std::initializer_list<Cell> cells) { setCells(c, kLeft, cells); }
 
-// One row: each text in the next tab cell, on the row's baseline, then the
-// line ends. `sizes` gives a cell its own font size (0 keeps the row's). A
-// right-justified text may use what the text before it left free of the
-// cell before; a text that still does not fit is set smaller.
-void cells(Canvas &c, Frame &frame, const QStringList &texts, const std::vector<double> &sizes = {})
+// One row inside the frame; `sizes` gives a cell its own font size.
+void cells(Canvas &c, Frame &frame, const QStringList &texts, std::vector<double> sizes = {})
 {
     frame.row();
-    const Font base = c.font();
-    const double baseline = c.baseline();
-    const double margin = kCellMargin / 100 * FontMetrics::height(base);
-    double usedTo = kLeft; // the right end of the row's last text
-    for (qsizetype i = 0; i < texts.size(); ++i) {
-        const size_t index = static_cast<size_t>(i);
-        c.tab();
-        const QString &text = texts[i];
-        if (text.isEmpty() || index >= c.tabs().size())
-            continue;
-        const TabStop &cell = c.tabs()[index];
-        const bool right = cell.justify == J::Right;
-        if (index < sizes.size() && sizes[index] > 0)
-            c.setFontSize(sizes[index]);
-        const double room = right ? cell.left + cell.width - margin - (usedTo + 2 * margin) : cell.width - 2 * margin;
-        const double width = c.textWidth(text);
-        if (width > room)
-            c.setFontSize(std::max(kSmallestFitSize, c.font().size * room / width));
-        const double x = right ? cell.left + cell.width - margin : cell.left + margin;
-        c.textAt(text, x, baseline, right ? J::Right : J::Left);
-        usedTo = right ? x : x + c.textWidth(text);
-        c.setFont(base);
-    }
-    c.newLine();
+    printRow(c, texts, RowFit{false, 0, std::move(sizes), true});
 }
 
 QString percent(double rate) { return fixed(rate, 5, 3) + QLatin1Char('%'); }
@@ -165,14 +119,14 @@ void printSignature(Canvas &c, Frame &frame, ReportKind kind)
     setTabs(c, {{half, J::Left}, {half, J::Right}});
     cells(c, frame, {QString(), QString()});
     cells(c, frame, {QStringLiteral("Plavex V1.00"), QStringLiteral("Подпис:................................")},
-          {kSmallFontSize, kFontSize});
+          {kSmallFontSize, layout::kFontSize});
 }
 
 void printType1(Canvas &c, Frame &frame, const Payslip &s)
 {
     setTabs(c, {{0.7, J::Right}, {5.8, J::Left}, {7, J::Right}, {1.5, J::Right}});
     for (const PayslipRow &r : s.rows) {
-        const bool total = isTotal(r.type);
+        const bool total = items::isTotal(r.type);
         cells(c, frame,
               {total ? QString() : QString::number(r.code), total ? QString() : r.name, r.description.trimmed(),
                fixed(r.amount, 5, 2)});
@@ -220,9 +174,9 @@ void printType2(Canvas &c, Frame &frame, const Payslip &s)
     std::vector<const PayslipRow *> earnings, deductions;
     const PayslipRow *earningsTotal = nullptr, *deductionsTotal = nullptr, *toPay = nullptr;
     for (const PayslipRow &r : s.rows) {
-        if (isEarning(r.type))
+        if (items::isEarning(r.type))
             earnings.push_back(&r);
-        else if (isDeduction(r.type))
+        else if (items::isDeduction(r.type))
             deductions.push_back(&r);
         else if (r.type == 100)
             earningsTotal = &r;
@@ -387,8 +341,8 @@ int payslipLines(const Payslip &slip, ReportKind kind)
         return 1 + 3 + rows + 4 + 2;
     int earnings = 0, deductions = 0, totals = 0;
     for (const PayslipRow &r : slip.rows) {
-        earnings += isEarning(r.type);
-        deductions += isDeduction(r.type);
+        earnings += items::isEarning(r.type);
+        deductions += items::isDeduction(r.type);
         totals += r.type == 200 || r.type == 201;
     }
     return 1 + 3 + 1 + std::max(earnings, deductions) + totals + 2 + 2;
@@ -426,14 +380,11 @@ Document buildPayslips(storage::DataModule &data, const ReportRequest &request, 
     doc.title = QString::fromUtf8(kindInfo(kind).caption);
     doc.setup = payslipPageSetup();
     Canvas c(doc);
-    c.setMargins(doc.setup.marginLeft + kSectionLeft, doc.setup.marginTop + kSectionOther,
-                 doc.setup.marginRight + kSectionOther, doc.setup.marginBottom + kSectionOther);
-    c.setFontSize(kFontSize);
-    c.setLineHeight(slipLineHeight());
-    c.onNewPage = [&](Canvas &canvas) {
-        host.status(QStringLiteral("Печат на %1 страница").arg(canvas.pageNumber()));
-        host.processEvents();
-    };
+    layout::setSectionMargins(c, doc.setup);
+    c.setFontSize(layout::kFontSize);
+    // The 8-point cell of the signature row sits in the same line.
+    c.setLineHeight(layout::lineHeight());
+    c.onNewPage = [&](Canvas &canvas) { announcePage(canvas, host); };
     c.begin();
 
     auto unit = [&](Canvas &canvas, int i) {
@@ -447,16 +398,22 @@ Document buildPayslips(storage::DataModule &data, const ReportRequest &request, 
             else
                 canvas.setYPos(canvas.yPos() + kGap);
         }
-        canvas.setFontSize(kFontSize);
+        canvas.setFontSize(layout::kFontSize);
         const int needed = std::max(static_cast<int>(slip.rows.size()) + 9, payslipLines(slip, kind));
         if (!request.newPagePerSlip && canvas.linesLeft() < needed && canvas.yPos() > canvas.marginTop() + 1e-9)
             canvas.newPage();
         canvas.gotoXY(kLeft, canvas.yPos());
         printPayslip(canvas, slip, kind, period);
     };
-    const bool done = printRows(c, static_cast<int>(employees.size()), unit, host, errors);
     // The recalculated months are kept, as recalculating everyone keeps
-    // them, also when the run is cancelled half way.
+    // them, also when the run is cancelled half way (a page turn included).
+    bool done = false;
+    try {
+        done = printRows(c, static_cast<int>(employees.size()), unit, host, errors);
+    } catch (const RunAborted &) {
+        data.commitRetaining();
+        throw;
+    }
     data.commitRetaining();
     if (!done)
         throw RunAborted{};

@@ -1,12 +1,15 @@
 #include "reports/Recapitulation.h"
 
+#include "calc/CalcPerson.h"
 #include "calc/MonthlyRecord.h"
 #include "calc/Parameters.h"
 #include "declarations/Declaration6.h"
 #include "items/Definitions.h"
+#include "items/ItemTypes.h"
 #include "reference/Rates.h"
 #include "reports/CellRow.h"
-#include "reports/ReportRun.h"
+#include "reports/RunProtocol.h"
+#include "reports/SectionLayout.h"
 #include "reports/Sheets.h"
 #include "reports/engine/Canvas.h"
 #include "storage/DataModule.h"
@@ -24,22 +27,16 @@ namespace {
 using J = Justify;
 using declarations::AgeGroup;
 
-constexpr double kFontSize = 10.0;
-constexpr double kSectionLeft = 1.0, kSectionOther = 0.5;
 // A rate cell and a bracketed base cell of the contribution lines (4 cm together).
 constexpr double kRate = 1.6, kBase = 2.4;
 // The halves' labels and amounts, wider and narrower than 2 cm: the type
 // (DejaVu) is wider than the labels were drawn for.
 constexpr double kLabel = 2.7, kAmount = 1.8;
 
-double normalLine() { return kFontSize * 1.2 / 72.0 * 2.54; }
 QString amount(double v) { return util::fixedNumber(v, 1, 2); }
 QString money7(double v) { return util::fixedNumber(v, 7, 2); }
 QString rate7(double v) { return util::fixedNumber(v, 7, 3) + QLatin1Char('%'); }
 QString base7(double v) { return QStringLiteral("( ") + money7(v) + QStringLiteral(" )"); }
-
-bool isEarning(int type) { return type >= 1 && type <= 99; }
-bool isDeduction(int type) { return type >= 101 && type <= 199; }
 
 // The totals, the bases and the statistics: label, value, gap, label, value.
 const std::initializer_list<Cell> kTotalCells{{6.85, J::Left}, {2, J::Right}, {0.15, J::Right}, {6, J::Left}, {2, J::Right}};
@@ -127,9 +124,14 @@ QString noRecapItemsMessage() { return QStringLiteral("Няма пера за р
 
 std::optional<Document> buildRecapitulation(storage::DataModule &data, const ReportRequest &request, ReportHost &host)
 {
-    const bool forUnit = request.recapType == kRecapUnit;
+    const bool forUnit = request.recapType == RecapType::Unit;
     const std::optional<int> unit = forUnit && request.unitCode != 0 ? std::optional<int>(request.unitCode) : std::nullopt;
-    const int workingDays = recalculateForReport(data, host);
+    // The working days of the last employee calculated: what the month's calendar gives.
+    int workingDays = 0;
+    recalculateForReport(data, host, [&](const calc::Calculation &calculation) {
+        if (calculation.error.isEmpty())
+            workingDays = calculation.totals.workingDays;
+    });
     const std::vector<RecapItem> items = recapItems(data, unit);
     if (items.empty())
         return std::nullopt;
@@ -147,19 +149,15 @@ std::optional<Document> buildRecapitulation(storage::DataModule &data, const Rep
     doc.title = QStringLiteral("Рекапитулация");
     doc.setup = recapPageSetup();
     Canvas c(doc);
-    c.setMargins(doc.setup.marginLeft + kSectionLeft, doc.setup.marginTop + kSectionOther,
-                 doc.setup.marginRight + kSectionOther, doc.setup.marginBottom + kSectionOther);
+    layout::setSectionMargins(c, doc.setup);
     const double left = c.marginLeft();
-    c.setFontSize(kFontSize);
-    c.setLineHeight(normalLine());
+    c.setFontSize(layout::kFontSize);
+    c.setLineHeight(layout::lineHeight());
     c.setPen(Pen{});
     // writeheader, on every page.
     c.onNewPage = [&](Canvas &canvas) {
-        host.status(QStringLiteral("Печат на %1 страница").arg(canvas.pageNumber()));
-        host.processEvents();
-        if (host.cancelled())
-            throw RunAborted{};
-        canvas.setFontSize(kFontSize);
+        announcePage(canvas, host);
+        canvas.setFontSize(layout::kFontSize);
         canvas.setPen(Pen{});
         const std::vector<TabStop> saved = canvas.tabs();
         setCells(canvas, left, {{14, J::Left, BoxAll}, {3, J::Right, BoxAll}});
@@ -183,9 +181,9 @@ std::optional<Document> buildRecapitulation(storage::DataModule &data, const Rep
     for (const RecapItem &item : items) {
         if (item.code <= 0)
             continue;
-        if (isEarning(item.type))
+        if (items::isEarning(item.type))
             earnings.push_back(&item);
-        else if (isDeduction(item.type))
+        else if (items::isDeduction(item.type))
             deductions.push_back(&item);
         else if (item.type == 100)
             earned = &item;

@@ -28,11 +28,9 @@ std::vector<RecapItem> recapItems(storage::DataModule &data, std::optional<int> 
 // The active employees (of one unit); `women` counts those with PERSON_POL=2.
 int activeCount(storage::DataModule &data, std::optional<int> unit, bool women = false);
 
-constexpr int kRecapGeneral = 2, kRecapUnit = 3;
-
 PageSetup recapPageSetup();
-// The recapitulation "Обща" (type 2) or "На звено" (type 3 of the request's
-// unit; unit 0 is the whole company): everyone recalculated first. Nothing
+// The recapitulation "Обща" (RecapType::General) or "На звено"
+// (RecapType::Unit of the request's unit; unit 0 is the whole company): everyone recalculated first. Nothing
 // when the selection has no items.
 std::optional<Document> buildRecapitulation(storage::DataModule &data, const ReportRequest &request, ReportHost &host);
 QString noRecapItemsMessage();

@@ -29,6 +29,19 @@ enum class ReportKind : int {
     AnnualTax = 16,
 };
 
+// The recapitulation's types, in the order its dialog lists them; only
+// General and Unit are made. None: nothing chosen yet.
+enum class RecapType : int {
+    None = 0,
+    Full = 1,
+    General = 2,
+    Unit = 3,
+    Group = 4,
+    FundRate = 5,
+    Topics = 6,
+    ForPeriod = 7,
+};
+
 struct KindInfo {
     ReportKind kind;
     const char *cliName; // as plavex-cli report names it

@@ -11,17 +11,10 @@
 #include "storage/DataModule.h"
 #include "storage/fb/Statement.h"
 #include "calc/YearSums.h"
-#include "util/DateText.h"
-#include "util/MonthNames.h"
-#include "util/Separators.h"
-
-#include <exception>
 
 namespace plavex::reports {
 
 namespace {
-
-QString errorText(const std::exception &e) { return QString::fromUtf8(e.what()); }
 
 // Produces the kind's document: setup, pages with status, output.
 RunOutcome produce(storage::DataModule &data, ReportHost &host, const ReportRequest &request, RunResult &result)
@@ -94,32 +87,6 @@ RunOutcome produce(storage::DataModule &data, ReportHost &host, const ReportRequ
 
 } // namespace
 
-RunGuard::RunGuard(ReportHost &host)
-    : host_(host), orientation_(host.printerOrientation()), employee_(host.currentEmployee())
-{
-    host_.setScreenRefresh(false);
-}
-
-RunGuard::~RunGuard()
-{
-    // Each step is tried on its own: the guard also runs while an error of
-    // the run is on its way out, and one failed step must not stop the others.
-    auto step = [](auto &&f) {
-        try {
-            f();
-        } catch (...) {
-        }
-    };
-    // Restoring must not recalculate each employee the selection passes.
-    bool recalc = false;
-    step([&] { recalc = host_.recalcOnScroll(); });
-    step([&] { host_.setRecalcOnScroll(false); });
-    step([&] { host_.setScreenRefresh(true); });
-    step([&] { host_.setPrinterOrientation(orientation_); });
-    step([&] { host_.selectEmployee(employee_); });
-    step([&] { host_.setRecalcOnScroll(recalc); });
-}
-
 RunResult startReport(storage::DataModule &data, ReportHost &host, ReportRequest request)
 {
     using K = ReportKind;
@@ -164,7 +131,7 @@ RunResult startReport(storage::DataModule &data, ReportHost &host, ReportRequest
     case K::Recapitulation:
         if (!host.askRecapType(request))
             return result;
-        if (request.recapType != 2 && request.recapType != 3) {
+        if (request.recapType != RecapType::General && request.recapType != RecapType::Unit) {
             result.message = QStringLiteral("Не е направена.");
             host.message(result.message);
             return result;
@@ -219,50 +186,6 @@ RunResult startReport(storage::DataModule &data, ReportHost &host, ReportRequest
         break;
     }
     return result;
-}
-
-bool printRows(Canvas &canvas, int count, const std::function<void(Canvas &, int)> &printUnit, ReportHost &host,
-               QStringList *errors)
-{
-    for (int i = 0; i < count; ++i) {
-        host.processEvents();
-        if (host.cancelled())
-            return false;
-        try {
-            printUnit(canvas, i);
-        } catch (const std::exception &e) {
-            const QString line = QStringLiteral("Грешка ") + errorText(e);
-            if (canvas.linesLeft() < 1)
-                canvas.newPage();
-            canvas.println(line);
-            if (errors)
-                errors->append(line);
-        }
-        host.processEvents();
-    }
-    return true;
-}
-
-void myPrint(Canvas &canvas, const QString &text, bool endLine)
-{
-    canvas.print(text);
-    if (!endLine)
-        return;
-    canvas.newLine();
-    if (canvas.linesLeft() < 1)
-        canvas.newPage();
-}
-
-QString pageOfText(const Canvas &canvas)
-{
-    return QStringLiteral("Стр: ") + canvas.pageNumberText() + QStringLiteral("  от  ") + Canvas::totalPagesText();
-}
-
-QString monthCaption(int month, int year) { return util::monthName(month) + QLatin1Char(' ') + QString::number(year); }
-
-QString printingDate(const QDate &date)
-{
-    return QStringLiteral("Дата:") + date.toString(util::displayDateFormat(util::Separators::current().date));
 }
 
 } // namespace plavex::reports

@@ -1,15 +1,6 @@
 #pragma once
 
-#include "reports/ReportKind.h"
-#include "reports/engine/Canvas.h"
-#include "reports/engine/Document.h"
-
-#include <QDate>
-#include <QMarginsF>
-#include <QString>
-#include <QStringList>
-
-#include <functional>
+#include "reports/RunProtocol.h"
 
 namespace plavex::storage {
 class DataModule;
@@ -17,112 +8,9 @@ class DataModule;
 
 namespace plavex::reports {
 
-// What the dialogs of a run answer (or the command line's options give).
-struct ReportRequest {
-    ReportKind kind = ReportKind::DefinitionList;
-    int employeeId = 0; // kinds 0, 1 and 6 only
-    int fromNumber = 0, toNumber = 0;
-    bool newPagePerSlip = false;
-    int recapType = 0; // 1..7
-    int unitCode = 0;
-    int itemCode = 0;
-    QString itemText, itemName;
-    int advanceMonth = 0; // 0 the current period, 1 the next
-    int certificateKind = 0;
-    int year = 0;
-    QDate date;
-    bool advance = false;  // payment orders for the advance
-    bool newCodes = false; // payment orders from 06.2006 on
-};
-
-// Whoever runs a report: the windows, the command line or a test. Every
-// question of the run is one of these calls; the defaults answer "go on".
-class ReportHost {
-public:
-    virtual ~ReportHost() = default;
-
-    // What the run remembers and restores.
-    virtual Orientation printerOrientation() const { return Orientation::Portrait; }
-    virtual void setPrinterOrientation(Orientation) {}
-    virtual int currentEmployee() const { return 0; }
-    virtual void selectEmployee(int id) { (void)id; }
-    // Off: moving through employees recalculates without repainting the main
-    // window, and its grids are detached.
-    virtual void setScreenRefresh(bool on) { (void)on; }
-    virtual bool recalcOnScroll() const { return false; }
-    virtual void setRecalcOnScroll(bool on) { (void)on; }
-
-    // The first dialog of a kind; false ends the run with nothing printed.
-    virtual bool askRange(ReportRequest &request) { (void)request; return true; }
-    virtual bool askRecapType(ReportRequest &request) { (void)request; return true; }
-    virtual bool askAdvance(ReportRequest &request) { (void)request; return true; }
-    virtual bool askItem(ReportRequest &request) { (void)request; return true; }
-    virtual bool askCertificate(ReportRequest &request) { (void)request; return true; }
-    // The type-145 item that receives the annual tax differences; false
-    // (the default) stores nothing and the table still prints.
-    virtual bool askTaxDifferenceItem(int &code) { (void)code; return false; }
-
-    // The output setup before the pages are made; false aborts the run.
-    virtual bool setupOutput(Document &document) { (void)document; return true; }
-    // The printer's unprintable margins (cm); zero without a printer.
-    virtual QMarginsF printerMargins() const { return {}; }
-    // Status while the pages are made: "Печат на %p страница" and the like.
-    virtual void status(const QString &text) { (void)text; }
-    virtual bool cancelled() { return false; } // the status window's "Отказ"
-    virtual void processEvents() {}
-    // The finished document to the chosen destination.
-    virtual void output(Document &document) { (void)document; }
-    virtual void message(const QString &text) { (void)text; }
-};
-
-enum class RunOutcome {
-    Done,      // printed, filed or previewed
-    Cancelled, // a dialog was cancelled or nothing was to be printed
-    Aborted,   // the setup window said "Не" or the status window "Отказ"
-    NotBuilt,  // the kind's document is not in this build
-};
-
-struct RunResult {
-    RunOutcome outcome = RunOutcome::Cancelled;
-    QStringList rowErrors; // one "Грешка " line per failed row
-    QString message;       // what the host was told, if anything
-};
-
 // The dispatcher: runs one report of the kind through the run protocol
 // (the printer orientation, the selected employee and the screen refresh
 // are remembered and restored whatever happens, an exception included).
 RunResult startReport(storage::DataModule &data, ReportHost &host, ReportRequest request);
-
-// The run protocol's restore step as a guard.
-class RunGuard {
-public:
-    explicit RunGuard(ReportHost &host);
-    ~RunGuard();
-    RunGuard(const RunGuard &) = delete;
-    RunGuard &operator=(const RunGuard &) = delete;
-
-private:
-    ReportHost &host_;
-    Orientation orientation_;
-    int employee_;
-};
-
-// The row protocol: prints units 0..count-1 one after another; a unit that
-// throws prints "Грешка " + its message and the run goes on with the next.
-// False when the user cancelled.
-bool printRows(Canvas &canvas, int count, const std::function<void(Canvas &, int)> &printUnit, ReportHost &host,
-               QStringList *errors = nullptr);
-
-// Prints text at the cursor; with endLine it ends the line and, when no
-// line is left, starts a new page (whose header the canvas's page event prints).
-void myPrint(Canvas &canvas, const QString &text, bool endLine);
-
-// Aborted by the user in the status window.
-struct RunAborted {};
-
-// The shared header texts.
-QString pageOfText(const Canvas &canvas); // "Стр: 1  от  2" once the document is finished
-QString monthCaption(int month, int year); // "Януари 2008"
-QString printingDate(const QDate &date);   // "Дата:10.12.2026"
 
 } // namespace plavex::reports

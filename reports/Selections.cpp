@@ -49,9 +49,9 @@ std::vector<NumberedName> namedUnits(storage::DataModule &data)
     return list;
 }
 
-QString checkRecapType(int type, const QString &unitText)
+QString checkRecapType(RecapType type, const QString &unitText)
 {
-    if (type == kRecapUnitType && unitText.trimmed().isEmpty())
+    if (type == RecapType::Unit && unitText.trimmed().isEmpty())
         return QStringLiteral("Моля попълнете полето номер на звено или натиснете бутона \"Изход\".");
     return {};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reports/ReportKind.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -28,9 +30,8 @@ QString checkRange(const QString &from, const QString &to);
 
 // "Пълна", "Обща", "На звено", ... in order; a type is its position + 1.
 QStringList recapTypeNames();
-constexpr int kRecapUnitType = 3;
 // The units with a name, as the recapitulation dialog offers them.
 std::vector<NumberedName> namedUnits(storage::DataModule &data);
-QString checkRecapType(int type, const QString &unitText);
+QString checkRecapType(RecapType type, const QString &unitText);
 
 } // namespace plavex::reports

@@ -1,10 +1,10 @@
 #include "reports/Sheets.h"
 
-#include "calc/CalcPerson.h"
 #include "calc/Parameters.h"
 #include "reference/Rates.h"
 #include "reports/CellRow.h"
-#include "reports/ReportRun.h"
+#include "reports/RunProtocol.h"
+#include "reports/SectionLayout.h"
 #include "reports/engine/Canvas.h"
 #include "storage/DataModule.h"
 #include "storage/fb/Statement.h"
@@ -22,13 +22,9 @@ namespace {
 using J = Justify;
 using declarations::AgeGroup;
 
-constexpr double kFontSize = 10.0;
-// The row driver's section inside the page margins.
-constexpr double kSectionLeft = 1.0, kSectionOther = 0.5;
 constexpr double kWidth = 17.5; // the printable width of the section
 constexpr quint8 kSides = BoxLeft | BoxRight;
 
-double normalLine() { return kFontSize * 1.2 / 72.0 * 2.54; }
 QString money(double v) { return util::fixedNumber(v, 2, 2); }
 QString money7(double v) { return util::fixedNumber(v, 7, 2); }
 
@@ -57,8 +53,8 @@ struct SheetContext {
 // and on every page a unit goes on to.
 void printHeader(Canvas &c, const SheetContext &s)
 {
-    c.setFontSize(kFontSize);
-    c.setLineHeight(normalLine());
+    c.setFontSize(layout::kFontSize);
+    c.setLineHeight(layout::lineHeight());
     setCells(c, s.left, {{kWidth, J::Left, BoxLeft | BoxRight | BoxTop}});
     printRow(c, {s.company});
     setCells(c, s.left, {{14.5, J::Left, BoxLeft | BoxBottom}, {3, J::Right, BoxRight | BoxBottom}});
@@ -81,7 +77,7 @@ public:
 
     void heading()
     {
-        c_.setLineHeight(normalLine());
+        c_.setLineHeight(layout::lineHeight());
         setStops(BoxAll, true);
         QStringList texts;
         for (const Column &col : columns_)
@@ -93,10 +89,10 @@ public:
         // The last row keeps its unit's totals with it.
         if (c_.linesLeft() < 2 + (last ? 1 : 0))
             turnPage();
-        c_.setLineHeight(2 * normalLine());
+        c_.setLineHeight(2 * layout::lineHeight());
         setStops(kSides, false);
-        printRow(c_, texts, true, normalLine());
-        c_.setLineHeight(normalLine());
+        printRow(c_, texts, true, layout::lineHeight());
+        c_.setLineHeight(layout::lineHeight());
     }
     double right() const
     {
@@ -140,7 +136,7 @@ void keepLines(Canvas &c, const SheetContext &s, int lines)
 
 void printSignatures(Canvas &c, const SheetContext &s, double firstWidth, double secondWidth)
 {
-    keepLines(c, s, 3 + static_cast<int>(1.0 / normalLine()) + 1);
+    keepLines(c, s, 3 + static_cast<int>(1.0 / layout::lineHeight()) + 1);
     c.setYPos(c.yPos() + 1.0);
     setCells(c, s.left, {{firstWidth, J::Left}, {secondWidth, J::Left}});
     printRow(c, {signatureLine(false), signatureLine(true)});
@@ -156,17 +152,11 @@ SheetContext contextOf(const calc::Parameters &params, const QString &title, con
 
 void startCanvas(Canvas &c, Document &doc, ReportHost &host)
 {
-    c.setMargins(doc.setup.marginLeft + kSectionLeft, doc.setup.marginTop + kSectionOther,
-                 doc.setup.marginRight + kSectionOther, doc.setup.marginBottom + kSectionOther);
-    c.setFontSize(kFontSize);
-    c.setLineHeight(normalLine());
+    layout::setSectionMargins(c, doc.setup);
+    c.setFontSize(layout::kFontSize);
+    c.setLineHeight(layout::lineHeight());
     c.setPen(Pen{});
-    c.onNewPage = [&host](Canvas &canvas) {
-        host.status(QStringLiteral("Печат на %1 страница").arg(canvas.pageNumber()));
-        host.processEvents();
-        if (host.cancelled())
-            throw RunAborted{};
-    };
+    c.onNewPage = [&host](Canvas &canvas) { announcePage(canvas, host); };
     c.begin();
 }
 
@@ -277,30 +267,6 @@ double advanceSum(storage::DataModule &data, const declarations::InsurancePair &
                                      .arg(column, data.table(u"PERA"), data.table(u"PERSONS"), condition),
                                  values)
         .toDouble();
-}
-
-int recalculateForReport(storage::DataModule &data, ReportHost &host)
-{
-    calc::Parameters params;
-    params.reloadAll(data);
-    int workingDays = 0;
-    try {
-        calc::recalculateAll(data, params, [&](const calc::Calculation &c, int done, int total) {
-            if (c.error.isEmpty())
-                workingDays = c.totals.workingDays;
-            if (done % 50 == 0 || done == total) {
-                host.status(QStringLiteral("Преизчисляване: %1 от %2").arg(done).arg(total));
-                host.processEvents();
-                if (host.cancelled())
-                    throw RunAborted{};
-            }
-        });
-    } catch (const RunAborted &) {
-        // What was recalculated is kept, as recalculating everyone keeps it.
-        data.commitRetaining();
-        throw;
-    }
-    return workingDays;
 }
 
 PageSetup sheetPageSetup() { return PageSetup{}; }

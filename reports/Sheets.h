@@ -58,10 +58,6 @@ std::vector<AdvanceSheetRow> advanceSheetRows(storage::DataModule &data, int uni
 double advanceSum(storage::DataModule &data, const declarations::InsurancePair &pair, declarations::AgeGroup group,
                   int itemCode, int monthIndex);
 
-// Everyone recalculated with the status window kept alive; the working
-// days of the last employee calculated (what the month's calendar gives).
-int recalculateForReport(storage::DataModule &data, ReportHost &host);
-
 PageSetup sheetPageSetup();
 // "Ведомост по звена": one unit a page, its totals, the company's at the end.
 Document buildPaySheet(storage::DataModule &data, const ReportRequest &request, ReportHost &host);

@@ -4,7 +4,7 @@
 #include "calc/Parameters.h"
 #include "items/Definitions.h"
 #include "reports/CellRow.h"
-#include "reports/ReportRun.h"
+#include "reports/RunProtocol.h"
 #include "reports/engine/Canvas.h"
 #include "storage/DataModule.h"
 #include "storage/fb/Statement.h"
@@ -49,10 +49,10 @@ std::vector<PendingItem> sicknessItems(storage::DataModule &data)
 // The calculation of each slip's employee, made once per employee.
 class SlipMaker {
 public:
-    explicit SlipMaker(storage::DataModule &data) : data_(data)
+    SlipMaker(storage::DataModule &data, ReportHost &host) : data_(data)
     {
         params_.reloadAll(data);
-        calc::recalculateAll(data, params_);
+        recalculateForReport(data, params_, host);
         data.lockPeriod();
         calculator_ = std::make_unique<calc::Calculator>(data, params_);
         calculator_->autocalc = true;
@@ -177,7 +177,8 @@ std::vector<SlipMonth> slipHistory(storage::DataModule &data, int personId, cons
 std::vector<SickSlip> sickSlips(storage::DataModule &data, QStringList *errors)
 {
     const std::vector<PendingItem> pending = sicknessItems(data);
-    SlipMaker maker(data);
+    ReportHost quiet; // no window to show the walk or to cancel it
+    SlipMaker maker(data, quiet);
     std::vector<SickSlip> slips;
     for (const PendingItem &p : pending) {
         try {
@@ -314,7 +315,7 @@ QString noSickLeaveMessage(const util::Period &period)
 Document buildSickSlips(storage::DataModule &data, ReportHost &host, QStringList *errors)
 {
     const std::vector<PendingItem> pending = sicknessItems(data);
-    SlipMaker maker(data);
+    SlipMaker maker(data, host);
     const util::Period period = data.period();
 
     Document doc;
@@ -324,10 +325,7 @@ Document buildSickSlips(storage::DataModule &data, ReportHost &host, QStringList
     c.setPrinterMargins(host.printerMargins());
     c.raiseMarginsToPrinter();
     c.setFontSize(10);
-    c.onNewPage = [&](Canvas &canvas) {
-        host.status(QStringLiteral("Печат на %1 страница").arg(canvas.pageNumber()));
-        host.processEvents();
-    };
+    c.onNewPage = [&](Canvas &canvas) { announcePage(canvas, host); };
     c.begin();
     auto unit = [&](Canvas &canvas, int i) {
         const SickSlip slip = maker.make(pending[static_cast<size_t>(i)]);

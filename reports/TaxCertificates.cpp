@@ -1,10 +1,8 @@
 #include "reports/TaxCertificates.h"
 
-#include "calc/CalcPerson.h"
-#include "calc/Parameters.h"
 #include "operations/BulkOperations.h"
 #include "reference/Company.h"
-#include "reports/ReportRun.h"
+#include "reports/RunProtocol.h"
 #include "reports/engine/Canvas.h"
 #include "storage/DataModule.h"
 #include "storage/Settings.h"
@@ -311,20 +309,9 @@ Document printTaxCertificates(const std::vector<CertificateData> &certificates, 
     return doc;
 }
 
-namespace {
-
-void recalculateEveryone(storage::DataModule &data)
-{
-    calc::Parameters params;
-    params.reloadAll(data);
-    calc::recalculateAll(data, params);
-}
-
-} // namespace
-
 Document buildTaxCertificates(storage::DataModule &data, const ReportRequest &request, ReportHost &host)
 {
-    recalculateEveryone(data);
+    recalculateForReport(data, host);
     std::vector<int> ids;
     if (request.employeeId != 0) {
         ids.push_back(request.employeeId);
@@ -391,10 +378,7 @@ Document printAnnualTax(const QString &title, const TableData &rows, ReportHost 
     table.totalCaption = QStringLiteral("Общо: ");
     table.totalCaptionColumn = 1;
     table.onNewPage = [&](Canvas &canvas) {
-        host.status(QStringLiteral("Генериране на  %1 страница").arg(canvas.pageNumber()));
-        host.processEvents();
-        if (host.cancelled())
-            throw RunAborted{};
+        announcePage(canvas, host, PageStatus::Generating);
         const Font body = canvas.font();
         canvas.setFontSize(12);
         canvas.setBold(true);
@@ -424,7 +408,7 @@ std::optional<int> insertAnnualTaxDifferences(storage::DataModule &data, int cod
 
 Document buildAnnualTax(storage::DataModule &data, int year, ReportHost &host)
 {
-    recalculateEveryone(data);
+    recalculateForReport(data, host);
     const std::vector<calc::AnnualTaxRow> rows = calc::annualTaxRows(data, year);
     int code = 0;
     if (host.askTaxDifferenceItem(code))

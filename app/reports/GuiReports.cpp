@@ -14,6 +14,7 @@
 #include "employees/Chooser.h"
 #include "employees/Employees.h"
 #include "storage/DataModule.h"
+#include "storage/ErrorText.h"
 #include "storage/Settings.h"
 #include "util/Prompter.h"
 
@@ -42,8 +43,6 @@ QPrinter &systemPrinter()
     static QPrinter printer(QPrinterInfo::defaultPrinter());
     return printer;
 }
-
-QString failure(const std::exception &e) { return QString::fromUtf8(e.what()); }
 
 class GuiHost : public reports::ReportHost {
 public:
@@ -314,7 +313,7 @@ void startReport(QWidget *parent, storage::DataModule &data, util::Prompter &pro
         if (!result.rowErrors.isEmpty())
             prompter.message(result.rowErrors.join(QLatin1Char('\n')));
     } catch (const std::exception &e) {
-        prompter.message(QStringLiteral("Грешка ") + failure(e));
+        prompter.message(QStringLiteral("Грешка ") + storage::errorText(e));
     }
 }
 

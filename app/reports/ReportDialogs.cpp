@@ -163,7 +163,7 @@ RecapTypeDialog::RecapTypeDialog(const std::vector<reports::NumberedName> &units
 
 void RecapTypeDialog::typeChanged()
 {
-    const bool unit = type() == reports::kRecapUnitType;
+    const bool unit = type() == reports::RecapType::Unit;
     unit_->setEnabled(unit);
     units_->setEnabled(unit);
     if (!unit) {
@@ -172,8 +172,9 @@ void RecapTypeDialog::typeChanged()
     }
 }
 
-int RecapTypeDialog::type() const { return types_->checkedId(); }
-int RecapTypeDialog::unitCode() const { return type() == reports::kRecapUnitType ? unit_->text().trimmed().toInt() : 0; }
+// The buttons' ids are the types' numbers.
+reports::RecapType RecapTypeDialog::type() const { return static_cast<reports::RecapType>(types_->checkedId()); }
+int RecapTypeDialog::unitCode() const { return type() == reports::RecapType::Unit ? unit_->text().trimmed().toInt() : 0; }
 
 void RecapTypeDialog::accept()
 {

@@ -52,7 +52,7 @@ class RecapTypeDialog : public QDialog {
 public:
     RecapTypeDialog(const std::vector<reports::NumberedName> &units, util::Prompter &prompter,
                     storage::IniFile *placement = nullptr, QWidget *parent = nullptr);
-    int type() const; // 1..7
+    reports::RecapType type() const;
     int unitCode() const;
     void accept() override;
 

@@ -197,11 +197,11 @@ TEST(RowProtocol, AFailingUnitPrintsItsErrorAndTheRunGoesOn)
     Document sheet;
     Canvas s(sheet);
     s.setLineHeight(1.0);
-    s.onNewPage = [](Canvas &canvas) { myPrint(canvas, QStringLiteral("Рекапитулация"), true); };
+    s.onNewPage = [](Canvas &canvas) { printWithPageTurn(canvas, QStringLiteral("Рекапитулация"), true); };
     s.begin();
     for (int i = 0; i < 27; ++i) {
-        myPrint(s, QStringLiteral("ред "), false);
-        myPrint(s, QString::number(i), true);
+        printWithPageTurn(s, QStringLiteral("ред "), false);
+        printWithPageTurn(s, QString::number(i), true);
     }
     ASSERT_EQ(sheet.pageCount(), 2);
     EXPECT_NE(textOp(sheet, QStringLiteral("Рекапитулация"), 1), nullptr);

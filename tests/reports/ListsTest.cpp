@@ -146,7 +146,7 @@ TEST_F(ListsTest, DefinitionListPlacesTitleHeadingsAndCells)
         shaded += op.kind == Op::Kind::FillRect && op.brush.color == shadeColor(20);
     EXPECT_EQ(shaded, 3);
     EXPECT_NE(textOp(doc, QStringLiteral("Стр: 1  от  1")), nullptr);
-    EXPECT_EQ(host.statuses, QStringList{QStringLiteral("Генериране на  1 страница")});
+    EXPECT_EQ(host.statuses, QStringList{QStringLiteral("Генериране на 1 страница")});
 }
 
 TEST_F(ListsTest, LongListRepeatsTitleAndHeadingOnEveryPage)
@@ -248,12 +248,12 @@ TEST_F(ListsTest, RecapitulationTypesOtherThanGeneralAndUnitPrintNothing)
             r.recapType = type;
             return accept;
         }
-        int type = 1;
+        RecapType type = RecapType::Full;
         bool accept = true;
     };
     ReportRequest request;
     request.kind = ReportKind::Recapitulation;
-    for (int type : {1, 4, 5, 6, 7}) {
+    for (RecapType type : {RecapType::Full, RecapType::Group, RecapType::FundRate, RecapType::Topics, RecapType::ForPeriod}) {
         Recap host;
         host.type = type;
         EXPECT_EQ(startReport(*db.data, host, request).outcome, RunOutcome::Cancelled);
@@ -267,8 +267,8 @@ TEST_F(ListsTest, RecapitulationTypesOtherThanGeneralAndUnitPrintNothing)
     EXPECT_EQ(checkRange(QStringLiteral(" "), QStringLiteral("5")), QStringLiteral("Моля въведете начален и краен номер!"));
     EXPECT_TRUE(checkRange(QStringLiteral("1"), QStringLiteral("5")).isEmpty());
     EXPECT_EQ(defaultRange(activeEmployees(*db.data)), std::make_pair(0, 0));
-    EXPECT_FALSE(checkRecapType(3, QString()).isEmpty());
-    EXPECT_TRUE(checkRecapType(2, QString()).isEmpty());
+    EXPECT_FALSE(checkRecapType(RecapType::Unit, QString()).isEmpty());
+    EXPECT_TRUE(checkRecapType(RecapType::General, QString()).isEmpty());
 }
 
 TEST_F(ListsTest, CommandLineWritesPdfWithTheTextInOrderAndRefusesWhatItCannotDo)

@@ -19,7 +19,7 @@ namespace {
 
 class RecapTest : public test::SheetsCompany {
 protected:
-    std::vector<DocLine> recap(int type, int unit = 0)
+    std::vector<DocLine> recap(RecapType type, int unit = 0)
     {
         ReportRequest r;
         r.kind = ReportKind::Recapitulation;
@@ -73,13 +73,14 @@ QString contribution(const QString &label, double rate, double base)
 TEST_F(RecapTest, GeneralAndUnitFiguresAreTheMonthsSums)
 {
     struct Case {
-        int type, unit;
+        RecapType type;
+        int unit;
         std::vector<int> ids; // the active employees it covers
         int women;
         const char *title;
     } cases[] = {
-        {2, 0, {1, 2, 3, 5}, 2, "Рекапитулация обща за месец Януари 2008 г."},
-        {3, 1, {1, 2}, 1, "Рекапитулация за звено 1  Администрация  Януари 2008 г."},
+        {RecapType::General, 0, {1, 2, 3, 5}, 2, "Рекапитулация обща за месец Януари 2008 г."},
+        {RecapType::Unit, 1, {1, 2}, 1, "Рекапитулация за звено 1  Администрация  Януари 2008 г."},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.title);
@@ -166,26 +167,27 @@ TEST_F(RecapTest, OnlyGeneralAndUnitArePrinted)
         {
             r.recapType = type;
             r.unitCode = unit;
-            return type != 0;
+            return type != RecapType::None;
         }
         void output(Document &document) override { produced = document; ++outputs; }
         void message(const QString &text) override { messages << text; }
-        int type = 0, unit = 0, outputs = 0;
+        RecapType type = RecapType::None;
+        int unit = 0, outputs = 0;
         Document produced;
         QStringList messages;
     } host;
     ReportRequest r;
     r.kind = ReportKind::Recapitulation;
-    for (int type : {1, 4, 5, 6, 7}) {
+    for (RecapType type : {RecapType::Full, RecapType::Group, RecapType::FundRate, RecapType::Topics, RecapType::ForPeriod}) {
         host.type = type;
         EXPECT_EQ(startReport(*d, host, r).outcome, RunOutcome::Cancelled);
         EXPECT_EQ(host.messages.value(host.messages.size() - 1), QStringLiteral("Не е направена."));
     }
-    host.type = 0; // the dialog cancelled
+    host.type = RecapType::None; // the dialog cancelled
     EXPECT_EQ(startReport(*d, host, r).outcome, RunOutcome::Cancelled);
     EXPECT_EQ(host.outputs, 0);
     // A unit nobody works in has no items: nothing to print, and the user is told.
-    host.type = 3;
+    host.type = RecapType::Unit;
     host.unit = 9;
     const RunResult empty = startReport(*d, host, r);
     EXPECT_EQ(empty.outcome, RunOutcome::Cancelled);
@@ -214,7 +216,7 @@ TEST_F(RecapNovember2007, TheRatesComeFromTheOctoberTable)
     d->commitRetaining();
     ReportRequest r;
     r.kind = ReportKind::Recapitulation;
-    r.recapType = 2;
+    r.recapType = RecapType::General;
     ReportHost host;
     const std::optional<Document> doc = buildRecapitulation(*d, r, host);
     ASSERT_TRUE(doc);
@@ -255,7 +257,7 @@ TEST_F(RecapTest, AFullPageGoesOnUnderTheHeader)
         addItem(1, code, 30, 1);
     }
     d->commitRetaining();
-    const auto lines = recap(2);
+    const auto lines = recap(RecapType::General);
     ASSERT_GE(document.pageCount(), 2);
     const QString pages = QString::number(document.pageCount());
     for (int page = 0; page < document.pageCount(); ++page) {

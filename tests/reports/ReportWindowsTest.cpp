@@ -181,7 +181,7 @@ TEST(ReportDialogs, RangeAndRecapitulationChecks)
     EXPECT_NE(range.result(), QDialog::Accepted);
 
     RecapTypeDialog recap({{4, QStringLiteral("Цех")}}, prompter);
-    EXPECT_EQ(recap.type(), 1);
+    EXPECT_EQ(recap.type(), reports::RecapType::Full);
     EXPECT_FALSE(recap.unitEdit()->isEnabled());
     recap.types()->button(3)->click();
     EXPECT_TRUE(recap.unitEdit()->isEnabled());
