@@ -128,12 +128,12 @@ void payslipBench(const QString &nomsDir)
     // What the parts cost alone: the recalculation walk and the items query.
     QElapsedTimer t;
     std::vector<int> ids;
-    for (const calc::Employee &e : calc::Calculator(data, params).employees())
+    for (const calc::Employee &e : calc::PersonCalculator(data, params).employees())
         if (e.active == 1)
             ids.push_back(e.id);
     t.start();
     {
-        calc::Calculator c(data, params);
+        calc::PersonCalculator c(data, params);
         c.autocalc = true;
         for (int id : ids)
             c.calculate(id);

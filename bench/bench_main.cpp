@@ -216,7 +216,7 @@ double calcBench(const std::optional<ServerDatabase> &server = std::nullopt)
         while (q.next())
             memory.rows.push_back(calc::DatabaseHistory::read(q));
     }
-    calc::Calculator calculator(data, params);
+    calc::PersonCalculator calculator(data, params);
     std::vector<std::pair<calc::Employee, std::vector<items::ItemRecord>>> loaded;
     for (const calc::Employee &e : calculator.employees())
         loaded.emplace_back(e, calculator.calculate(e).items);

@@ -76,16 +76,16 @@ items::ItemRecord readItem(const fb::Statement &q)
 
 } // namespace
 
-Calculator::Calculator(storage::DataModule &data, Parameters &params)
+PersonCalculator::PersonCalculator(storage::DataModule &data, Parameters &params)
     : autocalc(data.autocalc()), data_(data), params_(params), history_(std::make_unique<DatabaseHistory>(data)),
       summary_(std::make_unique<SummaryWriter>(data))
 {
     params_.ensureLoaded(data_);
 }
 
-Calculator::~Calculator() = default;
+PersonCalculator::~PersonCalculator() = default;
 
-void Calculator::execute(std::unique_ptr<fb::Statement> &slot, const QString &sql, const QVariantList &values)
+void PersonCalculator::execute(std::unique_ptr<fb::Statement> &slot, const QString &sql, const QVariantList &values)
 {
     if (!slot)
         slot = std::make_unique<fb::Statement>(data_.transaction(), sql);
@@ -93,7 +93,7 @@ void Calculator::execute(std::unique_ptr<fb::Statement> &slot, const QString &sq
     slot->execute();
 }
 
-std::vector<Employee> Calculator::employees()
+std::vector<Employee> PersonCalculator::employees()
 {
     fb::Statement q(data_.transaction(), kEmployeeColumns.arg(data_.table(u"PERSONS")) + QStringLiteral(" order by PERSON_NOMER, PERSON_ID"));
     std::vector<Employee> list;
@@ -102,7 +102,7 @@ std::vector<Employee> Calculator::employees()
     return list;
 }
 
-Employee Calculator::employee(int personId)
+Employee PersonCalculator::employee(int personId)
 {
     execute(employee_, kEmployeeColumns.arg(data_.table(u"PERSONS")) + QStringLiteral(" where PERSON_ID=?"), {personId});
     if (!employee_->next())
@@ -112,7 +112,7 @@ Employee Calculator::employee(int personId)
     return e;
 }
 
-const reference::CalendarRecord &Calculator::calendarOf(int code)
+const reference::CalendarRecord &PersonCalculator::calendarOf(int code)
 {
     if (const auto found = calendars_.find(code); found != calendars_.end())
         return found->second;
@@ -140,7 +140,7 @@ const reference::CalendarRecord &Calculator::calendarOf(int code)
     return calendars_.emplace(code, calendar).first->second;
 }
 
-void Calculator::preload()
+void PersonCalculator::preload()
 {
     data_.lockPeriod();
     preloadedItems_.clear();
@@ -167,7 +167,7 @@ void Calculator::preload()
     preloaded_ = true;
 }
 
-std::vector<items::ItemRecord> Calculator::loadItems(int personId)
+std::vector<items::ItemRecord> PersonCalculator::loadItems(int personId)
 {
     if (preloaded_) {
         // Each employee is calculated once in a walk: his items are handed over.
@@ -190,7 +190,7 @@ std::vector<items::ItemRecord> Calculator::loadItems(int personId)
     return list;
 }
 
-int Calculator::writeItems(std::vector<items::ItemRecord> &list)
+int PersonCalculator::writeItems(std::vector<items::ItemRecord> &list)
 {
     const QString pera = data_.table(u"PERA");
     int written = 0;
@@ -219,9 +219,9 @@ int Calculator::writeItems(std::vector<items::ItemRecord> &list)
     return written;
 }
 
-Calculation Calculator::calculate(int personId) { return calculate(employee(personId)); }
+Calculation PersonCalculator::calculate(int personId) { return calculate(employee(personId)); }
 
-Calculation Calculator::calculate(const Employee &employee)
+Calculation PersonCalculator::calculate(const Employee &employee)
 {
     // What is read below decides what is written: nobody else may change
     // the month in between.
@@ -266,7 +266,7 @@ Calculation Calculator::calculate(const Employee &employee)
 
 Calculation calcPerson(storage::DataModule &data, Parameters &params, int personId)
 {
-    Calculator calculator(data, params);
+    PersonCalculator calculator(data, params);
     return calculator.calculate(personId);
 }
 
@@ -280,7 +280,7 @@ QStringList Recalculation::errorLines() const
 
 Recalculation recalculateAll(storage::DataModule &data, Parameters &params, const Walk &walk)
 {
-    Calculator calculator(data, params);
+    PersonCalculator calculator(data, params);
     calculator.autocalc = true;
     calculator.preload();
     const std::vector<Employee> list = calculator.employees();

@@ -51,24 +51,24 @@ struct Calculation {
 
 // The database side of the calculation: reads the employee, the calendar
 // and the items, writes back the items that changed and the monthly
-// record. Statements are prepared once per Calculator, so a walk over all
+// record. Statements are prepared once per PersonCalculator, so a walk over all
 // employees keeps one. Each employee's writes are all or nothing; nothing
 // is committed here.
 //
 // An employee whose calendar the period does not have is calculated on the
 // period's first calendar (the five-day one unless edited), so the result
 // never depends on who was calculated before.
-class Calculator {
+class PersonCalculator {
 public:
-    Calculator(storage::DataModule &data, Parameters &params);
+    PersonCalculator(storage::DataModule &data, Parameters &params);
 
     // Amounts are computed when on; when off only leave days are kept in
     // step. Starts as the program's autocalc switch.
     bool autocalc = true;
 
-    ~Calculator();
-    Calculator(const Calculator &) = delete;
-    Calculator &operator=(const Calculator &) = delete;
+    ~PersonCalculator();
+    PersonCalculator(const PersonCalculator &) = delete;
+    PersonCalculator &operator=(const PersonCalculator &) = delete;
 
     // Throws CalcError for an unknown employee or one that cannot be
     // calculated, fb::Error for a database failure.

@@ -4,6 +4,7 @@
 #include "calc/CalcError.h"
 #include "calc/CalcPerson.h"
 #include "calc/Parameters.h"
+#include "employees/Employees.h"
 #include "storage/fb/Statement.h"
 #include "util/NumberText.h"
 
@@ -90,16 +91,14 @@ int recalc(CliContext &c)
     bool ok = true;
     printHeader(c);
     if (number) {
-        const QVariant id = fb::Statement::scalar(d.transaction(),
-                                                  QStringLiteral("select PERSON_ID from %1 where PERSON_NOMER=?").arg(d.table(u"PERSONS")),
-                                                  {wanted});
-        if (!id.isValid())
+        const std::optional<int> id = employees::idByNumber(d, wanted);
+        if (!id)
             return c.fail(QStringLiteral("Няма служител с номер %1 в месец %2.").arg(wanted).arg(d.period().text()));
-        calc::Calculator calculator(d, params);
+        calc::PersonCalculator calculator(d, params);
         calculator.autocalc = true; // asked for by name: computed whatever the switch says
         calc::Calculation result;
         try {
-            result = calculator.calculate(static_cast<int>(id.toLongLong()));
+            result = calculator.calculate(*id);
         } catch (const calc::CalcError &e) {
             return c.fail(e.message());
         }

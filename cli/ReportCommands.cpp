@@ -3,6 +3,7 @@
 
 #include "calc/CalcPerson.h"
 #include "calc/YearSums.h"
+#include "employees/Employees.h"
 #include "items/Definitions.h"
 #include "reports/ReportKind.h"
 #include "reports/ReportRun.h"
@@ -243,12 +244,10 @@ int report(CliContext &c)
     host.newPage = request.newPagePerSlip;
     host.item = request.itemCode;
     if (employeeNumber != 0) {
-        const QVariant id = fb::Statement::scalar(
-            c.data->transaction(), QStringLiteral("SELECT PERSON_ID FROM %1 WHERE PERSON_NOMER=?").arg(c.data->table(u"PERSONS")),
-            {employeeNumber});
-        if (!id.isValid())
+        const std::optional<int> id = employees::idByNumber(*c.data, employeeNumber);
+        if (!id)
             return c.fail(QStringLiteral("Няма служител с номер %1.").arg(employeeNumber));
-        request.employeeId = id.toInt();
+        request.employeeId = *id;
     }
     const reports::RunResult result = reports::startReport(*c.data, host, request);
     for (const QString &line : result.rowErrors)

@@ -237,9 +237,7 @@ QString exportDeclaration1(storage::DataModule &data, const QString &folder, boo
             fb::Statement q(data.transaction(), sql);
             q.bindAll(values);
             while (q.next()) {
-                QVariantMap row;
-                for (int i = 0; i < q.columnCount(); ++i)
-                    row.insert(q.columnName(i), q.value(i));
+                const QVariantMap row = q.row();
                 into.insert(row.value(key).toInt(), row);
             }
         };

@@ -192,10 +192,7 @@ std::optional<QVariantMap> employeeRow(storage::DataModule &data, int id)
     q.bind(0, id);
     if (!q.next())
         return std::nullopt;
-    QVariantMap row;
-    for (int i = 0; i < q.columnCount(); ++i)
-        row.insert(q.columnName(i), q.value(i));
-    return row;
+    return q.row();
 }
 
 std::optional<int> idByNumber(storage::DataModule &data, int number)

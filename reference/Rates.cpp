@@ -89,10 +89,7 @@ std::optional<QVariantMap> screenRateRow(storage::DataModule &data, const QStrin
         q.bind(0, insuredType.trimmed().toInt());
         if (!q.next())
             return std::nullopt;
-        QVariantMap row;
-        for (int i = 0; i < q.columnCount(); ++i)
-            row.insert(q.columnName(i), q.value(i));
-        return row;
+        return q.row();
     } catch (const fb::Error &) {
         return std::nullopt; // the panel just shows no rates
     }

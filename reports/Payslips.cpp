@@ -369,7 +369,7 @@ Document buildPayslips(storage::DataModule &data, const ReportRequest &request, 
     // prints fresh figures, never the zeros of a calculation switched off.
     calc::Parameters params;
     params.reloadAll(data);
-    calc::Calculator calculator(data, params);
+    calc::PersonCalculator calculator(data, params);
     calculator.autocalc = true;
     // Taken once: a month another copy is writing stops the run here
     // rather than failing every payslip in turn.

@@ -54,7 +54,7 @@ public:
         params_.reloadAll(data);
         recalculateForReport(data, params_, host);
         data.lockPeriod();
-        calculator_ = std::make_unique<calc::Calculator>(data, params_);
+        calculator_ = std::make_unique<calc::PersonCalculator>(data, params_);
         calculator_->autocalc = true;
     }
 
@@ -109,7 +109,7 @@ public:
 private:
     storage::DataModule &data_;
     calc::Parameters params_;
-    std::unique_ptr<calc::Calculator> calculator_;
+    std::unique_ptr<calc::PersonCalculator> calculator_;
     std::map<int, calc::Calculation> calculations_;
 };
 

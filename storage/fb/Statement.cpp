@@ -324,6 +324,14 @@ QVariant Statement::value(int column) const
     }
 }
 
+QVariantMap Statement::row() const
+{
+    QVariantMap map;
+    for (int i = 0; i < columnCount(); ++i)
+        map.insert(columnName(i), value(i));
+    return map;
+}
+
 QVariant Statement::value(QStringView name) const
 {
     const int i = columnIndex(name);

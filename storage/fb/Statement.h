@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QString>
 #include <QVariant>
+#include <QVariantMap>
 #include <QVariantList>
 
 #include <vector>
@@ -48,6 +49,7 @@ public:
     bool isNull(int column) const;
     QVariant value(int column) const;
     QVariant value(QStringView name) const;
+    QVariantMap row() const; // the current row, by column name
     qint64 toInt(int column) const { return value(column).toLongLong(); }
     double toDouble(int column) const { return value(column).toDouble(); }
     QString toText(int column) const { return value(column).toString(); }

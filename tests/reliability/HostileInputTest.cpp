@@ -1,6 +1,6 @@
 // What a script or a careless user may hand the command line: each is
 // refused with a message, and the database stays exactly as it was.
-#include "tests/reliability/Reliability.h"
+#include "tests/support/Reliability.h"
 
 #include "storage/Backup.h"
 #include "storage/ColumnValue.h"

@@ -1,6 +1,6 @@
 // A copy of the program killed in the middle of a backup or a restore: the
 // target is the old file or a complete new one, never half of one.
-#include "tests/reliability/Reliability.h"
+#include "tests/support/Reliability.h"
 
 #include "storage/Backup.h"
 

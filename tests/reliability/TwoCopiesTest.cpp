@@ -1,5 +1,5 @@
 // Two copies of the program on one database file: real processes at once.
-#include "tests/reliability/Reliability.h"
+#include "tests/support/Reliability.h"
 
 #include <gtest/gtest.h>
 

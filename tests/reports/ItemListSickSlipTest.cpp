@@ -8,6 +8,7 @@
 #include "reports/ReportRun.h"
 #include "reports/SickSlip.h"
 #include "storage/fb/Statement.h"
+#include "tests/support/MonthRows.h"
 #include "tests/support/TestDatabase.h"
 #include "util/NumberText.h"
 #include "util/Separators.h"
@@ -56,23 +57,17 @@ protected:
     }
     void addEmployee(int id, int number, const char *name, int active = 1)
     {
-        d->insertRow(d->table(u"PERSONS"),
-                     QStringLiteral("(PERSON_ID,PERSON_NOMER,PERSON_IME,PERSON_EGN,PERSON_ACT,PERSON_KALENDAR,PERSON_SYSZ,"
-                                    "PERSON_NOS,PERSON_NOSN,PERSON_STAV1Y,PERSON_STAV1M,PERSON_STAV1D)"),
-                     {id, number, QString::fromUtf8(name), QStringLiteral("7001010006"), active, 1, 1, QStringLiteral("01"), 1,
-                      12, 3, 4});
-        addItem(id, 1000, 100);
-        addItem(id, 2000, 200);
-        addItem(id, 2010, 201);
+        test::insertEmployee(*d, {{"PERSON_ID", id}, {"PERSON_NOMER", number}, {"PERSON_IME", QString::fromUtf8(name)},
+                                  {"PERSON_EGN", "7001010006"}, {"PERSON_ACT", active}, {"PERSON_KALENDAR", 1}, {"PERSON_SYSZ", 1},
+                                  {"PERSON_NOS", "01"}, {"PERSON_NOSN", 1}, {"PERSON_STAV1Y", 12}, {"PERSON_STAV1M", 3},
+                                  {"PERSON_STAV1D", 4}});
+        test::insertTotals(*d, id);
     }
     int addItem(int person, int code, int type, double amount1 = 0, double amount2 = 0, int days = 0,
                 const QString &partida = {})
     {
-        const int id = d->getMaxValue(d->table(u"PERA"), QStringLiteral("PERO_PEROID")) + 1;
-        d->insertRow(d->table(u"PERA"),
-                     QStringLiteral("(PERO_PEROID,PERO_PERSONID,PERO_COD,PERO_TYPE,PERO_SUMA1,PERO_SUMA2,PERO_D,PERO_PARTIDA)"),
-                     {id, person, code, type, amount1, amount2, days, partida});
-        return id;
+        return test::insertItem(*d, person, code, type,
+                                {{"PERO_SUMA1", amount1}, {"PERO_SUMA2", amount2}, {"PERO_D", days}, {"PERO_PARTIDA", partida}});
     }
     double stored(int itemId)
     {

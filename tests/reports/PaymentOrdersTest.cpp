@@ -13,6 +13,7 @@
 #include "storage/NomLoader.h"
 #include "storage/fb/Statement.h"
 #include "tests/support/Cli.h"
+#include "tests/support/MonthRows.h"
 #include "tests/support/TestDatabase.h"
 #include "util/NumberText.h"
 #include "util/NumberWords.h"
@@ -109,24 +110,15 @@ protected:
 
     void addEmployee(int id, int number, const char *egn, int active)
     {
-        d->insertRow(d->table(u"PERSONS"),
-                     QStringLiteral("(PERSON_ID,PERSON_NOMER,PERSON_IME,PERSON_EGN,PERSON_ACT,PERSON_KALENDAR,PERSON_SYSZ,"
-                                    "PERSON_NOS,PERSON_NOSN,PERSON_GARVZ)"),
-                     {id, number, QStringLiteral("Служител %1").arg(number), QLatin1String(egn), active, 1, 1,
-                      QStringLiteral("01"), 1, 1});
+        test::insertEmployee(*d, {{"PERSON_ID", id}, {"PERSON_NOMER", number}, {"PERSON_IME", QStringLiteral("Служител %1").arg(number)},
+                                  {"PERSON_EGN", QLatin1String(egn)}, {"PERSON_ACT", active}, {"PERSON_KALENDAR", 1},
+                                  {"PERSON_SYSZ", 1}, {"PERSON_NOS", "01"}, {"PERSON_NOSN", 1}, {"PERSON_GARVZ", 1}});
     }
     void addItem(int person, int code, int type, double amount1 = 0)
     {
-        const int id = d->getMaxValue(d->table(u"PERA"), QStringLiteral("PERO_PEROID")) + 1;
-        d->insertRow(d->table(u"PERA"), QStringLiteral("(PERO_PEROID,PERO_PERSONID,PERO_COD,PERO_TYPE,PERO_SUMA1)"),
-                     {id, person, code, type, amount1});
+        test::insertItem(*d, person, code, type, {{"PERO_SUMA1", amount1}});
     }
-    void addTotals(int person)
-    {
-        addItem(person, 1000, 100);
-        addItem(person, 2000, 200);
-        addItem(person, 2010, 201);
-    }
+    void addTotals(int person) { test::insertTotals(*d, person); }
     void recalculate()
     {
         calc::Parameters params;

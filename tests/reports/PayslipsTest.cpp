@@ -12,6 +12,7 @@
 #include "reports/engine/FontMetrics.h"
 #include "storage/fb/Statement.h"
 #include "tests/support/Cli.h"
+#include "tests/support/MonthRows.h"
 #include "tests/support/TestDatabase.h"
 #include "util/NumberText.h"
 
@@ -136,24 +137,16 @@ protected:
 
     void addEmployee(int id, int number, const char *name, const char *egn, int active, int garvz)
     {
-        d->insertRow(d->table(u"PERSONS"),
-                     QStringLiteral("(PERSON_ID,PERSON_NOMER,PERSON_IME,PERSON_EGN,PERSON_ACT,PERSON_KALENDAR,PERSON_SYSZ,"
-                                    "PERSON_NOS,PERSON_NOSN,PERSON_DLUV,PERSON_STAV1Y,PERSON_STAV1M,PERSON_STAV1D,PERSON_GARVZ)"),
-                     {id, number, QString::fromUtf8(name), QLatin1String(egn), active, 1, 1, QStringLiteral("01"), 1, position,
-                      10 + id, 2, 3, garvz});
+        test::insertEmployee(*d, {{"PERSON_ID", id}, {"PERSON_NOMER", number}, {"PERSON_IME", QString::fromUtf8(name)},
+                                  {"PERSON_EGN", QLatin1String(egn)}, {"PERSON_ACT", active}, {"PERSON_KALENDAR", 1},
+                                  {"PERSON_SYSZ", 1}, {"PERSON_NOS", "01"}, {"PERSON_NOSN", 1}, {"PERSON_DLUV", position},
+                                  {"PERSON_STAV1Y", 10 + id}, {"PERSON_STAV1M", 2}, {"PERSON_STAV1D", 3}, {"PERSON_GARVZ", garvz}});
     }
     void addItem(int person, int code, int type, double amount1 = 0)
     {
-        const int id = d->getMaxValue(d->table(u"PERA"), QStringLiteral("PERO_PEROID")) + 1;
-        d->insertRow(d->table(u"PERA"), QStringLiteral("(PERO_PEROID,PERO_PERSONID,PERO_COD,PERO_TYPE,PERO_SUMA1)"),
-                     {id, person, code, type, amount1});
+        test::insertItem(*d, person, code, type, {{"PERO_SUMA1", amount1}});
     }
-    void addTotals(int person)
-    {
-        addItem(person, 1000, 100);
-        addItem(person, 2000, 200);
-        addItem(person, 2010, 201);
-    }
+    void addTotals(int person) { test::insertTotals(*d, person); }
 
     Document build(ReportKind kind, int from, int to, bool newPage = false, QStringList *errors = nullptr)
     {
@@ -169,7 +162,7 @@ protected:
     // What the calculation gives now (the payslip has just made the same).
     calc::Calculation calculation(int id)
     {
-        calc::Calculator c(*d, params);
+        calc::PersonCalculator c(*d, params);
         c.autocalc = true;
         return c.calculate(id);
     }

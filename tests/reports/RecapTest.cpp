@@ -141,7 +141,7 @@ TEST_F(RecapTest, GeneralAndUnitFiguresAreTheMonthsSums)
         // Head counts and days.
         calc::Parameters params;
         params.reloadAll(*d);
-        calc::Calculator calculator(*d, params);
+        calc::PersonCalculator calculator(*d, params);
         const int workingDays = calculator.calculate(c.ids.back()).totals.workingDays;
         EXPECT_GT(workingDays, 0);
         const int people = static_cast<int>(c.ids.size());

@@ -7,6 +7,7 @@
 #include "reference/Nomenclatures.h"
 #include "reports/engine/Document.h"
 #include "storage/fb/Statement.h"
+#include "tests/support/MonthRows.h"
 #include "tests/support/TestDatabase.h"
 #include "util/NumberText.h"
 
@@ -128,25 +129,16 @@ protected:
     }
     void addEmployee(int id, int number, int unit, const char *name, const char *egn, int active, int sex, int garvz)
     {
-        d->insertRow(d->table(u"PERSONS"),
-                     QStringLiteral("(PERSON_ID,PERSON_NOMER,PERSON_ZVENO,PERSON_IME,PERSON_EGN,PERSON_ACT,PERSON_KALENDAR,"
-                                    "PERSON_SYSZ,PERSON_NOS,PERSON_NOSN,PERSON_POL,PERSON_GARVZ)"),
-                     {id, number, unit, QString::fromUtf8(name), QLatin1String(egn), active, 1, 1, QStringLiteral("01"), 1, sex,
-                      garvz});
+        test::insertEmployee(*d, {{"PERSON_ID", id}, {"PERSON_NOMER", number}, {"PERSON_ZVENO", unit},
+                                  {"PERSON_IME", QString::fromUtf8(name)}, {"PERSON_EGN", QLatin1String(egn)}, {"PERSON_ACT", active},
+                                  {"PERSON_KALENDAR", 1}, {"PERSON_SYSZ", 1}, {"PERSON_NOS", "01"}, {"PERSON_NOSN", 1},
+                                  {"PERSON_POL", sex}, {"PERSON_GARVZ", garvz}});
     }
     void addItem(int person, int code, int type, double amount1 = 0, double amount2 = 0, int days = 0)
     {
-        const int id = d->getMaxValue(d->table(u"PERA"), QStringLiteral("PERO_PEROID")) + 1;
-        d->insertRow(d->table(u"PERA"),
-                     QStringLiteral("(PERO_PEROID,PERO_PERSONID,PERO_COD,PERO_TYPE,PERO_SUMA1,PERO_SUMA2,PERO_D)"),
-                     {id, person, code, type, amount1, amount2, days});
+        test::insertItem(*d, person, code, type, {{"PERO_SUMA1", amount1}, {"PERO_SUMA2", amount2}, {"PERO_D", days}});
     }
-    void addTotals(int person)
-    {
-        addItem(person, 1000, 100);
-        addItem(person, 2000, 200);
-        addItem(person, 2010, 201);
-    }
+    void addTotals(int person) { test::insertTotals(*d, person); }
 
     // PERO_SUMA of the employee's item of the type, as stored now.
     double stored(int person, int type, const char *column = "PERO_SUMA")

@@ -1,9 +1,9 @@
 #include "tests/support/Cli.h"
 #include "tests/support/TestDatabase.h"
 
-#include "calc/YearSums.h"
 #include "calc/CalcPerson.h"
 #include "calc/Parameters.h"
+#include "calc/YearSums.h"
 #include "items/Definitions.h"
 #include "items/ItemRecord.h"
 #include "reference/Company.h"
@@ -12,6 +12,7 @@
 #include "reports/engine/FontMetrics.h"
 #include "reports/engine/Render.h"
 #include "storage/fb/Statement.h"
+#include "tests/support/MonthRows.h"
 #include "util/DateText.h"
 #include "util/Separators.h"
 
@@ -77,11 +78,9 @@ protected:
 
     void addEmployee(int id, int number, const char *name, int active, const char *semobl, int children)
     {
-        d->insertRow(d->table(u"PERSONS"),
-                     QStringLiteral("(PERSON_ID,PERSON_NOMER,PERSON_IME,PERSON_EGN,PERSON_ACT,PERSON_KALENDAR,PERSON_SEMOBL,"
-                                    "PERSON_DECA)"),
-                     {id, number, QString::fromUtf8(name), QStringLiteral("750101%1").arg(1000 + id), active, 1,
-                      QLatin1String(semobl), children});
+        test::insertEmployee(*d, {{"PERSON_ID", id}, {"PERSON_NOMER", number}, {"PERSON_IME", QString::fromUtf8(name)},
+                                  {"PERSON_EGN", QStringLiteral("750101%1").arg(1000 + id)}, {"PERSON_ACT", active},
+                                  {"PERSON_KALENDAR", 1}, {"PERSON_SEMOBL", QLatin1String(semobl)}, {"PERSON_DECA", children}});
     }
     void addMonth(int person, int year, int month, double sobl, double sdod, double sudzpo = 0, double wsdooli = 0,
                   double supkb = 0, double suzdr = 0)
@@ -340,7 +339,7 @@ TEST_F(TaxTest, TheNextCalculationSettlesTheDifference)
     calc::Parameters params;
     auto net = [&] {
         params.reloadAll(*d);
-        calc::Calculator c(*d, params);
+        calc::PersonCalculator c(*d, params);
         c.autocalc = true;
         for (const items::ItemRecord &item : c.calculate(1).items)
             if (item.type == 201)

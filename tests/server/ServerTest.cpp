@@ -1,6 +1,6 @@
 // The company database on a Firebird server: the private server the test
 // run starts (scripts/test-server), reached on loopback like any server.
-#include "tests/reliability/Reliability.h"
+#include "tests/support/Reliability.h"
 
 #include "storage/fb/Connection.h"
 #include "storage/fb/Statement.h"

@@ -1,4 +1,4 @@
-#include "tests/reliability/Reliability.h"
+#include "tests/support/Reliability.h"
 
 #include "storage/fb/Statement.h"
 

@@ -3,7 +3,7 @@
 #include "reference/Calendar.h"
 #include "storage/fb/Connection.h"
 #include "storage/fb/Transaction.h"
-#include "tests/month/MonthFixture.h"
+#include "tests/support/MonthFixture.h"
 #include "util/CodePage.h"
 
 #include <QFile>

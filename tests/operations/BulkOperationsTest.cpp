@@ -1,7 +1,7 @@
 #include "calc/Parameters.h"
 #include "items/Items.h"
 #include "operations/BulkOperations.h"
-#include "tests/month/MonthFixture.h"
+#include "tests/support/MonthFixture.h"
 
 using namespace plavex;
 

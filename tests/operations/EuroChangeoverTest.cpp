@@ -1,7 +1,7 @@
 // A company in leva closed from December 2025 into January 2026 by the
 // command line, as an accountant would: what the closing carries, what it
 // converts and how, and January calculated in euro.
-#include "tests/reliability/Reliability.h"
+#include "tests/support/Reliability.h"
 
 #include "operations/MonthClosing.h"
 #include "reports/engine/Snapshot.h"

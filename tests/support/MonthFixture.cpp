@@ -1,4 +1,4 @@
-#include "tests/month/MonthFixture.h"
+#include "tests/support/MonthFixture.h"
 
 #include "storage/TableNames.h"
 

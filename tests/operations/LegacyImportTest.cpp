@@ -2,7 +2,7 @@
 // nine files written here, in the DOS code page, read into a company.
 #include "operations/LegacyImport.h"
 #include "storage/fb/Statement.h"
-#include "tests/reliability/Reliability.h"
+#include "tests/support/Reliability.h"
 #include "util/CodePage.h"
 
 #include <QDate>

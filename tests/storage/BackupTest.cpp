@@ -2,7 +2,7 @@
 #include "storage/fb/Connection.h"
 #include "storage/fb/Error.h"
 #include "storage/fb/Transaction.h"
-#include "tests/month/MonthFixture.h"
+#include "tests/support/MonthFixture.h"
 
 #include <QFile>
 #include <QFileInfo>
