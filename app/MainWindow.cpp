@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 #include "app/reports/GuiReports.h"
 
+#include "app/AboutDialog.h"
 #include "app/DeclarationWindows.h"
 
 #include "app/CalendarGrid.h"
@@ -32,9 +33,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QKeyEvent>
-#include <QDesktopServices>
-#include <QDialog>
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -49,7 +47,6 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolBar>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace plavex::app {
@@ -361,22 +358,7 @@ void MainWindow::buildMenus()
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     add(help, QStringLiteral("&About..."), [this] {
-        QDialog about(this);
-        about.setObjectName(QStringLiteral("AboutBox"));
-        about.setWindowTitle(QStringLiteral("За програмата Plavex"));
-        auto *layout = new QVBoxLayout(&about);
-        auto *product = new QLabel(QStringLiteral("Plavex"), &about);
-        QFont big = product->font();
-        big.setPointSize(big.pointSize() * 2);
-        big.setBold(true);
-        product->setFont(big);
-        layout->addWidget(product, 0, Qt::AlignHCenter);
-        layout->addWidget(new QLabel(QStringLiteral("Версия 1.00"), &about), 0, Qt::AlignHCenter);
-        auto *ok = new QPushButton(QStringLiteral("OK"), &about);
-        connect(ok, &QPushButton::clicked, &about, &QDialog::accept);
-        layout->addWidget(ok, 0, Qt::AlignHCenter);
-        // The frame shows the whole caption, with room for its buttons.
-        about.setMinimumWidth(about.fontMetrics().horizontalAdvance(about.windowTitle()) + 160);
+        AboutDialog about(this);
         about.exec();
     });
     add(help, QStringLiteral("Помощ"), [this] {
