@@ -5,6 +5,7 @@
 #include "app/DeclarationWindows.h"
 
 #include "app/CalendarGrid.h"
+#include "app/ClosedMonthGuard.h"
 #include "app/EarlierMonthsPage.h"
 #include "app/EmployeePanelWidget.h"
 #include "app/EmployeeWindow.h"
@@ -17,12 +18,10 @@
 #include "app/WheelToArrows.h"
 #include "calc/YearSums.h"
 #include "items/Items.h"
-#include "operations/MonthClosing.h"
 #include "reference/Calendar.h"
 #include "storage/DataModule.h"
 #include "storage/ErrorText.h"
 #include "storage/Settings.h"
-#include "storage/TableNames.h"
 #include "storage/Title.h"
 #include "storage/fb/Error.h"
 #include "util/Prompter.h"
@@ -31,8 +30,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QKeyEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -207,8 +204,8 @@ void MainWindow::buildPanels()
     statusBar()->addWidget(fileLabel_);
     statusBar()->addWidget(second);
     statusBar()->addWidget(monthStatus_);
-    // Edits in a closed month are asked about once (eventFilter).
-    qApp->installEventFilter(this);
+    // Edits in a closed month are asked about once.
+    guard_ = new ClosedMonthGuard(data_, prompter_, *this, *tabs_, *newButton_);
 
     connect(listView_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
         if (scrollProcessing_)
@@ -454,7 +451,7 @@ void MainWindow::startUp()
 void MainWindow::showTitle()
 {
     // A command that changed the month or the database may have closed or opened this month.
-    statusFor_ = util::Period();
+    guard_->forget();
     if (!data_.isConnected()) {
         setWindowTitle(QStringLiteral("Plavex V1.00"));
     } else {
@@ -584,83 +581,14 @@ void MainWindow::refreshSelection()
     refreshPeriodView();
 }
 
-bool MainWindow::mayChangeMonth()
-{
-    if (!monthClosed_ || changeConfirmed_ == data_.period())
-        return true;
-    const QString question =
-        QStringLiteral("Месец %1 е приключен.\nПромените в него не се пренасят в %2 и следващите месеци.\n"
-                       "Да продължа ли с промяната?")
-            .arg(storage::periodCaption(data_.period()), storage::periodCaption(data_.period().next()));
-    if (!prompter_.confirmDefaultNo(question))
-        return false;
-    changeConfirmed_ = data_.period();
-    return true;
-}
+bool MainWindow::monthClosed() const { return guard_->closed(); }
 
-bool MainWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    const QEvent::Type type = event->type();
-    if (!monthClosed_ || changeConfirmed_ == data_.period()
-        || (type != QEvent::KeyPress && type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick))
-        return QMainWindow::eventFilter(watched, event);
-    auto *widget = qobject_cast<QWidget *>(watched);
-    if (!widget || !widget->isEnabled() || widget->window() != this || !(tabs_->isAncestorOf(widget) || widget == newButton_))
-        return QMainWindow::eventFilter(watched, event);
-    // What changes data: typing into a field, a button or box of the pages, a row opened or
-    // added and removed by key in the item grid. Browsing and printing ask nothing.
-    bool change = false;
-    QWidget *field = widget;
-    while (field && !qobject_cast<QLineEdit *>(field) && !qobject_cast<QComboBox *>(field)
-           && !qobject_cast<QAbstractButton *>(field) && !qobject_cast<QAbstractItemView *>(field))
-        field = field->parentWidget();
-    if (auto *button = qobject_cast<QAbstractButton *>(field)) {
-        change = type == QEvent::MouseButtonPress && !button->text().startsWith(QStringLiteral("Печат"));
-    } else if (auto *edit = qobject_cast<QLineEdit *>(field)) {
-        if (type == QEvent::KeyPress && !edit->isReadOnly()) {
-            const auto *key = static_cast<QKeyEvent *>(event);
-            change = (!key->text().isEmpty() && key->text().at(0).isPrint()) || key->key() == Qt::Key_Delete
-                     || key->key() == Qt::Key_Backspace || key->matches(QKeySequence::Paste)
-                     || key->matches(QKeySequence::Cut);
-        }
-    } else if (qobject_cast<QComboBox *>(field)) {
-        change = type == QEvent::MouseButtonPress
-                 || (type == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() != Qt::Key_Tab
-                     && static_cast<QKeyEvent *>(event)->key() != Qt::Key_Backtab);
-    } else if (qobject_cast<QAbstractItemView *>(field)) {
-        const int key = type == QEvent::KeyPress ? static_cast<QKeyEvent *>(event)->key() : 0;
-        change = type == QEvent::MouseButtonDblClick || key == Qt::Key_Insert || key == Qt::Key_Delete
-                 || key == Qt::Key_Return || key == Qt::Key_Enter;
-    }
-    if (change && !mayChangeMonth())
-        return true;
-    return QMainWindow::eventFilter(watched, event);
-}
+bool MainWindow::mayChangeMonth() { return guard_->mayChange(); }
 
 void MainWindow::refreshPeriodView()
 {
-    // Looked up once per month shown: the list's scrolling comes here too.
-    if (statusFor_ == data_.period() && data_.period().isValid())
-        return finishPeriodView();
-    statusFor_ = data_.period();
-    monthClosed_ = false;
-    if (data_.isConnected() && data_.period().isValid()) {
-        try {
-            // Closing carries the employees; a month only switched to starts without them.
-            monthClosed_ = operations::newMonthExists(data_)
-                           && data_.countRows(storage::names::monthTable(u"PERSONS", data_.period().next()),
-                                              QStringLiteral("PERSON_ID"))
-                                  > 0;
-        } catch (const fb::Error &) {
-            monthClosed_ = false;
-        }
-    }
-    finishPeriodView();
-}
-
-void MainWindow::finishPeriodView()
-{
-    if (monthClosed_) {
+    guard_->refresh();
+    if (guard_->closed()) {
         monthStatus_->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
         monthStatus_->setText(QStringLiteral("Приключен месец: промените не се пренасят в %1")
                                   .arg(storage::periodCaption(data_.period().next())));

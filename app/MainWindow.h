@@ -4,7 +4,6 @@
 #include "calc/Parameters.h"
 #include "employees/Employees.h"
 #include "items/Items.h"
-#include "util/Period.h"
 
 #include <QMainWindow>
 
@@ -32,6 +31,7 @@ class Prompter;
 namespace plavex::app {
 
 class CalendarGrid;
+class ClosedMonthGuard;
 class EarlierMonthsPage;
 class EmployeePanelWidget;
 class HelpWindow;
@@ -83,7 +83,7 @@ public:
     employees::EmployeePanel &employeePanel() { return employeePanel_; }
     const calc::Calculation &lastCalculation() const { return last_; }
     // The current month was closed into the next one: its changes are not carried forward.
-    bool monthClosed() const { return monthClosed_; }
+    bool monthClosed() const;
     QLabel *monthStatus() const { return monthStatus_; }
     // Before the first change in a closed month the user is asked once; false when he declines.
     bool mayChangeMonth();
@@ -92,7 +92,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildMenus();
@@ -100,7 +99,6 @@ private:
     void startUp();
     void loadList(int keepId);
     void refreshPeriodView();
-    void finishPeriodView();
     void periodChanged();
     void recalculate(int id);
     void afterItemCommand();
@@ -140,9 +138,7 @@ private:
     QMenu *listPopup_ = nullptr;
     QLabel *fileLabel_ = nullptr;
     QLabel *monthStatus_ = nullptr;
-    bool monthClosed_ = false;
-    util::Period changeConfirmed_; // the closed month the user agreed to change
-    util::Period statusFor_;       // the month monthClosed_ was looked up for
+    ClosedMonthGuard *guard_ = nullptr;
     MenuCommands *commands_ = nullptr;
     HelpWindow *help_ = nullptr;
 };
