@@ -7,17 +7,15 @@
 #include "app/CalendarGrid.h"
 #include "app/ClosedMonthGuard.h"
 #include "app/EarlierMonthsPage.h"
+#include "app/EmployeeCommands.h"
 #include "app/EmployeePanelWidget.h"
-#include "app/EmployeeWindow.h"
 #include "app/FieldFilter.h"
 #include "app/HelpWindow.h"
 #include "app/ItemsPage.h"
 #include "app/MenuCommands.h"
-#include "app/NewEmployeeDialog.h"
 #include "app/TableModel.h"
 #include "app/WheelToArrows.h"
 #include "calc/YearSums.h"
-#include "items/Items.h"
 #include "reference/Calendar.h"
 #include "storage/DataModule.h"
 #include "storage/ErrorText.h"
@@ -86,6 +84,7 @@ MainWindow::MainWindow(storage::Settings &settings, storage::DataModule &data, Q
         if (token.lock())
             QMetaObject::invokeMethod(this, &MainWindow::periodChanged, Qt::QueuedConnection);
     });
+    employees_ = new EmployeeCommands(*this, data_, prompter_);
     buildPanels();
     buildMenus();
     // A report run gives the window back on the employee it started from.
@@ -228,11 +227,11 @@ void MainWindow::buildPanels()
             [this](int, int from, int to) { prompter_.message(QStringLiteral("%1 %2").arg(from).arg(to)); });
     connect(listView_, &QTableView::customContextMenuRequested, this,
             [this](const QPoint &at) { listPopup_->popup(listView_->viewport()->mapToGlobal(at)); });
-    connect(newButton_, &QPushButton::clicked, this, &MainWindow::newEmployee);
-    connect(saveButton_, &QPushButton::clicked, this, &MainWindow::saveEmployee);
-    connect(cancelButton_, &QPushButton::clicked, this, &MainWindow::cancelEmployee);
-    connect(magnifier, &QPushButton::clicked, this, &MainWindow::quickSearch);
-    connect(persons, &QPushButton::clicked, this, &MainWindow::openEmployeeWindow);
+    connect(newButton_, &QPushButton::clicked, employees_, &EmployeeCommands::newEmployee);
+    connect(saveButton_, &QPushButton::clicked, employees_, &EmployeeCommands::saveEmployee);
+    connect(cancelButton_, &QPushButton::clicked, employees_, &EmployeeCommands::cancelEmployee);
+    connect(magnifier, &QPushButton::clicked, employees_, &EmployeeCommands::quickSearch);
+    connect(persons, &QPushButton::clicked, employees_, &EmployeeCommands::openEmployeeWindow);
     for (QLineEdit *box : {searchNumber_, searchName_}) {
         connect(box, &QLineEdit::returnPressed, this, [this, box] {
             if (!box->text().trimmed().isEmpty())
@@ -397,18 +396,7 @@ void MainWindow::buildMenus()
     listPopup_ = new QMenu(this);
     deletePopup_ = listPopup_->addAction(QStringLiteral("Изтриване"), this, &MainWindow::deleteEmployee);
     listPopup_->addAction(QStringLiteral("Търсене"), this, &MainWindow::openEmployeeWindow);
-    listPopup_->addAction(QStringLiteral("Добавяне на стандартните пера"), this, [this] {
-        const int id = currentEmployee();
-        if (id == 0)
-            return;
-        try {
-            items::addStandardItems(data_, id);
-            data_.commitRetaining();
-        } catch (const fb::Error &e) {
-            prompter_.message(storage::errorText(e));
-        }
-        refreshSelection();
-    });
+    listPopup_->addAction(QStringLiteral("Добавяне на стандартните пера"), employees_, &EmployeeCommands::addStandardItems);
 
     // The entries above without a command get theirs here when this build has it.
     commands_ = new MenuCommands(*this, settings_, data_);
@@ -642,110 +630,12 @@ void MainWindow::afterItemCommand()
                          panel_->column(QStringLiteral("PERSON_ACT")).toInt() != 1);
 }
 
-void MainWindow::newEmployee()
-{
-    if (!data_.isConnected())
-        return;
-    NewEmployeeDialog dialog(data_, prompter_, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    try {
-        // A still-pending newcomer is kept as he is; the new one becomes pending.
-        const int id = employeePanel_.create(dialog.entry(), prompter_);
-        if (id == 0)
-            return;
-        list_->setOrder(QStringLiteral("PERSON_ID"));
-        listView_->horizontalHeader()->setSortIndicatorShown(false);
-        loadList(id);
-        showTitle();
-        tabs_->setCurrentWidget(panel_);
-    } catch (const fb::Error &e) {
-        prompter_.message(QStringLiteral("Грешка при запис: %1").arg(storage::errorText(e)));
-    }
-}
-
-void MainWindow::saveEmployee()
-{
-    const int id = currentEmployee();
-    if (id == 0)
-        return;
-    // A field still being typed in is posted before the check.
-    if (QWidget *focus = QApplication::focusWidget())
-        focus->clearFocus();
-    QApplication::processEvents();
-    const QString problem = employeePanel_.save(id);
-    if (!problem.isEmpty()) {
-        prompter_.message(problem);
-        return;
-    }
-    refreshSelection();
-}
-
-void MainWindow::cancelEmployee()
-{
-    if (!employeePanel_.pending())
-        return;
-    try {
-        employeePanel_.cancel();
-    } catch (const fb::Error &e) {
-        prompter_.message(storage::errorText(e));
-    }
-    loadList(0);
-    showTitle();
-}
-
-void MainWindow::deleteEmployee()
-{
-    const int id = currentEmployee();
-    if (id == 0)
-        return;
-    try {
-        if (!employeePanel_.remove(id, prompter_))
-            return;
-    } catch (const fb::Error &e) {
-        prompter_.message(storage::errorText(e));
-        return;
-    }
-    loadList(0);
-    showTitle();
-}
-
-void MainWindow::quickSearch()
-{
-    if (employeePanel_.pending())
-        return;
-    bool byNumber = false;
-    if (searchNumber_->hasFocus())
-        byNumber = true;
-    else if (searchName_->hasFocus())
-        byNumber = false;
-    else if (!searchNumber_->text().trimmed().isEmpty())
-        byNumber = true;
-    else if (searchName_->text().trimmed().isEmpty())
-        return;
-    const employees::SearchResult found = byNumber ? employees::quickSearchByNumber(data_, searchNumber_->text())
-                                                   : employees::quickSearchByName(data_, searchName_->text());
-    if (!found.message.isEmpty()) {
-        prompter_.message(found.message);
-        return;
-    }
-    // Locating with the calculation off, then one refresh with it.
-    if (found.id)
-        selectEmployee(*found.id);
-}
-
-void MainWindow::openEmployeeWindow()
-{
-    if (!data_.isConnected())
-        return;
-    EmployeeWindow window(data_, prompter_, this);
-    if (window.exec() != QDialog::Accepted)
-        return;
-    list_->setOrder(QStringLiteral("PERSON_ID"));
-    listView_->horizontalHeader()->setSortIndicatorShown(false);
-    const int id = window.selectedId();
-    loadList(id);
-}
+void MainWindow::newEmployee() { employees_->newEmployee(); }
+void MainWindow::saveEmployee() { employees_->saveEmployee(); }
+void MainWindow::cancelEmployee() { employees_->cancelEmployee(); }
+void MainWindow::deleteEmployee() { employees_->deleteEmployee(); }
+void MainWindow::quickSearch() { employees_->quickSearch(); }
+void MainWindow::openEmployeeWindow() { employees_->openEmployeeWindow(); }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {

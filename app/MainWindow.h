@@ -33,6 +33,7 @@ namespace plavex::app {
 class CalendarGrid;
 class ClosedMonthGuard;
 class EarlierMonthsPage;
+class EmployeeCommands;
 class EmployeePanelWidget;
 class HelpWindow;
 class ItemsPage;
@@ -139,6 +140,7 @@ private:
     QLabel *fileLabel_ = nullptr;
     QLabel *monthStatus_ = nullptr;
     ClosedMonthGuard *guard_ = nullptr;
+    EmployeeCommands *employees_ = nullptr;
     MenuCommands *commands_ = nullptr;
     HelpWindow *help_ = nullptr;
 };
