@@ -2,6 +2,7 @@
 
 #include "app/EmployeePanelWidget.h"
 #include "app/EmployeeWindow.h"
+#include "app/MainMenus.h"
 #include "app/MainWindow.h"
 #include "app/NewEmployeeDialog.h"
 #include "app/TableModel.h"
@@ -23,6 +24,13 @@ namespace plavex::app {
 EmployeeCommands::EmployeeCommands(MainWindow &window, storage::DataModule &data, util::Prompter &prompter)
     : QObject(&window), window_(window), data_(data), prompter_(prompter)
 {
+}
+
+void EmployeeCommands::connectEntries(MainMenus &menus)
+{
+    menus.connect(Command::DeleteEmployee, this, &EmployeeCommands::deleteEmployee);
+    menus.connect(Command::FindEmployee, this, &EmployeeCommands::openEmployeeWindow);
+    menus.connect(Command::AddStandardItems, this, &EmployeeCommands::addStandardItems);
 }
 
 void EmployeeCommands::newEmployee()

@@ -13,6 +13,7 @@ class Prompter;
 namespace plavex::app {
 
 class MainWindow;
+class MainMenus;
 
 // The employee commands of the main window's left panel, toolbar and list
 // popup: new, save, cancel, delete, search, and the standard items. Each
@@ -21,6 +22,9 @@ class EmployeeCommands : public QObject {
     Q_OBJECT
 public:
     EmployeeCommands(MainWindow &window, storage::DataModule &data, util::Prompter &prompter);
+
+    // The entries of the toolbar and the list popup.
+    void connectEntries(MainMenus &menus);
 
     void newEmployee();
     void saveEmployee();

@@ -1,20 +1,20 @@
 #include "app/MainWindow.h"
-#include "app/reports/GuiReports.h"
 
 #include "app/AboutDialog.h"
-#include "app/DeclarationWindows.h"
-
 #include "app/CalendarGrid.h"
 #include "app/ClosedMonthGuard.h"
+#include "app/DeclarationWindows.h"
 #include "app/EarlierMonthsPage.h"
 #include "app/EmployeeCommands.h"
 #include "app/EmployeePanelWidget.h"
 #include "app/FieldFilter.h"
 #include "app/HelpWindow.h"
 #include "app/ItemsPage.h"
+#include "app/MainMenus.h"
 #include "app/MenuCommands.h"
 #include "app/TableModel.h"
 #include "app/WheelToArrows.h"
+#include "app/reports/GuiReports.h"
 #include "calc/YearSums.h"
 #include "reference/Calendar.h"
 #include "storage/DataModule.h"
@@ -25,23 +25,20 @@
 #include "util/Prompter.h"
 
 #include <QApplication>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QCloseEvent>
 #include <QFileDialog>
-#include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
-#include <QToolBar>
 #include <QVBoxLayout>
 
 namespace plavex::app {
@@ -226,7 +223,7 @@ void MainWindow::buildPanels()
     connect(listView_->horizontalHeader(), &QHeaderView::sectionMoved, this,
             [this](int, int from, int to) { prompter_.message(QStringLiteral("%1 %2").arg(from).arg(to)); });
     connect(listView_, &QTableView::customContextMenuRequested, this,
-            [this](const QPoint &at) { listPopup_->popup(listView_->viewport()->mapToGlobal(at)); });
+            [this](const QPoint &at) { menus_->listPopup()->popup(listView_->viewport()->mapToGlobal(at)); });
     connect(newButton_, &QPushButton::clicked, employees_, &EmployeeCommands::newEmployee);
     connect(saveButton_, &QPushButton::clicked, employees_, &EmployeeCommands::saveEmployee);
     connect(cancelButton_, &QPushButton::clicked, employees_, &EmployeeCommands::cancelEmployee);
@@ -253,111 +250,63 @@ void MainWindow::buildPanels()
 
 void MainWindow::buildMenus()
 {
-    // An entry without a command belongs to a part of the program that is
-    // not in this build yet: it shows, disabled.
-    auto add = [this](QMenu *menu, const QString &caption, auto slot, const QKeySequence &keys = {}) {
-        QAction *a = menu->addAction(caption);
-        a->setShortcut(keys);
-        if constexpr (std::is_same_v<decltype(slot), std::nullptr_t>)
-            a->setEnabled(false);
-        else
-            connect(a, &QAction::triggered, this, slot);
-        return a;
-    };
-    const auto none = nullptr;
+    menus_ = std::make_unique<MainMenus>(*this);
+    connectCommands();
+    employees_->connectEntries(*menus_);
+    // The month, database and item commands.
+    commands_ = new MenuCommands(*this, settings_, data_);
+}
+
+void MainWindow::connectCommands()
+{
+    MainMenus &m = *menus_;
     auto saveDialog = [this] {
         QFileDialog::getSaveFileName(this, QString(), QString(), QStringLiteral("Всички файлове (*.*)"));
     };
+    m.connect(Command::Save, this, saveDialog);
+    m.connect(Command::SaveAs, this, saveDialog);
+    m.connect(Command::Exit, this, [this] { close(); });
 
-    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
-    QAction *closeMonth = add(file, QStringLiteral("&Приключване на месец"), none, QKeySequence(QStringLiteral("Ctrl+N")));
-    QAction *changeDb = add(file, QStringLiteral("&Смяна на текущата база данни"), none, QKeySequence(QStringLiteral("Ctrl+O")));
-    QAction *save = add(file, QStringLiteral("&Save"), saveDialog, QKeySequence(QStringLiteral("Ctrl+S")));
-    add(file, QStringLiteral("Save &As..."), saveDialog);
-    file->addSeparator();
-    add(file, QStringLiteral("E&xit"), [this] { close(); });
-
-    QAction *persons = menuBar()->addAction(QStringLiteral("Персони"));
-    connect(persons, &QAction::triggered, this, &MainWindow::openEmployeeWindow);
-
-    QMenu *sheets = menuBar()->addMenu(QStringLiteral("Ведомости"));
-    add(sheets, QStringLiteral("Тест червени остатъци"), none);
-    for (const reports::ReportKind kind : {reports::ReportKind::Payslip1, reports::ReportKind::Payslip2})
-        add(sheets, QString::fromUtf8(reports::kindInfo(kind).caption),
-            [this, kind] { startReport(this, data_, prompter_, kind); });
-    for (const reports::ReportKind kind : {reports::ReportKind::Sheet, reports::ReportKind::AdvanceSheet})
-        add(sheets, QString::fromUtf8(reports::kindInfo(kind).caption),
-            [this, kind] { startReport(this, data_, prompter_, kind); });
-    add(sheets, QStringLiteral("Списък по перо"),
-        [this] { startReport(this, data_, prompter_, reports::ReportKind::ItemList); });
-    add(sheets, QStringLiteral("Служебна бележка за ДОД"),
-        [this] { startReport(this, data_, prompter_, reports::ReportKind::TaxCertificate); });
-    using K = reports::ReportKind;
-    for (const K kind : {K::AdvancePaymentOrders, K::PaymentOrders, K::SickSlip, K::AdvancePaymentList, K::PaymentList})
-        add(sheets, QString::fromUtf8(reports::kindInfo(kind).caption),
-            [this, kind] { startReport(this, data_, prompter_, kind); });
-
-    QAction *recap = menuBar()->addAction(QStringLiteral("Рекапитулации"));
-    connect(recap, &QAction::triggered, this,
-            [this] { startReport(this, data_, prompter_, reports::ReportKind::Recapitulation); });
-
-    QMenu *parameters = menuBar()->addMenu(QStringLiteral("Параметри"));
-    for (const char *caption :
-         {"Данни за фирмата", "Календари", "Пера", "Таблица ДОД", "Номенклатура на градове", "Номенклатура длъжности",
-          "Номенклатура на звена", "НКИД", "Минимален осиг. доход по прил 1 на НОИ",
-          "проценти социални и здравни вноски"})
-        add(parameters, QString::fromUtf8(caption), none);
-
-    QMenu *noi = menuBar()->addMenu(QStringLiteral("Изход за НОИ"));
-    auto afterExport = [this] { selectEmployee(currentEmployee()); };
-    add(noi, QStringLiteral("Образец 1"), [this, afterExport] {
-        runDeclaration1(this, data_, params_, false, prompter_);
-        afterExport();
-    });
-    add(noi, QStringLiteral("Образец 1 със запис в базата данни"), [this, afterExport] {
-        runDeclaration1(this, data_, params_, true, prompter_);
-        afterExport();
-    });
-    add(noi, QStringLiteral("Корекция на данни за декларация по образец 1"), [this] {
-        CorrectionForm form(data_, prompter_, currentEmployee(), this);
-        form.exec();
-    });
-    add(noi, QStringLiteral("Образец 6 нов"), [this, afterExport] {
-        runDeclaration6(this, data_, params_, prompter_);
-        afterExport();
-    });
-
-    QMenu *service = menuBar()->addMenu(QStringLiteral("Служебни настройки"));
-    for (const char *caption :
-         {"Включване на система с потребители", "Смяна на текущата база данни", "Смяна на текущия месец",
-          "Приключване на месец", "Четене на текст", "Архивиране на базата данни", "Разархивиране на базата данни",
-          "Калкулатор", "Попълване на минималния осигурителен доход", "Смяна на процент на перо по код"})
-        add(service, QString::fromUtf8(caption), none);
-    autocalcAction_ = service->addAction(QStringLiteral("Autocalc"));
-    autocalcAction_->setCheckable(true);
-    autocalcAction_->setEnabled(false);
-    for (const char *caption :
-         {"Изтриване на перо по код", "Добавяне на перо на всички служители",
-          "Коригиране на процентите на перата за ДОО, ЗДР, ПКБ и ЗДПО"})
-        add(service, QString::fromUtf8(caption), none);
-    annualTax_ = add(service, QStringLiteral("Годишен ДОД"), [this] {
+    for (int i = 0; i < static_cast<int>(Command::Count); ++i) {
+        const auto command = static_cast<Command>(i);
+        const std::optional<reports::ReportKind> kind = reportKind(command);
+        if (kind && command != Command::AnnualTax)
+            m.connect(command, this, [this, kind = *kind] { startReport(this, data_, prompter_, kind); });
+    }
+    m.connect(Command::AnnualTax, this, [this] {
         startReport(this, data_, prompter_, reports::ReportKind::AnnualTax);
         // The differences stored as items are kept, and the employee shows them.
         data_.commitRetaining();
         selectEmployee(currentEmployee());
     });
-    add(service, QStringLiteral("Подмяна на служебните номенклатури"), none);
-    connect(service, &QMenu::aboutToShow, this, [this] {
-        autocalcAction_->setChecked(data_.autocalc());
-        annualTax_->setEnabled(calc::annualTaxYear(data_.period()).has_value());
+
+    auto afterExport = [this] { selectEmployee(currentEmployee()); };
+    m.connect(Command::Declaration1, this, [this, afterExport] {
+        runDeclaration1(this, data_, params_, false, prompter_);
+        afterExport();
+    });
+    m.connect(Command::Declaration1Stored, this, [this, afterExport] {
+        runDeclaration1(this, data_, params_, true, prompter_);
+        afterExport();
+    });
+    m.connect(Command::Declaration1Correction, this, [this] {
+        CorrectionForm form(data_, prompter_, currentEmployee(), this);
+        form.exec();
+    });
+    m.connect(Command::Declaration6, this, [this, afterExport] {
+        runDeclaration6(this, data_, params_, prompter_);
+        afterExport();
+    });
+    connect(m.serviceMenu(), &QMenu::aboutToShow, this, [this] {
+        menus_->action(Command::Autocalc)->setChecked(data_.autocalc());
+        menus_->action(Command::AnnualTax)->setEnabled(calc::annualTaxYear(data_.period()).has_value());
     });
 
-    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
-    add(help, QStringLiteral("&About..."), [this] {
+    m.connect(Command::About, this, [this] {
         AboutDialog about(this);
         about.exec();
     });
-    add(help, QStringLiteral("Помощ"), [this] {
+    m.connect(Command::Help, this, [this] {
         const QString path = settings_.programDir() + QStringLiteral("help/plavex.html");
         if (!help_)
             help_ = new HelpWindow(this);
@@ -368,56 +317,23 @@ void MainWindow::buildMenus()
         help_->show();
         help_->raise();
         help_->activateWindow();
-    }, QKeySequence(Qt::Key_F1));
+    });
 
-    // Toolbar: month closing, change database, save, then the editing
-    // actions on the focused field and the delete of a dismissed employee.
-    QToolBar *tools = addToolBar(QStringLiteral("Лента"));
-    tools->setObjectName(QStringLiteral("ToolBar"));
-    tools->addAction(closeMonth);
-    tools->addAction(changeDb);
-    tools->addAction(save);
-    tools->addSeparator();
-    auto editAction = [this, tools](const QString &caption, auto method) {
-        QAction *a = tools->addAction(caption);
-        connect(a, &QAction::triggered, this, [method] {
-            if (auto *edit = qobject_cast<QLineEdit *>(QApplication::focusWidget()))
-                (edit->*method)();
+    // The toolbar's editing acts on the focused field.
+    auto edit = [this, &m](Command command, auto method) {
+        m.connect(command, this, [method] {
+            if (auto *field = qobject_cast<QLineEdit *>(QApplication::focusWidget()))
+                (field->*method)();
         });
     };
-    editAction(QStringLiteral("Изрежи"), &QLineEdit::cut);
-    editAction(QStringLiteral("Копирай"), &QLineEdit::copy);
-    editAction(QStringLiteral("Постави"), &QLineEdit::paste);
-    tools->addSeparator();
-    deleteAction_ = tools->addAction(QStringLiteral("Изтрий"));
-    deleteAction_->setToolTip(QStringLiteral("Изтриване на неактивен служител"));
-    connect(deleteAction_, &QAction::triggered, this, &MainWindow::deleteEmployee);
-
-    listPopup_ = new QMenu(this);
-    deletePopup_ = listPopup_->addAction(QStringLiteral("Изтриване"), this, &MainWindow::deleteEmployee);
-    listPopup_->addAction(QStringLiteral("Търсене"), this, &MainWindow::openEmployeeWindow);
-    listPopup_->addAction(QStringLiteral("Добавяне на стандартните пера"), employees_, &EmployeeCommands::addStandardItems);
-
-    // The entries above without a command get theirs here when this build has it.
-    commands_ = new MenuCommands(*this, settings_, data_);
+    edit(Command::Cut, &QLineEdit::cut);
+    edit(Command::Copy, &QLineEdit::copy);
+    edit(Command::Paste, &QLineEdit::paste);
 }
 
 void MainWindow::setUsersDatabase(storage::UsersDatabase *users) { commands_->setUsersDatabase(users); }
 
-QAction *MainWindow::menuAction(const QString &caption) const
-{
-    for (QAction *top : menuBar()->actions()) {
-        if (top->text() == caption)
-            return top;
-        if (QMenu *menu = top->menu()) {
-            for (QAction *a : menu->actions()) {
-                if (a->text() == caption)
-                    return a;
-            }
-        }
-    }
-    return nullptr;
-}
+QAction *MainWindow::deleteAction() const { return menus_->action(Command::DeleteEmployee); }
 
 void MainWindow::startUp()
 {
@@ -543,8 +459,7 @@ void MainWindow::refreshSelection()
         const QString header = headerText();
         items_->setHeader(header, id != 0 && !active);
         earlier_->setHeader(header, id != 0 && !active);
-        deleteAction_->setEnabled(id != 0 && rules.deleteEnabled);
-        deletePopup_->setEnabled(id != 0 && rules.deleteEnabled);
+        menus_->setEnabled(Command::DeleteEmployee, id != 0 && rules.deleteEnabled);
         saveButton_->setEnabled(id != 0 && rules.editable);
         cancelButton_->setEnabled(id != 0 && rules.editable);
         newButton_->setEnabled(data_.isConnected());
@@ -591,8 +506,8 @@ void MainWindow::refreshPeriodView()
     calendarCaption_->setText(data_.period().isValid() ? storage::periodCaption(data_.period()) : QString());
     panel_->refreshPeriodView();
     // The annual tax is recomputed in January and December only.
-    if (annualTax_)
-        annualTax_->setEnabled(data_.period().isValid() && calc::annualTaxYear(data_.period()).has_value());
+    if (menus_)
+        menus_->action(Command::AnnualTax)->setEnabled(data_.period().isValid() && calc::annualTaxYear(data_.period()).has_value());
 }
 
 void MainWindow::periodChanged()

@@ -12,7 +12,6 @@
 class QAction;
 class QLabel;
 class QLineEdit;
-class QMenu;
 class QPushButton;
 class QSplitter;
 class QTabWidget;
@@ -37,6 +36,7 @@ class EmployeeCommands;
 class EmployeePanelWidget;
 class HelpWindow;
 class ItemsPage;
+class MainMenus;
 class MenuCommands;
 class TableModel;
 
@@ -59,6 +59,8 @@ public:
     void reloadList(int keepId) { loadList(keepId); }
     calc::Parameters &parameters() { return params_; }
     MenuCommands *commands() const { return commands_; }
+    // Every entry of the menus, the toolbar and the list popup, by its command.
+    MainMenus &menus() const { return *menus_; }
     void setUsersDatabase(storage::UsersDatabase *users);
 
     // The commands of the left panel and the toolbar.
@@ -79,7 +81,7 @@ public:
     QTabWidget *tabs() const { return tabs_; }
     QLineEdit *searchNumber() const { return searchNumber_; }
     QLineEdit *searchName() const { return searchName_; }
-    QAction *deleteAction() const { return deleteAction_; }
+    QAction *deleteAction() const;
     QLabel *fileLabel() const { return fileLabel_; }
     employees::EmployeePanel &employeePanel() { return employeePanel_; }
     const calc::Calculation &lastCalculation() const { return last_; }
@@ -88,14 +90,13 @@ public:
     QLabel *monthStatus() const { return monthStatus_; }
     // Before the first change in a closed month the user is asked once; false when he declines.
     bool mayChangeMonth();
-    // Every menu entry by its caption (the first of two alike).
-    QAction *menuAction(const QString &caption) const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildMenus();
+    void connectCommands();
     void buildPanels();
     void startUp();
     void loadList(int keepId);
@@ -132,14 +133,10 @@ private:
     EmployeePanelWidget *panel_ = nullptr;
     ItemsPage *items_ = nullptr;
     EarlierMonthsPage *earlier_ = nullptr;
-    QAction *deleteAction_ = nullptr;
-    QAction *deletePopup_ = nullptr;
-    QAction *autocalcAction_ = nullptr;
-    QAction *annualTax_ = nullptr;
-    QMenu *listPopup_ = nullptr;
     QLabel *fileLabel_ = nullptr;
     QLabel *monthStatus_ = nullptr;
     ClosedMonthGuard *guard_ = nullptr;
+    std::unique_ptr<MainMenus> menus_;
     EmployeeCommands *employees_ = nullptr;
     MenuCommands *commands_ = nullptr;
     HelpWindow *help_ = nullptr;

@@ -3,6 +3,7 @@
 #include "app/EmployeePanelWidget.h"
 #include "app/HelpWindow.h"
 #include "app/ItemsPage.h"
+#include "app/MainMenus.h"
 #include "app/MainWindow.h"
 #include "app/TableModel.h"
 #include "employees/Employees.h"
@@ -18,9 +19,13 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSet>
 #include <QTableView>
 #include <QTest>
 #include <QTextBrowser>
+#include <QToolBar>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
@@ -57,6 +62,33 @@ TEST_F(Gui, StartsOnANewDatabaseWithTitleStatusAndMenus)
         QAction *a = menuAction(QString::fromUtf8(caption));
         ASSERT_NE(a, nullptr) << caption;
         EXPECT_EQ(a->isEnabled(), enabled) << caption;
+    }
+}
+
+TEST_F(Gui, EveryEntryBelongsToACommandThatIsWired)
+{
+    // A command wired by identity: an entry made without one, or a command
+    // left without its slot, shows here as a foreign or disabled entry.
+    const app::MainMenus &menus = window->menus();
+    QSet<QAction *> made;
+    for (int i = 0; i < static_cast<int>(app::Command::Count); ++i) {
+        const QList<QAction *> &entries = menus.actions(static_cast<app::Command>(i));
+        EXPECT_FALSE(entries.isEmpty()) << "command " << i << " has no entry";
+        for (QAction *a : entries)
+            made.insert(a);
+    }
+    QList<QAction *> shown;
+    for (QAction *top : window->menuBar()->actions())
+        shown += top->menu() ? top->menu()->actions() : QList<QAction *>{top};
+    shown += window->findChild<QToolBar *>(QStringLiteral("ToolBar"))->actions();
+    shown += menus.listPopup()->actions();
+    const QList<QAction *> &deletes = menus.actions(app::Command::DeleteEmployee);
+    for (QAction *a : shown) {
+        if (a->isSeparator())
+            continue;
+        EXPECT_TRUE(made.contains(a)) << a->text().toStdString();
+        // Nobody is selected, so nobody can be deleted; the rest is live in January.
+        EXPECT_EQ(a->isEnabled(), !deletes.contains(a)) << a->text().toStdString();
     }
 }
 
