@@ -1,55 +1,44 @@
 #include "app/MainWindow.h"
-#include "app/reports/GuiReports.h"
 
-#include "app/DeclarationWindows.h"
-
+#include "app/AboutDialog.h"
 #include "app/CalendarGrid.h"
+#include "app/ClosedMonthGuard.h"
+#include "app/DeclarationWindows.h"
 #include "app/EarlierMonthsPage.h"
+#include "app/EmployeeCommands.h"
 #include "app/EmployeePanelWidget.h"
-#include "app/EmployeeWindow.h"
 #include "app/FieldFilter.h"
 #include "app/HelpWindow.h"
 #include "app/ItemsPage.h"
+#include "app/MainMenus.h"
 #include "app/MenuCommands.h"
-#include "app/NewEmployeeDialog.h"
 #include "app/TableModel.h"
 #include "app/WheelToArrows.h"
+#include "app/reports/GuiReports.h"
 #include "calc/YearSums.h"
-#include "items/Items.h"
-#include "operations/MonthClosing.h"
 #include "reference/Calendar.h"
 #include "storage/DataModule.h"
 #include "storage/ErrorText.h"
 #include "storage/Settings.h"
-#include "storage/TableNames.h"
 #include "storage/Title.h"
 #include "storage/fb/Error.h"
 #include "util/Prompter.h"
 
 #include <QApplication>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QKeyEvent>
-#include <QDesktopServices>
-#include <QDialog>
-#include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
-#include <QToolBar>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace plavex::app {
@@ -92,6 +81,7 @@ MainWindow::MainWindow(storage::Settings &settings, storage::DataModule &data, Q
         if (token.lock())
             QMetaObject::invokeMethod(this, &MainWindow::periodChanged, Qt::QueuedConnection);
     });
+    employees_ = new EmployeeCommands(*this, data_, prompter_);
     buildPanels();
     buildMenus();
     // A report run gives the window back on the employee it started from.
@@ -210,8 +200,8 @@ void MainWindow::buildPanels()
     statusBar()->addWidget(fileLabel_);
     statusBar()->addWidget(second);
     statusBar()->addWidget(monthStatus_);
-    // Edits in a closed month are asked about once (eventFilter).
-    qApp->installEventFilter(this);
+    // Edits in a closed month are asked about once.
+    guard_ = new ClosedMonthGuard(data_, prompter_, *this, *tabs_, *newButton_);
 
     connect(listView_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
         if (scrollProcessing_)
@@ -233,12 +223,12 @@ void MainWindow::buildPanels()
     connect(listView_->horizontalHeader(), &QHeaderView::sectionMoved, this,
             [this](int, int from, int to) { prompter_.message(QStringLiteral("%1 %2").arg(from).arg(to)); });
     connect(listView_, &QTableView::customContextMenuRequested, this,
-            [this](const QPoint &at) { listPopup_->popup(listView_->viewport()->mapToGlobal(at)); });
-    connect(newButton_, &QPushButton::clicked, this, &MainWindow::newEmployee);
-    connect(saveButton_, &QPushButton::clicked, this, &MainWindow::saveEmployee);
-    connect(cancelButton_, &QPushButton::clicked, this, &MainWindow::cancelEmployee);
-    connect(magnifier, &QPushButton::clicked, this, &MainWindow::quickSearch);
-    connect(persons, &QPushButton::clicked, this, &MainWindow::openEmployeeWindow);
+            [this](const QPoint &at) { menus_->listPopup()->popup(listView_->viewport()->mapToGlobal(at)); });
+    connect(newButton_, &QPushButton::clicked, employees_, &EmployeeCommands::newEmployee);
+    connect(saveButton_, &QPushButton::clicked, employees_, &EmployeeCommands::saveEmployee);
+    connect(cancelButton_, &QPushButton::clicked, employees_, &EmployeeCommands::cancelEmployee);
+    connect(magnifier, &QPushButton::clicked, employees_, &EmployeeCommands::quickSearch);
+    connect(persons, &QPushButton::clicked, employees_, &EmployeeCommands::openEmployeeWindow);
     for (QLineEdit *box : {searchNumber_, searchName_}) {
         connect(box, &QLineEdit::returnPressed, this, [this, box] {
             if (!box->text().trimmed().isEmpty())
@@ -260,126 +250,63 @@ void MainWindow::buildPanels()
 
 void MainWindow::buildMenus()
 {
-    // An entry without a command belongs to a part of the program that is
-    // not in this build yet: it shows, disabled.
-    auto add = [this](QMenu *menu, const QString &caption, auto slot, const QKeySequence &keys = {}) {
-        QAction *a = menu->addAction(caption);
-        a->setShortcut(keys);
-        if constexpr (std::is_same_v<decltype(slot), std::nullptr_t>)
-            a->setEnabled(false);
-        else
-            connect(a, &QAction::triggered, this, slot);
-        return a;
-    };
-    const auto none = nullptr;
+    menus_ = std::make_unique<MainMenus>(*this);
+    connectCommands();
+    employees_->connectEntries(*menus_);
+    // The month, database and item commands.
+    commands_ = new MenuCommands(*this, settings_, data_);
+}
+
+void MainWindow::connectCommands()
+{
+    MainMenus &m = *menus_;
     auto saveDialog = [this] {
         QFileDialog::getSaveFileName(this, QString(), QString(), QStringLiteral("Всички файлове (*.*)"));
     };
+    m.connect(Command::Save, this, saveDialog);
+    m.connect(Command::SaveAs, this, saveDialog);
+    m.connect(Command::Exit, this, [this] { close(); });
 
-    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
-    QAction *closeMonth = add(file, QStringLiteral("&Приключване на месец"), none, QKeySequence(QStringLiteral("Ctrl+N")));
-    QAction *changeDb = add(file, QStringLiteral("&Смяна на текущата база данни"), none, QKeySequence(QStringLiteral("Ctrl+O")));
-    QAction *save = add(file, QStringLiteral("&Save"), saveDialog, QKeySequence(QStringLiteral("Ctrl+S")));
-    add(file, QStringLiteral("Save &As..."), saveDialog);
-    file->addSeparator();
-    add(file, QStringLiteral("E&xit"), [this] { close(); });
-
-    QAction *persons = menuBar()->addAction(QStringLiteral("Персони"));
-    connect(persons, &QAction::triggered, this, &MainWindow::openEmployeeWindow);
-
-    QMenu *sheets = menuBar()->addMenu(QStringLiteral("Ведомости"));
-    add(sheets, QStringLiteral("Тест червени остатъци"), none);
-    for (const reports::ReportKind kind : {reports::ReportKind::Payslip1, reports::ReportKind::Payslip2})
-        add(sheets, QString::fromUtf8(reports::kindInfo(kind).caption),
-            [this, kind] { startReport(this, data_, prompter_, kind); });
-    for (const reports::ReportKind kind : {reports::ReportKind::Sheet, reports::ReportKind::AdvanceSheet})
-        add(sheets, QString::fromUtf8(reports::kindInfo(kind).caption),
-            [this, kind] { startReport(this, data_, prompter_, kind); });
-    add(sheets, QStringLiteral("Списък по перо"),
-        [this] { startReport(this, data_, prompter_, reports::ReportKind::ItemList); });
-    add(sheets, QStringLiteral("Служебна бележка за ДОД"),
-        [this] { startReport(this, data_, prompter_, reports::ReportKind::TaxCertificate); });
-    using K = reports::ReportKind;
-    for (const K kind : {K::AdvancePaymentOrders, K::PaymentOrders, K::SickSlip, K::AdvancePaymentList, K::PaymentList})
-        add(sheets, QString::fromUtf8(reports::kindInfo(kind).caption),
-            [this, kind] { startReport(this, data_, prompter_, kind); });
-
-    QAction *recap = menuBar()->addAction(QStringLiteral("Рекапитулации"));
-    connect(recap, &QAction::triggered, this,
-            [this] { startReport(this, data_, prompter_, reports::ReportKind::Recapitulation); });
-
-    QMenu *parameters = menuBar()->addMenu(QStringLiteral("Параметри"));
-    for (const char *caption :
-         {"Данни за фирмата", "Календари", "Пера", "Таблица ДОД", "Номенклатура на градове", "Номенклатура длъжности",
-          "Номенклатура на звена", "НКИД", "Минимален осиг. доход по прил 1 на НОИ",
-          "проценти социални и здравни вноски"})
-        add(parameters, QString::fromUtf8(caption), none);
-
-    QMenu *noi = menuBar()->addMenu(QStringLiteral("Изход за НОИ"));
-    auto afterExport = [this] { selectEmployee(currentEmployee()); };
-    add(noi, QStringLiteral("Образец 1"), [this, afterExport] {
-        runDeclaration1(this, data_, params_, false, prompter_);
-        afterExport();
-    });
-    add(noi, QStringLiteral("Образец 1 със запис в базата данни"), [this, afterExport] {
-        runDeclaration1(this, data_, params_, true, prompter_);
-        afterExport();
-    });
-    add(noi, QStringLiteral("Корекция на данни за декларация по образец 1"), [this] {
-        CorrectionForm form(data_, prompter_, currentEmployee(), this);
-        form.exec();
-    });
-    add(noi, QStringLiteral("Образец 6 нов"), [this, afterExport] {
-        runDeclaration6(this, data_, params_, prompter_);
-        afterExport();
-    });
-
-    QMenu *service = menuBar()->addMenu(QStringLiteral("Служебни настройки"));
-    for (const char *caption :
-         {"Включване на система с потребители", "Смяна на текущата база данни", "Смяна на текущия месец",
-          "Приключване на месец", "Четене на текст", "Архивиране на базата данни", "Разархивиране на базата данни",
-          "Калкулатор", "Попълване на минималния осигурителен доход", "Смяна на процент на перо по код"})
-        add(service, QString::fromUtf8(caption), none);
-    autocalcAction_ = service->addAction(QStringLiteral("Autocalc"));
-    autocalcAction_->setCheckable(true);
-    autocalcAction_->setEnabled(false);
-    for (const char *caption :
-         {"Изтриване на перо по код", "Добавяне на перо на всички служители",
-          "Коригиране на процентите на перата за ДОО, ЗДР, ПКБ и ЗДПО"})
-        add(service, QString::fromUtf8(caption), none);
-    annualTax_ = add(service, QStringLiteral("Годишен ДОД"), [this] {
+    for (int i = 0; i < static_cast<int>(Command::Count); ++i) {
+        const auto command = static_cast<Command>(i);
+        const std::optional<reports::ReportKind> kind = reportKind(command);
+        if (kind && command != Command::AnnualTax)
+            m.connect(command, this, [this, kind = *kind] { startReport(this, data_, prompter_, kind); });
+    }
+    m.connect(Command::AnnualTax, this, [this] {
         startReport(this, data_, prompter_, reports::ReportKind::AnnualTax);
         // The differences stored as items are kept, and the employee shows them.
         data_.commitRetaining();
         selectEmployee(currentEmployee());
     });
-    add(service, QStringLiteral("Подмяна на служебните номенклатури"), none);
-    connect(service, &QMenu::aboutToShow, this, [this] {
-        autocalcAction_->setChecked(data_.autocalc());
-        annualTax_->setEnabled(calc::annualTaxYear(data_.period()).has_value());
+
+    auto afterExport = [this] { selectEmployee(currentEmployee()); };
+    m.connect(Command::Declaration1, this, [this, afterExport] {
+        runDeclaration1(this, data_, params_, false, prompter_);
+        afterExport();
+    });
+    m.connect(Command::Declaration1Stored, this, [this, afterExport] {
+        runDeclaration1(this, data_, params_, true, prompter_);
+        afterExport();
+    });
+    m.connect(Command::Declaration1Correction, this, [this] {
+        CorrectionForm form(data_, prompter_, currentEmployee(), this);
+        form.exec();
+    });
+    m.connect(Command::Declaration6, this, [this, afterExport] {
+        runDeclaration6(this, data_, params_, prompter_);
+        afterExport();
+    });
+    connect(m.serviceMenu(), &QMenu::aboutToShow, this, [this] {
+        menus_->action(Command::Autocalc)->setChecked(data_.autocalc());
+        menus_->action(Command::AnnualTax)->setEnabled(calc::annualTaxYear(data_.period()).has_value());
     });
 
-    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
-    add(help, QStringLiteral("&About..."), [this] {
-        QDialog about(this);
-        about.setObjectName(QStringLiteral("AboutBox"));
-        about.setWindowTitle(QStringLiteral("За програмата Plavex"));
-        auto *layout = new QVBoxLayout(&about);
-        auto *product = new QLabel(QStringLiteral("Plavex"), &about);
-        QFont big = product->font();
-        big.setPointSize(big.pointSize() * 2);
-        big.setBold(true);
-        product->setFont(big);
-        layout->addWidget(product, 0, Qt::AlignHCenter);
-        layout->addWidget(new QLabel(QStringLiteral("Версия 1.00"), &about), 0, Qt::AlignHCenter);
-        auto *ok = new QPushButton(QStringLiteral("OK"), &about);
-        connect(ok, &QPushButton::clicked, &about, &QDialog::accept);
-        layout->addWidget(ok, 0, Qt::AlignHCenter);
-        // The frame shows the whole caption, with room for its buttons.
-        about.setMinimumWidth(about.fontMetrics().horizontalAdvance(about.windowTitle()) + 160);
+    m.connect(Command::About, this, [this] {
+        AboutDialog about(this);
         about.exec();
     });
-    add(help, QStringLiteral("Помощ"), [this] {
+    m.connect(Command::Help, this, [this] {
         const QString path = settings_.programDir() + QStringLiteral("help/plavex.html");
         if (!help_)
             help_ = new HelpWindow(this);
@@ -390,67 +317,23 @@ void MainWindow::buildMenus()
         help_->show();
         help_->raise();
         help_->activateWindow();
-    }, QKeySequence(Qt::Key_F1));
-
-    // Toolbar: month closing, change database, save, then the editing
-    // actions on the focused field and the delete of a dismissed employee.
-    QToolBar *tools = addToolBar(QStringLiteral("Лента"));
-    tools->setObjectName(QStringLiteral("ToolBar"));
-    tools->addAction(closeMonth);
-    tools->addAction(changeDb);
-    tools->addAction(save);
-    tools->addSeparator();
-    auto editAction = [this, tools](const QString &caption, auto method) {
-        QAction *a = tools->addAction(caption);
-        connect(a, &QAction::triggered, this, [method] {
-            if (auto *edit = qobject_cast<QLineEdit *>(QApplication::focusWidget()))
-                (edit->*method)();
-        });
-    };
-    editAction(QStringLiteral("Изрежи"), &QLineEdit::cut);
-    editAction(QStringLiteral("Копирай"), &QLineEdit::copy);
-    editAction(QStringLiteral("Постави"), &QLineEdit::paste);
-    tools->addSeparator();
-    deleteAction_ = tools->addAction(QStringLiteral("Изтрий"));
-    deleteAction_->setToolTip(QStringLiteral("Изтриване на неактивен служител"));
-    connect(deleteAction_, &QAction::triggered, this, &MainWindow::deleteEmployee);
-
-    listPopup_ = new QMenu(this);
-    deletePopup_ = listPopup_->addAction(QStringLiteral("Изтриване"), this, &MainWindow::deleteEmployee);
-    listPopup_->addAction(QStringLiteral("Търсене"), this, &MainWindow::openEmployeeWindow);
-    listPopup_->addAction(QStringLiteral("Добавяне на стандартните пера"), this, [this] {
-        const int id = currentEmployee();
-        if (id == 0)
-            return;
-        try {
-            items::addStandardItems(data_, id);
-            data_.commitRetaining();
-        } catch (const fb::Error &e) {
-            prompter_.message(storage::errorText(e));
-        }
-        refreshSelection();
     });
 
-    // The entries above without a command get theirs here when this build has it.
-    commands_ = new MenuCommands(*this, settings_, data_);
+    // The toolbar's editing acts on the focused field.
+    auto edit = [this, &m](Command command, auto method) {
+        m.connect(command, this, [method] {
+            if (auto *field = qobject_cast<QLineEdit *>(QApplication::focusWidget()))
+                (field->*method)();
+        });
+    };
+    edit(Command::Cut, &QLineEdit::cut);
+    edit(Command::Copy, &QLineEdit::copy);
+    edit(Command::Paste, &QLineEdit::paste);
 }
 
 void MainWindow::setUsersDatabase(storage::UsersDatabase *users) { commands_->setUsersDatabase(users); }
 
-QAction *MainWindow::menuAction(const QString &caption) const
-{
-    for (QAction *top : menuBar()->actions()) {
-        if (top->text() == caption)
-            return top;
-        if (QMenu *menu = top->menu()) {
-            for (QAction *a : menu->actions()) {
-                if (a->text() == caption)
-                    return a;
-            }
-        }
-    }
-    return nullptr;
-}
+QAction *MainWindow::deleteAction() const { return menus_->action(Command::DeleteEmployee); }
 
 void MainWindow::startUp()
 {
@@ -472,7 +355,7 @@ void MainWindow::startUp()
 void MainWindow::showTitle()
 {
     // A command that changed the month or the database may have closed or opened this month.
-    statusFor_ = util::Period();
+    guard_->forget();
     if (!data_.isConnected()) {
         setWindowTitle(QStringLiteral("Plavex V1.00"));
     } else {
@@ -576,8 +459,7 @@ void MainWindow::refreshSelection()
         const QString header = headerText();
         items_->setHeader(header, id != 0 && !active);
         earlier_->setHeader(header, id != 0 && !active);
-        deleteAction_->setEnabled(id != 0 && rules.deleteEnabled);
-        deletePopup_->setEnabled(id != 0 && rules.deleteEnabled);
+        menus_->setEnabled(Command::DeleteEmployee, id != 0 && rules.deleteEnabled);
         saveButton_->setEnabled(id != 0 && rules.editable);
         cancelButton_->setEnabled(id != 0 && rules.editable);
         newButton_->setEnabled(data_.isConnected());
@@ -602,83 +484,14 @@ void MainWindow::refreshSelection()
     refreshPeriodView();
 }
 
-bool MainWindow::mayChangeMonth()
-{
-    if (!monthClosed_ || changeConfirmed_ == data_.period())
-        return true;
-    const QString question =
-        QStringLiteral("Месец %1 е приключен.\nПромените в него не се пренасят в %2 и следващите месеци.\n"
-                       "Да продължа ли с промяната?")
-            .arg(storage::periodCaption(data_.period()), storage::periodCaption(data_.period().next()));
-    if (!prompter_.confirmDefaultNo(question))
-        return false;
-    changeConfirmed_ = data_.period();
-    return true;
-}
+bool MainWindow::monthClosed() const { return guard_->closed(); }
 
-bool MainWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    const QEvent::Type type = event->type();
-    if (!monthClosed_ || changeConfirmed_ == data_.period()
-        || (type != QEvent::KeyPress && type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick))
-        return QMainWindow::eventFilter(watched, event);
-    auto *widget = qobject_cast<QWidget *>(watched);
-    if (!widget || !widget->isEnabled() || widget->window() != this || !(tabs_->isAncestorOf(widget) || widget == newButton_))
-        return QMainWindow::eventFilter(watched, event);
-    // What changes data: typing into a field, a button or box of the pages, a row opened or
-    // added and removed by key in the item grid. Browsing and printing ask nothing.
-    bool change = false;
-    QWidget *field = widget;
-    while (field && !qobject_cast<QLineEdit *>(field) && !qobject_cast<QComboBox *>(field)
-           && !qobject_cast<QAbstractButton *>(field) && !qobject_cast<QAbstractItemView *>(field))
-        field = field->parentWidget();
-    if (auto *button = qobject_cast<QAbstractButton *>(field)) {
-        change = type == QEvent::MouseButtonPress && !button->text().startsWith(QStringLiteral("Печат"));
-    } else if (auto *edit = qobject_cast<QLineEdit *>(field)) {
-        if (type == QEvent::KeyPress && !edit->isReadOnly()) {
-            const auto *key = static_cast<QKeyEvent *>(event);
-            change = (!key->text().isEmpty() && key->text().at(0).isPrint()) || key->key() == Qt::Key_Delete
-                     || key->key() == Qt::Key_Backspace || key->matches(QKeySequence::Paste)
-                     || key->matches(QKeySequence::Cut);
-        }
-    } else if (qobject_cast<QComboBox *>(field)) {
-        change = type == QEvent::MouseButtonPress
-                 || (type == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() != Qt::Key_Tab
-                     && static_cast<QKeyEvent *>(event)->key() != Qt::Key_Backtab);
-    } else if (qobject_cast<QAbstractItemView *>(field)) {
-        const int key = type == QEvent::KeyPress ? static_cast<QKeyEvent *>(event)->key() : 0;
-        change = type == QEvent::MouseButtonDblClick || key == Qt::Key_Insert || key == Qt::Key_Delete
-                 || key == Qt::Key_Return || key == Qt::Key_Enter;
-    }
-    if (change && !mayChangeMonth())
-        return true;
-    return QMainWindow::eventFilter(watched, event);
-}
+bool MainWindow::mayChangeMonth() { return guard_->mayChange(); }
 
 void MainWindow::refreshPeriodView()
 {
-    // Looked up once per month shown: the list's scrolling comes here too.
-    if (statusFor_ == data_.period() && data_.period().isValid())
-        return finishPeriodView();
-    statusFor_ = data_.period();
-    monthClosed_ = false;
-    if (data_.isConnected() && data_.period().isValid()) {
-        try {
-            // Closing carries the employees; a month only switched to starts without them.
-            monthClosed_ = operations::newMonthExists(data_)
-                           && data_.countRows(storage::names::monthTable(u"PERSONS", data_.period().next()),
-                                              QStringLiteral("PERSON_ID"))
-                                  > 0;
-        } catch (const fb::Error &) {
-            monthClosed_ = false;
-        }
-    }
-    finishPeriodView();
-}
-
-void MainWindow::finishPeriodView()
-{
-    if (monthClosed_) {
+    guard_->refresh();
+    if (guard_->closed()) {
         monthStatus_->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
         monthStatus_->setText(QStringLiteral("Приключен месец: промените не се пренасят в %1")
                                   .arg(storage::periodCaption(data_.period().next())));
@@ -693,8 +506,8 @@ void MainWindow::finishPeriodView()
     calendarCaption_->setText(data_.period().isValid() ? storage::periodCaption(data_.period()) : QString());
     panel_->refreshPeriodView();
     // The annual tax is recomputed in January and December only.
-    if (annualTax_)
-        annualTax_->setEnabled(data_.period().isValid() && calc::annualTaxYear(data_.period()).has_value());
+    if (menus_)
+        menus_->action(Command::AnnualTax)->setEnabled(data_.period().isValid() && calc::annualTaxYear(data_.period()).has_value());
 }
 
 void MainWindow::periodChanged()
@@ -732,110 +545,12 @@ void MainWindow::afterItemCommand()
                          panel_->column(QStringLiteral("PERSON_ACT")).toInt() != 1);
 }
 
-void MainWindow::newEmployee()
-{
-    if (!data_.isConnected())
-        return;
-    NewEmployeeDialog dialog(data_, prompter_, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    try {
-        // A still-pending newcomer is kept as he is; the new one becomes pending.
-        const int id = employeePanel_.create(dialog.entry(), prompter_);
-        if (id == 0)
-            return;
-        list_->setOrder(QStringLiteral("PERSON_ID"));
-        listView_->horizontalHeader()->setSortIndicatorShown(false);
-        loadList(id);
-        showTitle();
-        tabs_->setCurrentWidget(panel_);
-    } catch (const fb::Error &e) {
-        prompter_.message(QStringLiteral("Грешка при запис: %1").arg(storage::errorText(e)));
-    }
-}
-
-void MainWindow::saveEmployee()
-{
-    const int id = currentEmployee();
-    if (id == 0)
-        return;
-    // A field still being typed in is posted before the check.
-    if (QWidget *focus = QApplication::focusWidget())
-        focus->clearFocus();
-    QApplication::processEvents();
-    const QString problem = employeePanel_.save(id);
-    if (!problem.isEmpty()) {
-        prompter_.message(problem);
-        return;
-    }
-    refreshSelection();
-}
-
-void MainWindow::cancelEmployee()
-{
-    if (!employeePanel_.pending())
-        return;
-    try {
-        employeePanel_.cancel();
-    } catch (const fb::Error &e) {
-        prompter_.message(storage::errorText(e));
-    }
-    loadList(0);
-    showTitle();
-}
-
-void MainWindow::deleteEmployee()
-{
-    const int id = currentEmployee();
-    if (id == 0)
-        return;
-    try {
-        if (!employeePanel_.remove(id, prompter_))
-            return;
-    } catch (const fb::Error &e) {
-        prompter_.message(storage::errorText(e));
-        return;
-    }
-    loadList(0);
-    showTitle();
-}
-
-void MainWindow::quickSearch()
-{
-    if (employeePanel_.pending())
-        return;
-    bool byNumber = false;
-    if (searchNumber_->hasFocus())
-        byNumber = true;
-    else if (searchName_->hasFocus())
-        byNumber = false;
-    else if (!searchNumber_->text().trimmed().isEmpty())
-        byNumber = true;
-    else if (searchName_->text().trimmed().isEmpty())
-        return;
-    const employees::SearchResult found = byNumber ? employees::quickSearchByNumber(data_, searchNumber_->text())
-                                                   : employees::quickSearchByName(data_, searchName_->text());
-    if (!found.message.isEmpty()) {
-        prompter_.message(found.message);
-        return;
-    }
-    // Locating with the calculation off, then one refresh with it.
-    if (found.id)
-        selectEmployee(*found.id);
-}
-
-void MainWindow::openEmployeeWindow()
-{
-    if (!data_.isConnected())
-        return;
-    EmployeeWindow window(data_, prompter_, this);
-    if (window.exec() != QDialog::Accepted)
-        return;
-    list_->setOrder(QStringLiteral("PERSON_ID"));
-    listView_->horizontalHeader()->setSortIndicatorShown(false);
-    const int id = window.selectedId();
-    loadList(id);
-}
+void MainWindow::newEmployee() { employees_->newEmployee(); }
+void MainWindow::saveEmployee() { employees_->saveEmployee(); }
+void MainWindow::cancelEmployee() { employees_->cancelEmployee(); }
+void MainWindow::deleteEmployee() { employees_->deleteEmployee(); }
+void MainWindow::quickSearch() { employees_->quickSearch(); }
+void MainWindow::openEmployeeWindow() { employees_->openEmployeeWindow(); }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {

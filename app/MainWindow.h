@@ -4,7 +4,6 @@
 #include "calc/Parameters.h"
 #include "employees/Employees.h"
 #include "items/Items.h"
-#include "util/Period.h"
 
 #include <QMainWindow>
 
@@ -13,7 +12,6 @@
 class QAction;
 class QLabel;
 class QLineEdit;
-class QMenu;
 class QPushButton;
 class QSplitter;
 class QTabWidget;
@@ -32,10 +30,13 @@ class Prompter;
 namespace plavex::app {
 
 class CalendarGrid;
+class ClosedMonthGuard;
 class EarlierMonthsPage;
+class EmployeeCommands;
 class EmployeePanelWidget;
 class HelpWindow;
 class ItemsPage;
+class MainMenus;
 class MenuCommands;
 class TableModel;
 
@@ -58,6 +59,8 @@ public:
     void reloadList(int keepId) { loadList(keepId); }
     calc::Parameters &parameters() { return params_; }
     MenuCommands *commands() const { return commands_; }
+    // Every entry of the menus, the toolbar and the list popup, by its command.
+    MainMenus &menus() const { return *menus_; }
     void setUsersDatabase(storage::UsersDatabase *users);
 
     // The commands of the left panel and the toolbar.
@@ -78,29 +81,26 @@ public:
     QTabWidget *tabs() const { return tabs_; }
     QLineEdit *searchNumber() const { return searchNumber_; }
     QLineEdit *searchName() const { return searchName_; }
-    QAction *deleteAction() const { return deleteAction_; }
+    QAction *deleteAction() const;
     QLabel *fileLabel() const { return fileLabel_; }
     employees::EmployeePanel &employeePanel() { return employeePanel_; }
     const calc::Calculation &lastCalculation() const { return last_; }
     // The current month was closed into the next one: its changes are not carried forward.
-    bool monthClosed() const { return monthClosed_; }
+    bool monthClosed() const;
     QLabel *monthStatus() const { return monthStatus_; }
     // Before the first change in a closed month the user is asked once; false when he declines.
     bool mayChangeMonth();
-    // Every menu entry by its caption (the first of two alike).
-    QAction *menuAction(const QString &caption) const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildMenus();
+    void connectCommands();
     void buildPanels();
     void startUp();
     void loadList(int keepId);
     void refreshPeriodView();
-    void finishPeriodView();
     void periodChanged();
     void recalculate(int id);
     void afterItemCommand();
@@ -133,16 +133,11 @@ private:
     EmployeePanelWidget *panel_ = nullptr;
     ItemsPage *items_ = nullptr;
     EarlierMonthsPage *earlier_ = nullptr;
-    QAction *deleteAction_ = nullptr;
-    QAction *deletePopup_ = nullptr;
-    QAction *autocalcAction_ = nullptr;
-    QAction *annualTax_ = nullptr;
-    QMenu *listPopup_ = nullptr;
     QLabel *fileLabel_ = nullptr;
     QLabel *monthStatus_ = nullptr;
-    bool monthClosed_ = false;
-    util::Period changeConfirmed_; // the closed month the user agreed to change
-    util::Period statusFor_;       // the month monthClosed_ was looked up for
+    ClosedMonthGuard *guard_ = nullptr;
+    std::unique_ptr<MainMenus> menus_;
+    EmployeeCommands *employees_ = nullptr;
     MenuCommands *commands_ = nullptr;
     HelpWindow *help_ = nullptr;
 };

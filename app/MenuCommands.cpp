@@ -7,6 +7,7 @@
 #include "app/CompanyWindow.h"
 #include "app/ItemDialog.h"
 #include "app/ItemsPage.h"
+#include "app/MainMenus.h"
 #include "app/MainWindow.h"
 #include "app/NegativeNetsWindow.h"
 #include "app/NewDateDialog.h"
@@ -39,62 +40,48 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMenu>
-#include <QMenuBar>
+
+#include <utility>
 
 namespace plavex::app {
-
-namespace {
-QString plain(QString caption) { return caption.remove(QLatin1Char('&')); }
-
-} // namespace
 
 MenuCommands::MenuCommands(MainWindow &window, storage::Settings &settings, storage::DataModule &data)
     : QObject(&window), window_(window), settings_(settings), data_(data)
 {
-    connectEntry(QStringLiteral("Приключване на месец"), &MenuCommands::closeMonth);
-    connectEntry(QStringLiteral("Смяна на текущата база данни"), &MenuCommands::changeDatabase);
-    connectEntry(QStringLiteral("Смяна на текущия месец"), &MenuCommands::changeMonth);
-    connectEntry(QStringLiteral("Включване на система с потребители"), &MenuCommands::users);
-    connectEntry(QStringLiteral("Архивиране на базата данни"), &MenuCommands::backup);
-    connectEntry(QStringLiteral("Разархивиране на базата данни"), &MenuCommands::restore);
-    connectEntry(QStringLiteral("Пера"), &MenuCommands::itemDefinitions);
-    connectEntry(QStringLiteral("Изтриване на перо по код"), &MenuCommands::deleteCodeFromAll);
-    connectEntry(QStringLiteral("Добавяне на перо на всички служители"), &MenuCommands::addItemToAll);
-    connectEntry(QStringLiteral("Смяна на процент на перо по код"), &MenuCommands::changePercent);
-    connectEntry(QStringLiteral("Коригиране на процентите на перата за ДОО, ЗДР, ПКБ и ЗДПО"),
-                 &MenuCommands::correctPercents);
-    connectEntry(QStringLiteral("Тест червени остатъци"), &MenuCommands::negativeNets);
-    connectEntry(QStringLiteral("Подмяна на служебните номенклатури"), &MenuCommands::replaceNomenclatures);
-    connectEntry(QStringLiteral("Калкулатор"), &MenuCommands::calculator);
-    connectEntry(QStringLiteral("Данни за фирмата"), &MenuCommands::company);
-    connectEntry(QStringLiteral("НКИД"), &MenuCommands::activities);
-    connectEntry(QStringLiteral("Таблица ДОД"), &MenuCommands::taxTable);
-    connectEntry(QStringLiteral("Номенклатура на градове"), &MenuCommands::towns);
-    connectEntry(QStringLiteral("Номенклатура длъжности"), &MenuCommands::positions);
-    connectEntry(QStringLiteral("Номенклатура на звена"), &MenuCommands::units);
-    connectEntry(QStringLiteral("Календари"), &MenuCommands::calendars);
-    connectEntry(QStringLiteral("Минимален осиг. доход по прил 1 на НОИ"), &MenuCommands::minimumIncomeTable);
-    connectEntry(QStringLiteral("проценти социални и здравни вноски"), &MenuCommands::rates);
-    connectEntry(QStringLiteral("Попълване на минималния осигурителен доход"), &MenuCommands::refreshMinimumIncome);
-    connectEntry(QStringLiteral("Четене на текст"), &MenuCommands::importLegacy);
-    if (QAction *autocalc = window_.menuAction(QStringLiteral("Autocalc"))) {
-        autocalc->setEnabled(true);
-        autocalc->setChecked(data_.autocalc());
-        // The switch flips what is stored, whatever the mark showed before.
-        connect(autocalc, &QAction::triggered, this, [this] { setAutocalc(!data_.autocalc()); });
-    }
-}
-
-void MenuCommands::connectEntry(const QString &caption, void (MenuCommands::*command)())
-{
-    const auto entries = window_.menuBar()->findChildren<QAction *>();
-    for (QAction *a : entries) {
-        if (plain(a->text()) != caption || a->menu())
-            continue;
-        a->setEnabled(true);
-        connect(a, &QAction::triggered, this, command);
-    }
+    MainMenus &menus = window_.menus();
+    using C = Command;
+    const std::pair<Command, void (MenuCommands::*)()> entries[] = {
+        {C::CloseMonth, &MenuCommands::closeMonth},
+        {C::ChangeDatabase, &MenuCommands::changeDatabase},
+        {C::ChangeMonth, &MenuCommands::changeMonth},
+        {C::Users, &MenuCommands::users},
+        {C::Backup, &MenuCommands::backup},
+        {C::Restore, &MenuCommands::restore},
+        {C::ItemDefinitions, &MenuCommands::itemDefinitions},
+        {C::DeleteCodeFromAll, &MenuCommands::deleteCodeFromAll},
+        {C::AddItemToAll, &MenuCommands::addItemToAll},
+        {C::ChangePercent, &MenuCommands::changePercent},
+        {C::CorrectPercents, &MenuCommands::correctPercents},
+        {C::NegativeNets, &MenuCommands::negativeNets},
+        {C::ReplaceNomenclatures, &MenuCommands::replaceNomenclatures},
+        {C::Calculator, &MenuCommands::calculator},
+        {C::Company, &MenuCommands::company},
+        {C::Activities, &MenuCommands::activities},
+        {C::TaxTable, &MenuCommands::taxTable},
+        {C::Towns, &MenuCommands::towns},
+        {C::Positions, &MenuCommands::positions},
+        {C::Units, &MenuCommands::units},
+        {C::Calendars, &MenuCommands::calendars},
+        {C::MinimumIncomeTable, &MenuCommands::minimumIncomeTable},
+        {C::Rates, &MenuCommands::rates},
+        {C::RefreshMinimumIncome, &MenuCommands::refreshMinimumIncome},
+        {C::ImportLegacy, &MenuCommands::importLegacy},
+    };
+    for (const auto &[command, slot] : entries)
+        menus.connect(command, this, slot);
+    // The switch flips what is stored, whatever the mark showed before.
+    menus.action(C::Autocalc)->setChecked(data_.autocalc());
+    menus.connect(C::Autocalc, this, [this] { setAutocalc(!data_.autocalc()); });
 }
 
 bool MenuCommands::connected()
@@ -281,8 +268,7 @@ void MenuCommands::setAutocalc(bool on)
     } catch (const fb::Error &e) {
         data_.prompter().message(storage::errorText(e));
     }
-    if (QAction *autocalc = window_.menuAction(QStringLiteral("Autocalc")))
-        autocalc->setChecked(data_.autocalc());
+    window_.menus().action(Command::Autocalc)->setChecked(data_.autocalc());
     if (data_.autocalc())
         window_.refreshSelection();
 }

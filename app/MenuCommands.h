@@ -3,8 +3,6 @@
 #include <QObject>
 #include <QPointer>
 
-class QAction;
-
 namespace plavex::storage {
 class DataModule;
 class Settings;
@@ -17,9 +15,9 @@ class CalculatorWindow;
 class MainWindow;
 class NegativeNetsWindow;
 
-// The month, database, user and bulk-item commands of the main menu. Each
-// one asks what it needs, calls the core and brings the window up to date;
-// it owns no rule of its own.
+// The month, database, user and bulk-item commands of the main menu, wired
+// to their entries by command. Each one asks what it needs, calls the core
+// and brings the window up to date; it owns no rule of its own.
 class MenuCommands : public QObject {
     Q_OBJECT
 public:
@@ -55,8 +53,6 @@ public:
     void importLegacy();
 
 private:
-    // Every entry with the caption (the file menu and the service menu share some).
-    void connectEntry(const QString &caption, void (MenuCommands::*command)());
     void afterBulkChange(int keepId);
     bool connected();
     void nomenclature(int kind);

@@ -504,6 +504,14 @@ bool newMonthExists(storage::DataModule &data)
     return found == 8;
 }
 
+bool isMonthClosed(storage::DataModule &data)
+{
+    if (!data.isConnected() || !data.period().isValid())
+        return false;
+    return newMonthExists(data)
+           && data.countRows(storage::names::monthTable(u"PERSONS", data.period().next()), QStringLiteral("PERSON_ID")) > 0;
+}
+
 ClosingResult closeMonth(storage::DataModule &data, util::Prompter &prompter, calc::Parameters *params)
 {
     const util::Period old = data.period();

@@ -79,6 +79,12 @@ QString endmesLine(int number, const QString &name, const ServiceLength &total);
 // True when the next period's eight month tables all exist already.
 bool newMonthExists(storage::DataModule &data);
 
+// True when the current month was closed into the next one, so that its
+// changes are not carried forward: the next month's tables exist and hold
+// the carried employees (a month only switched to starts without them).
+// False with no database or period open.
+bool isMonthClosed(storage::DataModule &data);
+
 // Month closing: recalculates and stores every employee of the current
 // month (when automatic calculation is on), then copies the month into the
 // next one and makes that current, writing ENDMES.TXT into the program

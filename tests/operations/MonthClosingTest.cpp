@@ -407,3 +407,17 @@ TEST_F(MonthClosing, ChangingToAMonthNeverClosedIntoGivesEmptyTables)
     data().changePeriod(2008, 1);
     EXPECT_EQ(rows(table(u"PERSONS")), 1);
 }
+
+TEST_F(MonthClosing, AMonthIsClosedOnlyWhenItsEmployeesWentOn)
+{
+    addPerson(1, QStringLiteral("Първи"));
+    EXPECT_FALSE(operations::isMonthClosed(data()));
+    ASSERT_EQ(close(), operations::ClosingResult::Closed);
+    EXPECT_FALSE(operations::isMonthClosed(data())); // the newest month
+    data().changePeriod(2008, 1);
+    EXPECT_TRUE(operations::isMonthClosed(data()));
+    // June was only switched to: its tables exist, but nobody was carried into them.
+    data().changePeriod(2008, 6);
+    data().changePeriod(2008, 5);
+    EXPECT_FALSE(operations::isMonthClosed(data()));
+}

@@ -2,8 +2,8 @@
 
 #include "storage/DataModule.h"
 #include "storage/Settings.h"
+#include "tests/support/ScriptedPrompter.h"
 #include "util/Period.h"
-#include "util/Prompter.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -40,7 +40,7 @@ public:
 
     TempProgramDir dir;
     storage::Settings settings;
-    util::RecordingPrompter prompter;
+    ScriptedPrompter prompter; // says yes unless a test scripts the answers
     std::unique_ptr<storage::DataModule> data;
 
     qint64 scalar(const QString &sql, const QVariantList &values = {});
