@@ -176,8 +176,8 @@ AnnualTaxRow annualTaxRowOf(storage::DataModule &data, int personId, int year)
 bool annualTaxDifferenceInserted(storage::DataModule &data, int personId, int year)
 {
     for (const util::Period &period : {util::Period(year, 12), util::Period(year + 1, 1)}) {
-        const QString pera = storage::monthTable(u"PERA", period);
-        const QString defs = storage::monthTable(u"PERADEFS", period);
+        const QString pera = storage::names::monthTable(u"PERA", period);
+        const QString defs = storage::names::monthTable(u"PERADEFS", period);
         const qlonglong tables = fb::Statement::scalar(data.transaction(),
                                                        QStringLiteral("select count(*) from RDB$RELATIONS where "
                                                                       "RDB$RELATION_NAME in (?, ?)"),
