@@ -84,7 +84,8 @@ TEST_F(February2026, SickDaysOnThePayslipTheSlipAndTheRecapitulation)
     // 3 x 550.66 / 20 at the employer's 4.8 %.
     const QString health = QStringLiteral("ЗДРО-бол.нои|") + test::fx(4.8, 7, 3) + QStringLiteral("%|( ") + test::fx(82.60, 7, 2)
                            + QStringLiteral(" )|") + test::fx(3.96, 7, 2);
-    const test::DocLine *line = test::lineStarting(test::docLines(*recap), QStringLiteral("ЗДРО - бол.нои"));
+    const std::vector<test::DocLine> lines = test::docLines(*recap);
+    const test::DocLine *line = test::lineStarting(lines, QStringLiteral("ЗДРО - бол.нои"));
     ASSERT_TRUE(line);
     EXPECT_TRUE(line->joined().endsWith(health)) << line->joined().toStdString();
 
