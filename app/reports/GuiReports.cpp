@@ -21,6 +21,8 @@
 #include "util/Prompter.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrintDialog>
