@@ -246,7 +246,7 @@ Calculation Calculator::calculate(const Employee &employee)
             const util::Period onset = item.beginPacked.isEmpty()
                                            ? context.period
                                            : util::Period(item.beginPacked.year + 1900, item.beginPacked.month);
-            if (fundBenefitFrom18Months(onset))
+            if (fundBenefitFrom18Months(onset, item.type))
                 result.fundAverages[item.id] = fundSickAverage(context, item);
         }
     }

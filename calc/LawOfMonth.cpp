@@ -11,9 +11,13 @@ int employerPaidSickDays(const util::Period &onset)
     return 2;
 }
 
-bool fundBenefitFrom18Months(const util::Period &onset) { return onset >= util::Period(2015, 1); }
+bool fundBenefitFrom18Months(const util::Period &onset, int type)
+{
+    const bool sickness = type == 21 || type == 25 || type == 26 || type == 27;
+    return sickness && onset >= util::Period(2015, 1);
+}
 
-double fundBenefitRate(int type) { return type == 21 || type == 23 ? 0.9 : 0.8; }
+double fundBenefitRate(int type) { return type == 21 ? 0.9 : 0.8; }
 
 bool annualTaxByArticle49(int year) { return year >= 2009; }
 

@@ -15,14 +15,14 @@ int employerPaidSickDays(const util::Period &onset);
 // The employer's share of the daily average for those days: 70 %.
 constexpr double kEmployerSickRate = 0.7;
 
-// КСО art. 41 (1) as in force from 01.2015: the fund's daily benefit is a
-// share of the average daily insurable income of the 18 calendar months
-// before the month of onset, at most the average daily net pay. Earlier
-// months: the six months' average of the older rule.
-bool fundBenefitFrom18Months(const util::Period &onset);
+// КСО art. 41 (1) as in force from 01.2015: the fund's daily benefit for a
+// sickness, a work accident or the care of the sick (types 21, 25, 26, 27)
+// is a share of the average daily insurable income of the 18 calendar
+// months before the month of onset, at most the average daily net pay.
+// Earlier months, and the other absences, keep the older six months.
+bool fundBenefitFrom18Months(const util::Period &onset, int type);
 constexpr int kFundBenefitMonths = 18;
-// The fund's share: 90 % for a work accident (21) and for pregnancy and
-// birth (23), 80 % for every other sickness.
+// The fund's share: 90 % for a work accident (21), 80 % otherwise.
 double fundBenefitRate(int type);
 
 // ЗДДФЛ art. 49: from the year 2009 the annual recomputation is the year's

@@ -99,8 +99,9 @@ TEST(LawOfMonth, RulesByTheirDates)
     EXPECT_EQ(calc::employerPaidSickDays(util::Period(2010, 7)), 3);
     EXPECT_EQ(calc::employerPaidSickDays(util::Period(2023, 12)), 3);
     EXPECT_EQ(calc::employerPaidSickDays(util::Period(2024, 1)), 2);
-    EXPECT_FALSE(calc::fundBenefitFrom18Months(util::Period(2014, 12)));
-    EXPECT_TRUE(calc::fundBenefitFrom18Months(util::Period(2015, 1)));
+    EXPECT_FALSE(calc::fundBenefitFrom18Months(util::Period(2014, 12), 27));
+    EXPECT_TRUE(calc::fundBenefitFrom18Months(util::Period(2015, 1), 27));
+    EXPECT_FALSE(calc::fundBenefitFrom18Months(util::Period(2026, 2), 24)); // a fixed benefit, not an average
     EXPECT_FALSE(calc::annualTaxByArticle49(2008));
     EXPECT_TRUE(calc::annualTaxByArticle49(2009));
 }
