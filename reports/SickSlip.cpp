@@ -250,38 +250,47 @@ void allColumns(Canvas &c, quint8 boxes)
           true);
 }
 
+// The rule of the month on two lines of the slip's width.
+void printRule(Canvas &c, const QString &first, const QString &second)
+{
+    c.clearTabs();
+    c.setTab(c.marginLeft(), J::Left, 24, kMargin);
+    if (c.linesLeft() < 4)
+        c.newPage();
+    printRow(c, {first});
+    printRow(c, {second});
+}
+
 // The employer's days of a sickness from 07.2010, as the calculation paid them.
 void printEmployerDays(Canvas &c, const SickSlip &s, const QString &dateFormat)
 {
     const calc::EmployerSickPay &p = *s.employer;
     const QString rate = fx(p.rate * 100, 3, 0) + QLatin1Char('%');
-    c.clearTabs();
-    c.setTab(c.marginLeft(), J::Left, 24, kMargin);
-    if (c.linesLeft() < 3)
-        c.newPage();
-    printRow(c, {QStringLiteral("От работодателя (чл. 40, ал. 5 КСО): първите %1 работни дни, %2 от средното дневно брутно "
-                                "възнаграждение за %3.%4, но не по-малко от %2 от средното дневно уговорено")
-                      .arg(p.lawDays)
-                      .arg(rate)
-                      .arg(p.onset.month(), 2, 10, QLatin1Char('0'))
-                      .arg(p.onset.year())});
+    printRule(c,
+              QStringLiteral("От работодателя (чл. 40, ал. 5 КСО): първите %1 работни дни от началото на неработоспособността,")
+                  .arg(p.lawDays),
+              QStringLiteral("%1 от средното дневно брутно възнаграждение за %2.%3, но не по-малко от %1 от средното дневно уговорено")
+                  .arg(rate)
+                  .arg(p.onset.month(), 2, 10, QLatin1Char('0'))
+                  .arg(p.onset.year()));
     c.clearTabs();
     for (const auto &[width, justify] : std::initializer_list<std::pair<double, J>>{
-             {4.6, J::Left}, {2.0, J::Right}, {4.6, J::Left}, {2.0, J::Right}, {2.6, J::Left}, {2.0, J::Right}})
+             {4.6, J::Left}, {2.0, J::Right}, {4.6, J::Left}, {2.0, J::Right}, {1.6, J::Right}, {2.0, J::Right}, {4.0, J::Left},
+             {1.6, J::Right}})
         c.setTab(c.tabs().empty() ? c.marginLeft() : -1, justify, width, kMargin);
     const double daily = std::max(p.dailyGross, p.dailyAgreed);
+    // A certificate that continues an earlier one gives the employer no day.
     printRow(c, {QStringLiteral("Ср. дневно брутно възн.:"), fx(p.dailyGross, 7, 2), QStringLiteral("Ср. дневно уговорено възн.:"),
-                  fx(p.dailyAgreed, 7, 2), rate + QStringLiteral(" ="), fx(daily * p.rate, 7, 2)});
+                  fx(p.dailyAgreed, 7, 2), rate + QStringLiteral(" ="), fx(daily * p.rate, 7, 2),
+                  p.continuation ? QStringLiteral("Продължение, дни:") : QStringLiteral("Дни от работодателя:"),
+                  QString::number(p.days)});
     c.clearTabs();
-    for (const double width : {4.0, 1.6, 8.0, 3.2, 3.2, 2.0, 4.2, 3.4})
+    for (const double width : {4.0, 1.6, 8.0, 3.2, 3.2, 2.0, 3.4})
         c.setTab(c.tabs().empty() ? c.marginLeft() : -1, J::Left, width, kMargin);
     auto date = [&](const QDate &d) { return d.isValid() ? d.toString(dateFormat) : QString(); };
-    const QString employerDays = p.continuation ? QStringLiteral("продължение: 0 дни от работодателя")
-                                                : QString::number(p.days) + QStringLiteral(" дни от работодателя");
     printRow(c, {QStringLiteral("Тр. стаж:%1г.%2м.%3д.").arg(s.years).arg(s.months).arg(s.days), rate, s.itemName,
                   QStringLiteral("от") + date(s.begin), QStringLiteral("до") + date(s.end),
-                  QString::number(s.itemDays) + QStringLiteral("дни"), employerDays,
-                  QStringLiteral("сума=") + fx(calc::r2(p.amount), 7, 2)});
+                  QString::number(s.itemDays) + QStringLiteral("дни"), QStringLiteral("сума=") + fx(calc::r2(p.amount), 7, 2)});
     c.newLine();
     c.setYPos(c.yPos() + 2 * c.lineHeight());
 }
@@ -344,16 +353,12 @@ void printSlip(Canvas &c, const SickSlip &s, const util::Period &period)
         return;
     }
     const SlipBenefit &b = s.benefit;
-    if (s.fundRule2015) {
-        c.clearTabs();
-        c.setTab(c.marginLeft(), J::Left, 24, kMargin);
-        if (c.linesLeft() < 3)
-            c.newPage();
-        printRow(c, {QStringLiteral("Обезщетение от НОИ: %1% от средния дневен осигурителен доход за %2 календарни месеца "
-                                    "преди месеца на настъпване, не повече от средното дневно нетно възнаграждение")
-                          .arg(fx(b.rate * 100, 3, 0))
-                          .arg(calc::kFundBenefitMonths)});
-    }
+    if (s.fundRule2015)
+        printRule(c,
+                  QStringLiteral("Обезщетение от НОИ (чл. 41, ал. 1 КСО): %1% от средния дневен осигурителен доход за %2 календарни месеца")
+                      .arg(fx(b.rate * 100, 3, 0))
+                      .arg(calc::kFundBenefitMonths),
+                  QStringLiteral("преди месеца на настъпване, но не повече от средното дневно нетно възнаграждение за същия период"));
     c.clearTabs();
     for (const auto &[width, justify] : std::initializer_list<std::pair<double, J>>{
              {4.6, J::Left}, {2.0, J::Right}, {1.6, J::Right}, {2.0, J::Right}, {3.8, J::Left}, {2.0, J::Right},

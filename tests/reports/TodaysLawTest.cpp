@@ -103,13 +103,14 @@ TEST_F(February2026, SickDaysOnThePayslipTheSlipAndTheRecapitulation)
     EXPECT_DOUBLE_EQ(slips[1].benefit.rate, 0.8);
 
     const Document doc = buildSickSlips(*d, host);
-    QStringList texts;
-    for (const Page &p : doc.pages)
-        for (const Op &op : p.ops)
-            if (op.kind == Op::Kind::Text)
-                texts << op.text;
-    EXPECT_TRUE(texts.contains(QStringLiteral("сума=105.00")));
-    EXPECT_TRUE(texts.contains(QStringLiteral("2 дни от работодателя")));
+    const std::vector<test::DocLine> slipLines = test::docLines(doc);
+    const test::DocLine *days = test::lineStarting(slipLines, QStringLiteral("Ср. дневно брутно възн.:"));
+    ASSERT_TRUE(days);
+    EXPECT_EQ(days->texts().mid(1), (QStringList{"75.00", "Ср. дневно уговорено възн.:", "75.00", "70% =", "52.50",
+                                                 "Дни от работодателя:", "2"}));
+    const test::DocLine *sum = test::lineStarting(slipLines, QStringLiteral("Тр. стаж:0г.0м.0д."));
+    ASSERT_TRUE(sum);
+    EXPECT_EQ(sum->texts().last(), QStringLiteral("сума=105.00"));
 }
 
 class December2025 : public ShippedCompany {
