@@ -4,7 +4,9 @@
 #include "calc/CalcPerson.h"
 #include "calc/Parameters.h"
 #include "calc/YearSums.h"
+#include "declarations/Declaration6.h"
 #include "items/Definitions.h"
+#include "reports/Payslips.h"
 #include "reports/Recapitulation.h"
 #include "reports/ReportRun.h"
 #include "reports/SickSlip.h"
@@ -88,6 +90,18 @@ TEST_F(February2026, SickDaysOnThePayslipTheSlipAndTheRecapitulation)
     const test::DocLine *line = test::lineStarting(lines, QStringLiteral("ЗДРО - бол.нои"));
     ASSERT_TRUE(line);
     EXPECT_TRUE(line->joined().endsWith(health)) << line->joined().toStdString();
+
+    // The same base on the payslip, the same amount in declaration 6.
+    ReportRequest slip;
+    slip.kind = ReportKind::Payslip1;
+    slip.fromNumber = slip.toNumber = 11;
+    const std::vector<test::DocLine> payslip = test::docLines(buildPayslips(*d, slip, host));
+    const test::DocLine *bases = test::lineStarting(payslip, QStringLiteral("Бази здр. осиг.:"));
+    ASSERT_TRUE(bases);
+    EXPECT_EQ(bases->texts().value(2).simplified(), QStringLiteral("Болн.: 82.60"));
+    const std::vector<declarations::RecapBottom> table = declarations::buildContributionTable(*d);
+    ASSERT_EQ(table.size(), 1u);
+    EXPECT_NEAR(table[0].h[10], 3.9648, 1e-9);
 
     // 0.7 x 1 125.00 / 15 for two days: the payslip's item and the slip's figure.
     const double paid = column("select PERO_SUMA from %1 where PERO_PEROID=?", {employer});
