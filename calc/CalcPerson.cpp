@@ -2,6 +2,7 @@
 
 #include "calc/CalcError.h"
 #include "calc/History.h"
+#include "calc/LawOfMonth.h"
 #include "calc/MonthlyRecord.h"
 #include "calc/Parameters.h"
 #include "storage/DataModule.h"
@@ -237,9 +238,18 @@ Calculation PersonCalculator::calculate(const Employee &employee)
     result.outcome = calc::calculate(context, list, autocalc);
     params_.calendar = context.calendar;
     result.totals = context.totals;
-    for (const items::ItemRecord &item : list)
-        if (item.type >= 20 && item.type <= 28)
+    result.employerSick = context.employerSick;
+    context.items = nullptr; // the list moves into the result below
+    for (const items::ItemRecord &item : list) {
+        if (item.type >= 20 && item.type <= 28) {
             result.sickAverages[item.id] = sickAverage(context, item);
+            const util::Period onset = item.beginPacked.isEmpty()
+                                           ? context.period
+                                           : util::Period(item.beginPacked.year + 1900, item.beginPacked.month);
+            if (fundBenefitFrom18Months(onset, item.type))
+                result.fundAverages[item.id] = fundSickAverage(context, item);
+        }
+    }
 
     if (result.outcome != Outcome::NoItems) {
         const bool itemsChanged = std::any_of(list.begin(), list.end(), itemChanged);

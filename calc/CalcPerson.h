@@ -47,6 +47,11 @@ struct Calculation {
     // The averages of every sickness item (types 20-28) by item id, as the
     // calculation left them, for the sick-leave slip.
     std::map<int, SickAverage> sickAverages;
+    // What each employer-paid sickness (type 20) was paid, by item id.
+    std::map<int, EmployerSickPay> employerSick;
+    // The fund's averages by the law from 2015 (18 months), for the
+    // sickness items that began in such a month.
+    std::map<int, SickAverage> fundAverages;
 };
 
 // The database side of the calculation: reads the employee, the calendar

@@ -9,7 +9,9 @@
 #include <QDate>
 #include <QString>
 
+#include <map>
 #include <optional>
+#include <vector>
 
 namespace plavex::reference {
 struct NoiType;
@@ -44,6 +46,22 @@ struct BaseItem {
     double amount2 = 0;
 };
 
+// The sick days an employer pays (type 20) by the law of the month the
+// incapacity began: what the calculation paid and the sick-leave slip
+// prints.
+struct EmployerSickPay {
+    util::Period onset;     // the month the incapacity began
+    int lawDays = 0;        // the employer's working days by that month's law; 0: the older rule
+    bool continuation = false; // continues an earlier certificate without a break: no employer's days
+    int daysBefore = 0;     // of the incapacity's working days, those in earlier months
+    int days = 0;           // the employer's days paid in this month
+    double dailyGross = 0;  // the onset month's gross over the days it pays
+    double dailyAgreed = 0; // the agreed monthly pay over the month's working days
+    double rate = 0;        // 0.7 by the law; 1 for the older rule's one day
+    double amount = 0;      // rate x the larger daily x days (unrounded)
+    bool olderRule() const { return lawDays == 0; }
+};
+
 // One employee's calculation: the parameters, the employee, the calendar
 // with its leave and employment marks, the running totals. Nothing here
 // touches the database except through the history.
@@ -60,6 +78,11 @@ struct Context {
     const reference::Position *position = nullptr;
     std::optional<BaseItem> base;
     double classRate = 0; // type-3 percent of the base rate
+    // All the employee's items of the month, when the caller has them: a
+    // sickness looks at the one before it.
+    const std::vector<items::ItemRecord> *items = nullptr;
+    // What each type-20 item was paid, by item id.
+    std::map<int, EmployerSickPay> employerSick;
 
     int worked() const { return totals.odni; }                 // W
     int workingDays() const { return calendar.workingDays; }   // K
@@ -97,6 +120,19 @@ struct SickAverage {
 };
 // The six calendar months before the month the sickness began.
 SickAverage sickAverage(Context &context, const items::ItemRecord &item);
+// The fund's average from 2015 (КСО art. 41 (1)): the insurable income of
+// the 18 calendar months before the month of onset over their insured
+// days, and the average daily net pay of the same months.
+SickAverage fundSickAverage(Context &context, const items::ItemRecord &item);
+
+// The employer's sick days of a type-20 item and their pay, from the
+// totals so far (the item's turn in type order). From 07.2010 the first
+// working days of the incapacity by the onset month's law, each at 70 % of
+// the larger of the onset month's average daily gross (its gross over the
+// days it pays: worked days and paid leave) and of the agreed pay's daily
+// share (the monthly rate and class over the month's working days; a daily
+// tariff as it is). Before 07.2010 one day at the month's average pay.
+EmployerSickPay employerSickPay(Context &context, const items::ItemRecord &item);
 
 // Evaluates one item by its type and adds it to the running totals. Items
 // must come in ascending type order.

@@ -1,7 +1,9 @@
 #include "calc/EvaluationFamilies.h"
 
+#include "calc/LawOfMonth.h"
 #include "calc/Parameters.h"
 #include "items/Definitions.h"
+#include "reference/Calendar.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -179,7 +181,12 @@ double averageDaily(Context &c, const items::ItemRecord &item)
     return fromBase(c, item.d);
 }
 
-SickAverage sickAverage(Context &c, const items::ItemRecord &item)
+namespace {
+
+// The average daily income of the months before the one the sickness
+// began, and the average daily net pay of the same months; a working day
+// without insurance counts at the minimum wage.
+SickAverage averageOver(Context &c, const items::ItemRecord &item, int months, double HistoryRow::*income)
 {
     Real fallback = averageDaily(c, item);
     if (item.d > 0)
@@ -191,13 +198,13 @@ SickAverage sickAverage(Context &c, const items::ItemRecord &item)
     if (!item.beginPacked.isEmpty()) {
         const util::Period began(item.beginPacked.year + 1900, item.beginPacked.month);
         util::Period first = began;
-        for (int i = 0; i < 6; ++i)
+        for (int i = 0; i < months; ++i)
             first = first.previous();
         const double max = c.params.company.maxInsurable;
         const double minimumWage = c.params.company.minSalary;
         for (const HistoryRow &row : c.history.window(c.employee.id, first, began.previous())) {
             if (row.sdni > 0) {
-                base += row.bdoo;
+                base += row.*income;
                 days += row.sdni;
                 if (row.sdni < row.rabdni) {
                     base += Real(row.rabdni - row.sdni) / row.rabdni * minimumWage;
@@ -216,6 +223,101 @@ SickAverage sickAverage(Context &c, const items::ItemRecord &item)
     result.net = static_cast<double>(netDays > 0 ? net / netDays : 0);
     result.benefit = static_cast<double>(item.d * Real(result.daily));
     return result;
+}
+
+} // namespace
+
+SickAverage sickAverage(Context &c, const items::ItemRecord &item) { return averageOver(c, item, 6, &HistoryRow::bdoo); }
+
+SickAverage fundSickAverage(Context &c, const items::ItemRecord &item)
+{
+    return averageOver(c, item, kFundBenefitMonths, &HistoryRow::wcosuma);
+}
+
+namespace {
+
+util::Period onsetOf(const Context &c, const items::ItemRecord &item)
+{
+    if (item.beginPacked.isEmpty())
+        return c.period;
+    return util::Period(item.beginPacked.year + 1900, item.beginPacked.month);
+}
+
+// Working days of the incapacity in the months before this one. Those
+// months' own calendars are not at hand: their working days are the
+// company's working week less the fixed days off.
+int workingDaysBefore(const Context &c, const items::ItemRecord &item, const util::Period &onset)
+{
+    int days = 0;
+    for (util::Period month = onset; month < c.period; month = month.next()) {
+        reference::CalendarRecord calendar;
+        const QDate first = month.firstDay();
+        if (!reference::setCalendarText(calendar, reference::defaultMonthText(c.params.company.workingWeek, first), first))
+            continue;
+        const int from = month == onset ? item.beginPacked.day : 1;
+        days += reference::countDays(calendar, 1, from, calendar.daysInMonth);
+    }
+    return days;
+}
+
+// Another sickness of the month that runs up to the day before this one
+// began (or past it): this one continues it, and the employer's days were
+// those of the first.
+bool continuesAnother(const Context &c, const items::ItemRecord &item)
+{
+    if (!c.items || !item.hasBegin())
+        return false;
+    for (const items::ItemRecord &other : *c.items) {
+        if (&other == &item || (other.id != 0 && other.id == item.id))
+            continue;
+        const bool sickness = other.type == 20 || other.type == 21 || other.type == 26 || other.type == 27;
+        if (sickness && other.hasBegin() && other.hasEnd() && other.begin < item.begin && other.end >= item.begin.addDays(-1))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+EmployerSickPay employerSickPay(Context &c, const items::ItemRecord &item)
+{
+    const Totals &t = c.totals;
+    const int W = c.worked();
+    const int K = c.workingDays();
+    EmployerSickPay p;
+    p.onset = onsetOf(c, item);
+    p.lawDays = employerPaidSickDays(p.onset);
+    if (p.olderRule()) {
+        // The base rate's day, unless the month so far gives an average.
+        p.amount = static_cast<double>((Real(t.zapl) + c.classRate) / K);
+        if (W + t.ofrz != 0)
+            p.amount = static_cast<double>(Real(t.sfrz) / (W + t.ofrz));
+        p.dailyGross = p.amount;
+        p.days = 1;
+        p.rate = 1;
+        return p;
+    }
+
+    // The month's gross over the days it pays, and the agreed pay's day:
+    // a monthly rate (with the class) over the working days, a daily
+    // tariff as it is.
+    Real gross = W + t.ofrz != 0 ? Real(t.sfrz) / (W + t.ofrz) : 0;
+    Real agreed = c.base && c.base->type == 2 ? Real(t.zapl) + c.classRate : (Real(t.zapl) + c.classRate) / K;
+    if (p.onset < c.period) {
+        if (const auto row = c.history.month(c.employee.id, p.onset)) {
+            gross = row->odni + row->ofrz > 0 ? Real(row->sfrz) / (row->odni + row->ofrz) : 0;
+            agreed = row->rabdni > 0 ? Real(row->zapl) / row->rabdni : 0;
+        }
+        p.daysBefore = workingDaysBefore(c, item, p.onset);
+    }
+    p.dailyGross = static_cast<double>(gross);
+    p.dailyAgreed = static_cast<double>(agreed);
+    p.rate = kEmployerSickRate;
+    p.continuation = continuesAnother(c, item);
+    if (!p.continuation && touches(item, c.period))
+        p.days = std::clamp(p.lawDays - p.daysBefore, 0, std::max(item.d, 0));
+    p.amount = static_cast<double>(Real(p.rate) * std::max(gross, agreed) * p.days);
+    return p;
 }
 
 namespace families {
@@ -353,13 +455,13 @@ void leave(Context &c, items::ItemRecord &item)
 void employerSickDays(Context &c, items::ItemRecord &item, const items::Definition &def)
 {
     Totals &t = c.totals;
-    const int W = c.worked();
     const int D = item.d;
-    // The base rate's day, unless the month so far gives an average.
-    item.amount = static_cast<double>((Real(t.zapl) + c.classRate) / c.workingDays());
-    if (W + t.ofrz != 0)
-        item.amount = static_cast<double>(Real(t.sfrz) / (W + t.ofrz));
-    if (def.flag(4))
+    const EmployerSickPay pay = employerSickPay(c, item);
+    item.amount = pay.amount;
+    c.employerSick[item.id] = pay;
+    // Since 2010 the law names this pay as free of income tax (ЗДДФЛ art. 24
+    // (2) 14); the older rule taxed it by the definition's flag.
+    if (pay.olderRule() && def.flag(4))
         t.sobl += item.amount;
     if (touches(item, c.period)) {
         t.odoo += D;

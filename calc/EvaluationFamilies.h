@@ -32,7 +32,7 @@ void proportionalToDays(Context &c, items::ItemRecord &item, const items::Defini
 void enteredEarning(Context &c, items::ItemRecord &item, const items::Definition &def, double &full);
 // 11–15: paid leave from its base; unpaid leave only counts days.
 void leave(Context &c, items::ItemRecord &item);
-// 20: the sick days the employer pays, at the month's average daily pay.
+// 20: the sick days the employer pays, by the law of the month they began.
 void employerSickDays(Context &c, items::ItemRecord &item, const items::Definition &def);
 // 21, 25, 26: the sickness benefit, a share of the six months' average.
 void sicknessBenefit(Context &c, items::ItemRecord &item, const items::Definition &def);

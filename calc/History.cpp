@@ -153,6 +153,11 @@ std::vector<HistoryRow> DatabaseHistory::window(int personId, const util::Period
     if (first.year() == last.year()) {
         q = &prepared(sameYear_, "AND PERSDATA_GOD=? AND PERSDATA_MES>=? AND PERSDATA_MES<=?");
         q->bindAll({personId, first.year(), first.month(), last.month()});
+    } else if (first.year() + 1 < last.year()) {
+        // A window of more than one year end (the fund's 18 months) takes
+        // the years between too.
+        q = &prepared(span_, "AND PERSDATA_GOD*12+PERSDATA_MES>=? AND PERSDATA_GOD*12+PERSDATA_MES<=?");
+        q->bindAll({personId, first.year() * 12 + first.month(), last.year() * 12 + last.month()});
     } else {
         q = &prepared(acrossYear_, "AND ( ((PERSDATA_GOD=?) AND (PERSDATA_MES>=?)) "
                                    "OR ((PERSDATA_GOD=?) AND (PERSDATA_MES<=?)) )");

@@ -112,6 +112,7 @@ private:
     std::unique_ptr<fb::Statement> month_;
     std::unique_ptr<fb::Statement> sameYear_;
     std::unique_ptr<fb::Statement> acrossYear_;
+    std::unique_ptr<fb::Statement> span_;
 };
 
 } // namespace plavex::calc

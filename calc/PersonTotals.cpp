@@ -300,6 +300,7 @@ Outcome calculate(Context &c, std::vector<items::ItemRecord> &list, bool autocal
                             .arg(c.calendar.code)
                             .arg(c.employee.number));
     applyCorrections(list);
+    c.items = &list;
     for (items::ItemRecord &item : list)
         evaluateItem(c, item);
     if (Parameters::kNegativeNetSecondPass && c.totals.spol < 0)

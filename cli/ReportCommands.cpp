@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 
 #include "calc/CalcPerson.h"
+#include "calc/LawOfMonth.h"
 #include "calc/YearSums.h"
 #include "employees/Employees.h"
 #include "items/Definitions.h"
@@ -281,7 +282,8 @@ int annualTax(CliContext &c)
     const auto year = calc::annualTaxYear(c.data->period());
     if (!year)
         return c.fail(QStringLiteral("Годишният ДОД се преизчислява само през януари и декември."));
-    if (!code) {
+    if (!code && !calc::annualTaxByArticle49(*year)) {
+        // The years to 2008 as the program had them: the month's one type-145 code.
         QStringList codes;
         for (const items::Definition &d : items::loadDefinitions(*c.data))
             if (d.type == 145)
@@ -291,6 +293,22 @@ int annualTax(CliContext &c)
         if (codes.size() > 1)
             return c.fail(QStringLiteral("Изберете перото с --item КОД; пера от тип 145: %1.").arg(codes.join(QStringLiteral(", "))));
         code = codes.first().toInt();
+    }
+    if (!code) {
+        // Only the deduction made for it: another type-145 code (a
+        // garnishment, say) is used only when named with --item.
+        const std::vector<items::Definition> definitions = items::loadDefinitions(*c.data);
+        code = calc::annualTaxItemCode(definitions);
+        if (!code) {
+            QStringList codes;
+            for (const items::Definition &d : definitions)
+                if (d.type == 145)
+                    codes << QStringLiteral("%1 \"%2\"").arg(d.code).arg(d.name.trimmed());
+            return c.fail(QStringLiteral("Няма перо \"%1\" от тип 145. Изберете перото с --item КОД%2")
+                              .arg(calc::annualTaxItemName(),
+                                   codes.isEmpty() ? QStringLiteral(".")
+                                                   : QStringLiteral("; пера от тип 145: ") + codes.join(QStringLiteral(", ")) + u'.'));
+        }
     }
     if (!c.prompter.confirm(QStringLiteral("Разликите от преизчисления годишен ДОД за %1г. ще заменят всички пера с код %2. "
                                            "Сигурни ли сте?")

@@ -47,6 +47,7 @@ const DemoDefinition kChart[] = {
     {104, 139, "ЗО - лична вноска", "1010000000"},
     {105, 139, "ПКБ - лична вноска", "1001000000"},
     {142, 142, "Аванс", "0000000000"},
+    {146, 145, "Годишно преизчисляване на ДДФЛ", "0000000000"},
 };
 
 // The employee's shares of the contributions, from the rates table of the

@@ -156,9 +156,13 @@ void printType1(Canvas &c, Frame &frame, const Payslip &s)
                           + fixed(social * t.wcosoc / 100, 6, 2)}
               + guaranteedCells(s));
     // The "O" of "Oс." is a Latin O, as the slip has always printed it.
+    // Where the rates carry a health percentage for sick days, the days the
+    // institute pays are insured on their own base (ЗЗО art. 40 (1) 5):
+    // it joins the sick days' base.
+    const double sickBase = s.sickHealthRate > 0 ? t.s6zdr + t.bolnNoi : t.s6zdr;
     cells(c, frame,
           {QStringLiteral("Бази здр. осиг.:"), QStringLiteral("Oс. доход:    ") + fixed(t.szdr, 6, 2),
-           QStringLiteral("Болн.: ") + fixed(t.s6zdr, 6, 2), QStringLiteral("Непл.отпуск: ") + fixed(t.szdrn, 6, 2)});
+           QStringLiteral("Болн.: ") + fixed(sickBase, 6, 2), QStringLiteral("Непл.отпуск: ") + fixed(t.szdrn, 6, 2)});
 }
 
 void printType2(Canvas &c, Frame &frame, const Payslip &s)
@@ -293,6 +297,7 @@ Payslip makePayslip(const calc::Parameters &params, const Selected &e,
         s.pensionRate60 = rate->percent(u"NOI_PROC_FI60");
         s.supplementaryRate = rate->percent(u"NOI_DZPO_FI60");
         s.socialRate60 = rate->percent(u"NOI_SOC_FI60");
+        s.sickHealthRate = rate->percent(u"NOI_ZD_BOLN");
     }
     s.guaranteedRate = params.company.guaranteedPercent;
     const QChar separator = util::Separators::current().date;

@@ -47,6 +47,7 @@ struct Payslip {
     double pensionRate60 = 0;     // NOI_PROC_FI60
     double supplementaryRate = 0; // NOI_DZPO_FI60
     double socialRate60 = 0;      // NOI_SOC_FI60
+    double sickHealthRate = 0;    // NOI_ZD_BOLN
     double guaranteedRate = 0;    // FIRMA_DATA3
 };
 

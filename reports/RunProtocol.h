@@ -40,6 +40,7 @@ struct ReportRequest {
     int certificateKind = 0;
     int year = 0;
     QDate date;
+    QDate issued; // the certificate's date of issue; none: the day it is printed
     bool advance = false;  // payment orders for the advance
     bool newCodes = false; // payment orders from 06.2006 on
 };

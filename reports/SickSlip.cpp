@@ -1,6 +1,7 @@
 #include "reports/SickSlip.h"
 
 #include "calc/CalcPerson.h"
+#include "calc/LawOfMonth.h"
 #include "calc/Parameters.h"
 #include "items/Definitions.h"
 #include "reports/CellRow.h"
@@ -14,6 +15,7 @@
 #include "util/NumberText.h"
 #include "util/Separators.h"
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -99,10 +101,19 @@ public:
         s.begin = item->hasBegin() ? item->begin : QDate();
         s.end = item->hasEnd() ? item->end : QDate();
         s.itemDays = item->d;
+        const auto fund = calculation.fundAverages.find(pending.itemId);
+        s.fundRule2015 = fund != calculation.fundAverages.end();
         if (!item->beginPacked.isEmpty())
             s.history = slipHistory(data_, pending.personId,
-                                    util::Period(item->beginPacked.year + 1900, item->beginPacked.month));
-        s.benefit = slipBenefit(item->type, item->d, average->second.benefit, average->second.net);
+                                    util::Period(item->beginPacked.year + 1900, item->beginPacked.month),
+                                    s.fundRule2015 ? calc::kFundBenefitMonths : 6);
+        if (const auto paid = calculation.employerSick.find(pending.itemId);
+            paid != calculation.employerSick.end() && !paid->second.olderRule())
+            s.employer = paid->second;
+        if (s.fundRule2015)
+            s.benefit = fundSlipBenefit(item->type, item->d, fund->second.daily, fund->second.net);
+        else
+            s.benefit = slipBenefit(item->type, item->d, average->second.benefit, average->second.net);
         return s;
     }
 
@@ -128,15 +139,29 @@ SlipBenefit slipBenefit(int type, int days, double basis, double dailyNet)
     return b;
 }
 
-std::vector<SlipMonth> slipHistory(storage::DataModule &data, int personId, const util::Period &began)
+SlipBenefit fundSlipBenefit(int type, int days, double daily, double dailyNet)
+{
+    SlipBenefit b;
+    b.rate = calc::fundBenefitRate(type);
+    b.daily = daily;
+    b.net = dailyNet;
+    const double perDay = dailyNet > 0.01 ? std::min(b.rate * daily, dailyNet) : b.rate * daily;
+    b.benefit = perDay * days;
+    return b;
+}
+
+std::vector<SlipMonth> slipHistory(storage::DataModule &data, int personId, const util::Period &began, int months)
 {
     util::Period first = began;
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < months; ++i)
         first = first.previous();
     const util::Period last = began.previous();
     QString window;
     QVariantList values{personId};
-    if (first.year() == last.year()) {
+    if (first.year() + 1 < last.year()) {
+        window = QStringLiteral(" AND PERSDATA_GOD*12+PERSDATA_MES>=? AND PERSDATA_GOD*12+PERSDATA_MES<=?");
+        values << first.year() * 12 + first.month() << last.year() * 12 + last.month();
+    } else if (first.year() == last.year()) {
         window = QStringLiteral(" AND PERSDATA_GOD=? AND PERSDATA_MES>=? AND PERSDATA_MES<=?");
         values << first.year() << first.month() << last.month();
     } else {
@@ -225,6 +250,51 @@ void allColumns(Canvas &c, quint8 boxes)
           true);
 }
 
+// The rule of the month on two lines of the slip's width.
+void printRule(Canvas &c, const QString &first, const QString &second)
+{
+    c.clearTabs();
+    c.setTab(c.marginLeft(), J::Left, 24, kMargin);
+    if (c.linesLeft() < 4)
+        c.newPage();
+    printRow(c, {first});
+    printRow(c, {second});
+}
+
+// The employer's days of a sickness from 07.2010, as the calculation paid them.
+void printEmployerDays(Canvas &c, const SickSlip &s, const QString &dateFormat)
+{
+    const calc::EmployerSickPay &p = *s.employer;
+    const QString rate = fx(p.rate * 100, 3, 0) + QLatin1Char('%');
+    printRule(c,
+              QStringLiteral("От работодателя (чл. 40, ал. 5 КСО): първите %1 работни дни от началото на неработоспособността,")
+                  .arg(p.lawDays),
+              QStringLiteral("%1 от средното дневно брутно възнаграждение за %2.%3, но не по-малко от %1 от средното дневно уговорено")
+                  .arg(rate)
+                  .arg(p.onset.month(), 2, 10, QLatin1Char('0'))
+                  .arg(p.onset.year()));
+    c.clearTabs();
+    for (const auto &[width, justify] : std::initializer_list<std::pair<double, J>>{
+             {4.6, J::Left}, {2.0, J::Right}, {4.6, J::Left}, {2.0, J::Right}, {1.6, J::Right}, {2.0, J::Right}, {4.0, J::Left},
+             {1.6, J::Right}})
+        c.setTab(c.tabs().empty() ? c.marginLeft() : -1, justify, width, kMargin);
+    const double daily = std::max(p.dailyGross, p.dailyAgreed);
+    // A certificate that continues an earlier one gives the employer no day.
+    printRow(c, {QStringLiteral("Ср. дневно брутно възн.:"), fx(p.dailyGross, 7, 2), QStringLiteral("Ср. дневно уговорено възн.:"),
+                  fx(p.dailyAgreed, 7, 2), rate + QStringLiteral(" ="), fx(daily * p.rate, 7, 2),
+                  p.continuation ? QStringLiteral("Продължение, дни:") : QStringLiteral("Дни от работодателя:"),
+                  QString::number(p.days)});
+    c.clearTabs();
+    for (const double width : {4.0, 1.6, 8.0, 3.2, 3.2, 2.0, 3.4})
+        c.setTab(c.tabs().empty() ? c.marginLeft() : -1, J::Left, width, kMargin);
+    auto date = [&](const QDate &d) { return d.isValid() ? d.toString(dateFormat) : QString(); };
+    printRow(c, {QStringLiteral("Тр. стаж:%1г.%2м.%3д.").arg(s.years).arg(s.months).arg(s.days), rate, s.itemName,
+                  QStringLiteral("от") + date(s.begin), QStringLiteral("до") + date(s.end),
+                  QString::number(s.itemDays) + QStringLiteral("дни"), QStringLiteral("сума=") + fx(calc::r2(p.amount), 7, 2)});
+    c.newLine();
+    c.setYPos(c.yPos() + 2 * c.lineHeight());
+}
+
 void printSlip(Canvas &c, const SickSlip &s, const util::Period &period)
 {
     const QChar sep = util::Separators::current().date;
@@ -278,7 +348,17 @@ void printSlip(Canvas &c, const SickSlip &s, const util::Period &period)
                   fx(0, 7, 2), fx(sum.sickDays, 7, 0), fx(sum.sickAmount, 7, 2), fx(sum.personal, 7, 2), fx(sum.tax, 7, 2),
                   fx(0, 7, 2), fx(sum.net, 7, 2), fx(sum.daysWorked, 7, 0)});
 
+    if (s.employer) {
+        printEmployerDays(c, s, dateFormat);
+        return;
+    }
     const SlipBenefit &b = s.benefit;
+    if (s.fundRule2015)
+        printRule(c,
+                  QStringLiteral("Обезщетение от НОИ (чл. 41, ал. 1 КСО): %1% от средния дневен осигурителен доход за %2 календарни месеца")
+                      .arg(fx(b.rate * 100, 3, 0))
+                      .arg(calc::kFundBenefitMonths),
+                  QStringLiteral("преди месеца на настъпване, но не повече от средното дневно нетно възнаграждение за същия период"));
     c.clearTabs();
     for (const auto &[width, justify] : std::initializer_list<std::pair<double, J>>{
              {4.6, J::Left}, {2.0, J::Right}, {1.6, J::Right}, {2.0, J::Right}, {3.8, J::Left}, {2.0, J::Right},

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/Evaluation.h"
 #include "reports/engine/Document.h"
 #include "util/Period.h"
 
@@ -7,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace plavex::storage {
@@ -39,10 +41,13 @@ struct SlipBenefit {
     double benefit = 0; // rate x B, or days x N when that is less (not for type 21)
 };
 SlipBenefit slipBenefit(int type, int days, double basis, double dailyNet);
+// The fund's benefit by the law from 2015: the type's share of the average
+// daily insurable income, at most the average daily net, for each day.
+SlipBenefit fundSlipBenefit(int type, int days, double daily, double dailyNet);
 
-// The six calendar months before the item's first month, year ascending
-// and, within a year, month descending.
-std::vector<SlipMonth> slipHistory(storage::DataModule &data, int personId, const util::Period &began);
+// The calendar months before the item's first month (six, or the fund's
+// eighteen from 2015), year ascending and, within a year, month descending.
+std::vector<SlipMonth> slipHistory(storage::DataModule &data, int personId, const util::Period &began, int months = 6);
 
 struct SickSlip {
     int number = 0;
@@ -55,6 +60,10 @@ struct SickSlip {
     QDate begin, end;
     int itemDays = 0;
     SlipBenefit benefit;
+    bool fundRule2015 = false; // the benefit by the 18 months' rule
+    // A type-20 item from 07.2010: the employer's days exactly as the
+    // calculation paid them.
+    std::optional<calc::EmployerSickPay> employer;
 };
 
 // A slip per sickness item of the period, by employee id; everyone is

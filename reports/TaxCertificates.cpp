@@ -1,5 +1,6 @@
 #include "reports/TaxCertificates.h"
 
+#include "calc/LawOfMonth.h"
 #include "operations/BulkOperations.h"
 #include "reference/Company.h"
 #include "reports/RunProtocol.h"
@@ -9,7 +10,6 @@
 #include "storage/fb/Statement.h"
 #include "util/Currency.h"
 #include "util/DateText.h"
-#include "util/MonthNames.h"
 #include "util/Prompter.h"
 #include "util/Separators.h"
 
@@ -30,7 +30,8 @@ QString money(double v) { return QString::number(v, 'f', 2).rightJustified(12); 
 QString twoDigits(int year) { return QString::number(year % 100).rightJustified(2, QLatin1Char('0')); }
 
 // The amount rows: the distance below the previous row and the figure.
-enum class Figure { Zero, Income, Contributions, SocialFund, Supplementary, Health, Tax, Taxable };
+enum class Figure { Zero, Income, Contributions, SocialFund, Supplementary, Health, Tax, Taxable, Relief, Base, Due, Additional,
+                    Refund, PaidTotal };
 struct AmountRow {
     double down;
     Figure figure;
@@ -61,7 +62,7 @@ constexpr AmountRow kRows[] = {
     {0.35, F::Health, "в т.ч. за задължително здравно осигуряване"},
     {0.35, F::Zero, "Други намаления"},
     {0.35, F::Taxable, "Облагаем доход след намаленията"},
-    {0.4, F::Zero, "Намаления за деца"},
+    {0.4, F::Relief, "Намаления за деца"},
     {0.75, F::Zero, "Намаления за лица с увреждания"},
     {0.35, F::Zero, "Намаления за доброволно осигуряване"},
     {0.4, F::Zero, "Намаления за застраховки"},
@@ -69,16 +70,16 @@ constexpr AmountRow kRows[] = {
     {0.35, F::Zero, "Намаления за млади семейства"},
     {0.35, F::Zero, "Намаления за ремонт на жилище"},
     {0.35, F::Zero, "Намаления по други закони"},
-    {0.4, F::Zero, "Намаления, общо"},
+    {0.4, F::Relief, "Намаления, общо"},
     {0.35, F::Zero, "Необлагаема част"},
     {0.35, F::Zero, "Доход, облагаем с окончателен данък"},
     {0.35, F::Zero, "Окончателен данък"},
-    {0.35, F::Taxable, "Годишна данъчна основа"},
-    {0.7, F::Tax, "Дължим данък за годината"},
+    {0.35, F::Base, "Годишна данъчна основа"},
+    {0.7, F::Due, "Дължим данък за годината"},
     {0.4, F::Tax, "Удържан данък за годината"},
-    {0.4, F::Zero, "Данък за довнасяне"},
-    {0.4, F::Zero, "Данък за възстановяване"},
-    {0.4, F::Tax, "Удържан и внесен данък, общо"},
+    {0.4, F::Additional, "Данък за довнасяне"},
+    {0.4, F::Refund, "Данък за възстановяване"},
+    {0.4, F::PaidTotal, "Удържан и внесен данък, общо"},
 };
 // The form's section headings, above the row of that index.
 struct Section {
@@ -92,8 +93,21 @@ constexpr Section kSections[] = {
     {17, "Намаления на облагаемия доход"},
 };
 
-double figure(const calc::YearSums &s, Figure f)
+double figure(const CertificateData &d, Figure f)
 {
+    const calc::YearSums &s = d.sums;
+    // The years to 2008 as the program printed them: the withheld tax as
+    // the due one, the rows of the recomputation left at zero.
+    if (!d.recomputation) {
+        switch (f) {
+        case F::Relief: case F::Additional: case F::Refund: return 0;
+        case F::Base: return s.taxable;
+        case F::Due: case F::PaidTotal: return s.tax;
+        default: break;
+        }
+    }
+    const calc::AnnualTaxRow &a = d.annual;
+    const double stored = d.differenceInserted ? a.difference : 0.0;
     switch (f) {
     case F::Income: return s.income();
     case F::Contributions: return s.contributions();
@@ -102,6 +116,12 @@ double figure(const calc::YearSums &s, Figure f)
     case F::Health: return s.health;
     case F::Tax: return s.tax;
     case F::Taxable: return s.taxable;
+    case F::Relief: return std::min(a.relief, std::max(0.0, s.taxable));
+    case F::Base: return std::max(0.0, s.taxable - a.relief);
+    case F::Due: return a.recomputed;
+    case F::Additional: return std::max(0.0, stored);
+    case F::Refund: return std::max(0.0, -stored);
+    case F::PaidTotal: return s.tax + stored;
     case F::Zero: return 0;
     }
     return 0;
@@ -181,8 +201,6 @@ void drawForm(Canvas &c, const CertificateData &d, const std::vector<double> &ro
         c.rectangle(kBoxLeft, rowTops[i] - 0.01, kBoxRight, rowTops[i] + std::min(next, kLine) - 0.03);
     }
     caption(c, kCaptionLeft, issueTop, QStringLiteral("Дата:"));
-    caption(c, 6.85, issueTop, QStringLiteral("20"), Justify::Right);
-    caption(c, 7.4, issueTop, QStringLiteral("г."));
     caption(c, 11.0, issueTop, QStringLiteral("Подпис и печат на работодателя: ................................"));
 }
 
@@ -216,11 +234,10 @@ void printCertificate(Canvas &c, const CertificateData &d, bool drawTheForm)
         at(c, 15.8, 5.1, QStringLiteral("тел: ") + d.phone);
     at(c, 6.5, 5.5, twoDigits(d.year));
     for (size_t i = 0; i < tops.size(); ++i)
-        at(c, kAmountRight, tops[i], money(figure(d.sums, kRows[i].figure)).trimmed(), Justify::Right);
-    const QChar sep = util::Separators::current().date;
+        at(c, kAmountRight, tops[i], money(figure(d, kRows[i].figure)).trimmed(), Justify::Right);
+    // The day it is issued, in full: not today's day with the period's year.
     const QDate issued = d.issued.isValid() ? d.issued : QDate::currentDate();
-    at(c, 3.0, issueTop, QString::number(issued.day()) + sep + util::monthName(issued.month()) + sep);
-    at(c, 6.9, issueTop, twoDigits(d.periodYear));
+    at(c, 3.0, issueTop, issued.toString(QStringLiteral("dd.MM.yyyy")));
 }
 
 } // namespace
@@ -278,6 +295,11 @@ CertificateData certificateData(storage::DataModule &data, int personId, int yea
         d.phone = text(7);
     }
     d.sums = calc::yearSums(data, personId, year);
+    d.recomputation = calc::annualTaxByArticle49(year);
+    if (d.recomputation) {
+        d.annual = calc::annualTaxRowOf(data, personId, year);
+        d.differenceInserted = calc::annualTaxDifferenceInserted(data, personId, year);
+    }
     return d;
 }
 
@@ -328,7 +350,7 @@ Document buildTaxCertificates(storage::DataModule &data, const ReportRequest &re
         host.processEvents();
         if (host.cancelled())
             throw RunAborted{};
-        certificates.push_back(certificateData(data, id, year, QDate::currentDate()));
+        certificates.push_back(certificateData(data, id, year, request.issued.isValid() ? request.issued : QDate::currentDate()));
     }
     QImage background;
     const QString image = certificateImagePath(data.settings().programDir());

@@ -35,9 +35,14 @@ struct CertificateData {
     QString company, companyAddress, bulstat, taxOffice;
     QString name, egn, idNumber, idDate, town, region, address, phone;
     int year = 0;       // the certificate's
-    int periodYear = 0; // of the issue line
-    QDate issued;
+    int periodYear = 0; // of the current period
+    QDate issued;       // written DD.MM.YYYY; none: the day it is printed
     calc::YearSums sums;
+    // From 2009: the year's recomputation of the employee (the annual
+    // table's own figures) and whether its difference was stored.
+    bool recomputation = false;
+    calc::AnnualTaxRow annual;
+    bool differenceInserted = false;
 };
 CertificateData certificateData(storage::DataModule &data, int personId, int year, const QDate &issued);
 

@@ -7,6 +7,8 @@
 #include "app/reports/TaxDialogs.h"
 #include "app/CasePeroDialog.h"
 #include "app/reports/AdvanceDialog.h"
+#include "calc/YearSums.h"
+#include "items/Definitions.h"
 #include "reports/TaxCertificates.h"
 #include "reports/ReportRun.h"
 #include "reports/engine/Render.h"
@@ -19,6 +21,8 @@
 #include "util/Prompter.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrintDialog>
@@ -134,6 +138,11 @@ public:
     bool askTaxDifferenceItem(int &code) override
     {
         CasePeroDialog dialog(data_, prompter_, 145, parent_);
+        // The deduction made for the differences is offered first.
+        if (const auto dedicated = calc::annualTaxItemCode(items::loadDefinitions(data_))) {
+            dialog.codeEdit()->setText(QString::number(*dedicated));
+            dialog.list()->setCurrentIndex(dialog.list()->findData(*dedicated));
+        }
         if (dialog.exec() != QDialog::Accepted || dialog.code().trimmed().isEmpty())
             return false;
         code = dialog.code().trimmed().toInt();

@@ -197,6 +197,10 @@ TEST_F(CalcDb, HistoryWindowsWithinAndAcrossAYear)
     };
     EXPECT_EQ(months(history.window(1, util::Period(2007, 8), util::Period(2008, 1))), (std::vector<int>{200708, 200712, 200801}));
     EXPECT_EQ(months(history.window(1, util::Period(2008, 2), util::Period(2008, 3))), (std::vector<int>{200802, 200803}));
+    // The fund's eighteen months may span three years: the one between counts too.
+    d->insertValues(QStringLiteral("PERSDATA"), QStringLiteral("PERSDATA_PERSONID,PERSDATA_GOD,PERSDATA_MES"), {1, 2006, 11});
+    EXPECT_EQ(months(history.window(1, util::Period(2006, 11), util::Period(2008, 2))),
+              (std::vector<int>{200611, 200706, 200708, 200712, 200801, 200802}));
     EXPECT_EQ(history.month(1, util::Period(2007, 12))->sdni, 12);
     EXPECT_FALSE(history.month(1, util::Period(2007, 7)));
     EXPECT_EQ(history.earlierMonths(1).front().period(), util::Period(2008, 4));

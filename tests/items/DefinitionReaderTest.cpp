@@ -35,8 +35,9 @@ int lineCount(const QString &path)
     if (!f.open(QIODevice::ReadOnly))
         return -1;
     int n = 0;
+    // A line beginning with "#" says where the figures come from: no row.
     for (const QByteArray &line : f.readAll().split('\n'))
-        n += line.trimmed().isEmpty() ? 0 : 1;
+        n += line.trimmed().isEmpty() || line.startsWith('#') ? 0 : 1;
     return n;
 }
 
