@@ -15,7 +15,7 @@
 
 namespace plavex::app {
 
-using Button = util::Calculator::Button;
+using Button = util::DeskCalculator::Button;
 
 namespace {
 struct Key {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "util/Calculator.h"
+#include "util/DeskCalculator.h"
 
 #include <QDialog>
 
@@ -24,7 +24,7 @@ class CalculatorWindow : public QDialog {
 public:
     CalculatorWindow(storage::IniFile &ini, QWidget *parent = nullptr);
 
-    QAbstractButton *button(util::Calculator::Button tag) const { return buttons_.at(tag); }
+    QAbstractButton *button(util::DeskCalculator::Button tag) const { return buttons_.at(tag); }
     QLineEdit *display() const { return display_; }
     QLabel *memoryMarker() const { return marker_; }
     // Where the calculator's messages go; a message box unless replaced.
@@ -40,10 +40,10 @@ private:
     void settle(const util::CalculatorOutcome &outcome);
     void roundButtons();
 
-    util::Calculator calculator_;
+    util::DeskCalculator calculator_;
     QLineEdit *display_;
     QLabel *marker_;
-    std::map<util::Calculator::Button, QAbstractButton *> buttons_;
+    std::map<util::DeskCalculator::Button, QAbstractButton *> buttons_;
     QAbstractButton *pressed_ = nullptr;
     std::function<void(const util::CalculatorMessage &)> tell_;
 };

@@ -2,7 +2,7 @@
 #include "app/CalculatorWindow.h"
 #include "storage/IniFile.h"
 #include "tests/support/GuiTest.h"
-#include "util/Calculator.h"
+#include "util/DeskCalculator.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -25,7 +25,7 @@ TEST(Calculator, EdgeCasesThroughTheButtons)
     app::CalculatorWindow window(ini);
     QStringList told;
     window.setMessageHandler([&told](const util::CalculatorMessage &m) { told << m.caption + QLatin1Char('|') + m.text; });
-    using B = util::Calculator::Button;
+    using B = util::DeskCalculator::Button;
     auto press = [&window](std::initializer_list<B> keys) {
         for (B k : keys)
             QTest::mouseClick(window.button(k), Qt::LeftButton);

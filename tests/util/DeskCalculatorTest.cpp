@@ -1,4 +1,4 @@
-#include "util/Calculator.h"
+#include "util/DeskCalculator.h"
 
 #include "tests/util/Printers.h"
 
@@ -9,14 +9,14 @@
 #include <initializer_list>
 
 using namespace plavex::util;
-using B = Calculator::Button;
+using B = DeskCalculator::Button;
 
 namespace {
 
 const QString kDivByZero = QStringLiteral("Деление на нула не е възможно!");
 
 // Types the keys and returns the messages they raised.
-QStringList type(Calculator &c, QStringView keys)
+QStringList type(DeskCalculator &c, QStringView keys)
 {
     QStringList messages;
     for (QChar k : keys)
@@ -25,7 +25,7 @@ QStringList type(Calculator &c, QStringView keys)
     return messages;
 }
 
-QStringList click(Calculator &c, std::initializer_list<B> buttons)
+QStringList click(DeskCalculator &c, std::initializer_list<B> buttons)
 {
     QStringList messages;
     for (B b : buttons)
@@ -36,7 +36,7 @@ QStringList click(Calculator &c, std::initializer_list<B> buttons)
 
 } // namespace
 
-TEST(Calculator, TypedSequences)
+TEST(DeskCalculator, TypedSequences)
 {
     const struct {
         const char16_t *keys;
@@ -66,7 +66,7 @@ TEST(Calculator, TypedSequences)
         {u"99999999*99999999=*99999999=", u"9.9999997e+23", {}},
     };
     for (const auto &c : cases) {
-        Calculator calc(u'.');
+        DeskCalculator calc(u'.');
         const QStringList messages = type(calc, c.keys);
         const QString keys = QString::fromUtf16(c.keys);
         EXPECT_EQ(calc.display(), QString::fromUtf16(c.display)) << keys.toStdString();
@@ -74,18 +74,18 @@ TEST(Calculator, TypedSequences)
     }
 }
 
-TEST(Calculator, CommaLocale)
+TEST(DeskCalculator, CommaLocale)
 {
-    Calculator calc(u',');
+    DeskCalculator calc(u',');
     type(calc, u"1.5+1,25=");
     EXPECT_EQ(calc.display(), u"2,75");
     type(calc, u",");
     EXPECT_EQ(calc.display(), u"2,75");
 }
 
-TEST(Calculator, ClickAfterEqualsStartsANewNumber)
+TEST(DeskCalculator, ClickAfterEqualsStartsANewNumber)
 {
-    Calculator calc(u'.');
+    DeskCalculator calc(u'.');
     click(calc, {B::Digit5, B::Add, B::Digit3, B::Equals, B::Digit2});
     EXPECT_EQ(calc.display(), u"2");
     click(calc, {B::Add, B::Digit1, B::Equals, B::Add, B::Digit4, B::Equals});
@@ -94,9 +94,9 @@ TEST(Calculator, ClickAfterEqualsStartsANewNumber)
     EXPECT_EQ(calc.display(), u"0");
 }
 
-TEST(Calculator, SignRootAndReciprocal)
+TEST(DeskCalculator, SignRootAndReciprocal)
 {
-    Calculator calc(u'.');
+    DeskCalculator calc(u'.');
     type(calc, u"5+3");
     calc.changeSign();
     calc.equals();
@@ -122,9 +122,9 @@ TEST(Calculator, SignRootAndReciprocal)
     EXPECT_EQ(calc.display(), u"0");
 }
 
-TEST(Calculator, MemoryAndClearing)
+TEST(DeskCalculator, MemoryAndClearing)
 {
-    Calculator calc(u'.');
+    DeskCalculator calc(u'.');
     type(calc, u"5");
     calc.memoryStore();
     calc.memoryAdd();
@@ -158,9 +158,9 @@ TEST(Calculator, MemoryAndClearing)
     EXPECT_EQ(calc.display(), u"0");
 }
 
-TEST(Calculator, UnreadableDisplayLeavesEverythingAsItWas)
+TEST(DeskCalculator, UnreadableDisplayLeavesEverythingAsItWas)
 {
-    Calculator calc(u'.'); // a window shown for the first time: empty display
+    DeskCalculator calc(u'.'); // a window shown for the first time: empty display
     EXPECT_EQ(type(calc, u"+"), QStringList{QStringLiteral("\"\" не е валидно число.")});
     EXPECT_EQ(calc.display(), u"");
 

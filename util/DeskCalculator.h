@@ -24,7 +24,7 @@ using CalculatorOutcome = std::optional<CalculatorMessage>;
 // Numbers are shown with up to 15 significant digits and the locale's
 // decimal separator and read back from the display on every operation; a
 // display that does not read as a number leaves everything as it was.
-class Calculator {
+class DeskCalculator {
 public:
     // The window's button tags (17 is not used).
     enum class Button {
@@ -37,7 +37,7 @@ public:
     };
     enum class Operation { None, Divide, Multiply, Subtract, Add };
 
-    explicit Calculator(QChar decimalSeparator = Separators::current().decimal);
+    explicit DeskCalculator(QChar decimalSeparator = Separators::current().decimal);
 
     // The window was shown: everything but the display starts afresh.
     void reset();

@@ -1,4 +1,4 @@
-#include "util/Calculator.h"
+#include "util/DeskCalculator.h"
 
 #include <charconv>
 #include <cmath>
@@ -21,18 +21,18 @@ struct NotANumber {
 
 CalculatorMessage divisionByZero() { return {kCaption, QStringLiteral("Деление на нула не е възможно!")}; }
 
-bool startsAfresh(Calculator::Button b)
+bool startsAfresh(DeskCalculator::Button b)
 {
-    using B = Calculator::Button;
+    using B = DeskCalculator::Button;
     return static_cast<int>(b) <= 9 || b == B::Separator || b == B::DeleteLast || b == B::ClearAll
            || b == B::ClearEntry;
 }
 
 } // namespace
 
-Calculator::Calculator(QChar decimalSeparator) : separator_(decimalSeparator) {}
+DeskCalculator::DeskCalculator(QChar decimalSeparator) : separator_(decimalSeparator) {}
 
-void Calculator::reset()
+void DeskCalculator::reset()
 {
     const QString display = s_.display;
     s_ = State{};
@@ -40,7 +40,7 @@ void Calculator::reset()
 }
 
 template <typename Step>
-CalculatorOutcome Calculator::guarded(Step step)
+CalculatorOutcome DeskCalculator::guarded(Step step)
 {
     const State before = s_;
     try {
@@ -51,7 +51,7 @@ CalculatorOutcome Calculator::guarded(Step step)
     }
 }
 
-long double Calculator::value(const QString &text) const
+long double DeskCalculator::value(const QString &text) const
 {
     QString t = text;
     if (separator_ != u'.') {
@@ -67,7 +67,7 @@ long double Calculator::value(const QString &text) const
     return v;
 }
 
-QString Calculator::format(long double v) const
+QString DeskCalculator::format(long double v) const
 {
     if (v == 0)
         v = 0; // no "-0"
@@ -79,7 +79,7 @@ QString Calculator::format(long double v) const
     return text;
 }
 
-CalculatorOutcome Calculator::complete()
+CalculatorOutcome DeskCalculator::complete()
 {
     CalculatorOutcome out;
     switch (s_.pending) {
@@ -101,7 +101,7 @@ CalculatorOutcome Calculator::complete()
     return out;
 }
 
-CalculatorOutcome Calculator::run(Button b)
+CalculatorOutcome DeskCalculator::run(Button b)
 {
     const int tag = static_cast<int>(b);
     if (tag >= 0 && tag <= 9) {
@@ -149,7 +149,7 @@ CalculatorOutcome Calculator::run(Button b)
     }
 }
 
-void Calculator::doDigit(int d)
+void DeskCalculator::doDigit(int d)
 {
     if (s_.display == u"0")
         s_.display.clear();
@@ -162,7 +162,7 @@ void Calculator::doDigit(int d)
     s_.display += QChar(u'0' + d);
 }
 
-void Calculator::doSeparator()
+void DeskCalculator::doSeparator()
 {
     if (s_.newNumber) {
         // The separator begins the new number, so the next operator completes
@@ -177,7 +177,7 @@ void Calculator::doSeparator()
     s_.separatorTyped = true;
 }
 
-CalculatorOutcome Calculator::doOperation(Operation op)
+CalculatorOutcome DeskCalculator::doOperation(Operation op)
 {
     if (s_.newNumber)
         return {};
@@ -194,7 +194,7 @@ CalculatorOutcome Calculator::doOperation(Operation op)
     return out;
 }
 
-CalculatorOutcome Calculator::doEquals()
+CalculatorOutcome DeskCalculator::doEquals()
 {
     if (s_.pending == Operation::None)
         return {};
@@ -207,7 +207,7 @@ CalculatorOutcome Calculator::doEquals()
     return out;
 }
 
-void Calculator::doChangeSign()
+void DeskCalculator::doChangeSign()
 {
     if (s_.display == u"0")
         return;
@@ -219,7 +219,7 @@ void Calculator::doChangeSign()
         s_.first = value(s_.display);
 }
 
-CalculatorOutcome Calculator::doSquareRoot()
+CalculatorOutcome DeskCalculator::doSquareRoot()
 {
     if (s_.display == u"0")
         return {};
@@ -229,7 +229,7 @@ CalculatorOutcome Calculator::doSquareRoot()
     return {};
 }
 
-CalculatorOutcome Calculator::doReciprocal()
+CalculatorOutcome DeskCalculator::doReciprocal()
 {
     if (s_.display == u"0")
         return {};
@@ -241,7 +241,7 @@ CalculatorOutcome Calculator::doReciprocal()
     return {};
 }
 
-void Calculator::doDeleteLast()
+void DeskCalculator::doDeleteLast()
 {
     if (s_.display.size() <= 1) {
         s_.display = QStringLiteral("0");
@@ -252,12 +252,12 @@ void Calculator::doDeleteLast()
         s_.display = QStringLiteral("0");
 }
 
-CalculatorOutcome Calculator::press(Button b)
+CalculatorOutcome DeskCalculator::press(Button b)
 {
     return guarded([&] { return run(b); });
 }
 
-CalculatorOutcome Calculator::click(Button b)
+CalculatorOutcome DeskCalculator::click(Button b)
 {
     return guarded([&] {
         if (s_.equalsClicked && startsAfresh(b)) {
@@ -271,7 +271,7 @@ CalculatorOutcome Calculator::click(Button b)
     });
 }
 
-CalculatorOutcome Calculator::type(QChar key)
+CalculatorOutcome DeskCalculator::type(QChar key)
 {
     const char16_t k = key.unicode();
     if (k >= u'0' && k <= u'9')
@@ -291,12 +291,12 @@ CalculatorOutcome Calculator::type(QChar key)
     }
 }
 
-CalculatorOutcome Calculator::digit(int d)
+CalculatorOutcome DeskCalculator::digit(int d)
 {
     return d >= 0 && d <= 9 ? press(static_cast<Button>(d)) : CalculatorOutcome{};
 }
-CalculatorOutcome Calculator::decimalSeparator() { return press(Button::Separator); }
-CalculatorOutcome Calculator::operation(Operation op)
+CalculatorOutcome DeskCalculator::decimalSeparator() { return press(Button::Separator); }
+CalculatorOutcome DeskCalculator::operation(Operation op)
 {
     switch (op) {
     case Operation::Divide: return press(Button::Divide);
@@ -307,16 +307,16 @@ CalculatorOutcome Calculator::operation(Operation op)
     }
     return {};
 }
-CalculatorOutcome Calculator::equals() { return press(Button::Equals); }
-CalculatorOutcome Calculator::changeSign() { return press(Button::ChangeSign); }
-CalculatorOutcome Calculator::squareRoot() { return press(Button::SquareRoot); }
-CalculatorOutcome Calculator::reciprocal() { return press(Button::Reciprocal); }
-CalculatorOutcome Calculator::memoryClear() { return press(Button::MemoryClear); }
-CalculatorOutcome Calculator::memoryRecall() { return press(Button::MemoryRecall); }
-CalculatorOutcome Calculator::memoryStore() { return press(Button::MemoryStore); }
-CalculatorOutcome Calculator::memoryAdd() { return press(Button::MemoryAdd); }
-CalculatorOutcome Calculator::deleteLast() { return press(Button::DeleteLast); }
-CalculatorOutcome Calculator::clearAll() { return press(Button::ClearAll); }
-CalculatorOutcome Calculator::clearEntry() { return press(Button::ClearEntry); }
+CalculatorOutcome DeskCalculator::equals() { return press(Button::Equals); }
+CalculatorOutcome DeskCalculator::changeSign() { return press(Button::ChangeSign); }
+CalculatorOutcome DeskCalculator::squareRoot() { return press(Button::SquareRoot); }
+CalculatorOutcome DeskCalculator::reciprocal() { return press(Button::Reciprocal); }
+CalculatorOutcome DeskCalculator::memoryClear() { return press(Button::MemoryClear); }
+CalculatorOutcome DeskCalculator::memoryRecall() { return press(Button::MemoryRecall); }
+CalculatorOutcome DeskCalculator::memoryStore() { return press(Button::MemoryStore); }
+CalculatorOutcome DeskCalculator::memoryAdd() { return press(Button::MemoryAdd); }
+CalculatorOutcome DeskCalculator::deleteLast() { return press(Button::DeleteLast); }
+CalculatorOutcome DeskCalculator::clearAll() { return press(Button::ClearAll); }
+CalculatorOutcome DeskCalculator::clearEntry() { return press(Button::ClearEntry); }
 
 } // namespace plavex::util
