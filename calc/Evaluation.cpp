@@ -157,6 +157,18 @@ bool stays(const Employee &employee, const util::Period &period)
     return !employee.left.isValid() || employee.left > period.next().firstDay().addDays(-1);
 }
 
+void keepRetainedCents(const Context &c, items::ItemRecord &item, double net)
+{
+    item.amount2 = 0;
+    if (net > 0 && stays(c.employee, c.period)) {
+        const double cents = retainedCents(net);
+        if (cents > 0) {
+            item.amount += cents;
+            item.amount2 = cents;
+        }
+    }
+}
+
 bool isLeaveType(int type) { return between(type, 11, 15) || between(type, 20, 28); }
 
 void recountDays(items::ItemRecord &item, const reference::CalendarRecord &calendar, const util::Period &period)

@@ -103,6 +103,9 @@ int daysWithValue(const reference::CalendarRecord &calendar, int value, int firs
 bool touches(const items::ItemRecord &item, const util::Period &period);
 // No leaving date, or one after the period's last day.
 bool stays(const Employee &employee, const util::Period &period);
+// The cents of a positive net below the rounding unit, kept back on the
+// item (its amount and PERO_SUMA2) when the employee stays past the month.
+void keepRetainedCents(const Context &context, items::ItemRecord &item, double net);
 
 // Leave and absence items, whose days are marked on the calendar and
 // counted from it.

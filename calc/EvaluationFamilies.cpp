@@ -558,15 +558,7 @@ void retainedCentsItem(Context &c, items::ItemRecord &item)
     // Last month's retained cents come back; this month's net keeps
     // whole leva only.
     item.amount = -item.amount1;
-    const double x = r2(t.snach - t.sudr + item.amount1);
-    item.amount2 = 0;
-    if (x > 0 && stays(c.employee, c.period)) {
-        const double cents = retainedCents(x);
-        if (cents > 0) {
-            item.amount += cents;
-            item.amount2 = cents;
-        }
-    }
+    keepRetainedCents(c, item, r2(t.snach - t.sudr + item.amount1));
     t.ud1 = item.amount1;
     t.ud2 = item.amount2;
 }

@@ -232,15 +232,7 @@ void fixDeductions(Context &c, items::ItemRecord &item)
     case 148:
     case 197: {
         item.amount -= item.amount2;
-        const double x = r2((t.snach - t.sudr) - item.amount);
-        item.amount2 = 0;
-        if (x > 0 && stays(c.employee, c.period)) {
-            const double cents = retainedCents(x);
-            if (cents > 0) {
-                item.amount += cents;
-                item.amount2 = cents;
-            }
-        }
+        keepRetainedCents(c, item, r2((t.snach - t.sudr) - item.amount));
         t.ud2 = item.amount2;
         t.sudr -= item.final;
         item.final = r2(item.amount + item.correction);
