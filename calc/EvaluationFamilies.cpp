@@ -245,14 +245,14 @@ util::Period onsetOf(const Context &c, const items::ItemRecord &item)
 
 // Working days of the incapacity in the months before this one. Those
 // months' own calendars are not at hand: their working days are the
-// company's working week less the fixed days off.
+// company's working week less the days off of their law.
 int workingDaysBefore(const Context &c, const items::ItemRecord &item, const util::Period &onset)
 {
     int days = 0;
     for (util::Period month = onset; month < c.period; month = month.next()) {
         reference::CalendarRecord calendar;
         const QDate first = month.firstDay();
-        if (!reference::setCalendarText(calendar, reference::defaultMonthText(c.params.company.workingWeek, first), first))
+        if (!reference::setCalendarText(calendar, reference::defaultMonthText(c.params.company.workingWeek, first, c.params.lawCalendar), first))
             continue;
         const int from = month == onset ? item.beginPacked.day : 1;
         days += reference::countDays(calendar, 1, from, calendar.daysInMonth);

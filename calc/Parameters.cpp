@@ -24,6 +24,7 @@ void Parameters::reload(storage::DataModule &data, const QString &base)
     } else if (base == QLatin1String("PERADEFS")) {
         definitions = items::loadDefinitions(data);
     } else if (base == QLatin1String("CAL")) {
+        lawCalendar = reference::lawCalendar(data);
         loadCalendar(data, calendar.code);
     }
 }

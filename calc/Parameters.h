@@ -27,6 +27,8 @@ struct Parameters {
     std::vector<reference::Position> positions{reference::Position{}};
     std::vector<items::Definition> definitions;
     reference::CalendarRecord calendar;
+    // The law's days off, for the months whose calendars are not at hand.
+    reference::LawCalendar lawCalendar;
     QString calendarError; // why the last calendar could not be loaded, if it could not
 
     // Fixed constants of the calculation.

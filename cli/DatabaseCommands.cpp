@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 
 #include "items/DefinitionReader.h"
+#include "reference/Calendar.h"
 #include "storage/Title.h"
 #include "storage/fb/Error.h"
 #include "storage/fb/Statement.h"
@@ -28,6 +29,10 @@ int init(CliContext &c)
     if (!c.seedsLoaded())
         return 1;
     c.out << c.data->databasePath() << ' ' << c.data->period().text() << Qt::endl;
+    QStringList calendars;
+    for (const reference::CalendarDays &cal : reference::calendarDays(*c.data))
+        calendars << QStringLiteral("%1 %2 – %3").arg(cal.code).arg(cal.name, QString::number(cal.workingDays));
+    c.out << QStringLiteral("Работни дни по календари: ") << calendars.join(QStringLiteral(", ")) << Qt::endl;
     return 0;
 }
 

@@ -1,12 +1,15 @@
 #include "reference/Calendar.h"
 
 #include "storage/DataModule.h"
+#include "storage/Settings.h"
 #include "storage/fb/Statement.h"
 
 namespace plavex::reference {
 
-QString defaultMonthText(int workingWeek, const QDate &firstDay)
+QString defaultMonthText(int workingWeek, const QDate &firstDay, const LawCalendar &law)
 {
+    if (LawCalendar::appliesTo(firstDay.year()))
+        return law.monthText(workingWeek, firstDay);
     QString text(31, QLatin1Char('0'));
     const int days = firstDay.daysInMonth();
     const int dow = firstDay.dayOfWeek();
@@ -58,6 +61,8 @@ bool setCalendarText(CalendarRecord &c, const QString &text, const QDate &firstD
     return true;
 }
 
+LawCalendar lawCalendar(storage::DataModule &data) { return LawCalendar::fromNoms(data.settings().nomsDir()); }
+
 void ensureDefaultCalendars(storage::DataModule &data)
 {
     const QString table = data.table(u"CAL");
@@ -70,10 +75,27 @@ void ensureDefaultCalendars(storage::DataModule &data)
         return;
     }
     const QDate first = data.period().firstDay();
+    const LawCalendar law = lawCalendar(data);
     const QString columns = QStringLiteral(" (CAL_COD,CAL_IME,CAL_MESEC,CAL_GODINA,CAL_RABDNI) ");
-    data.insertRow(table, columns, {max + 1, QStringLiteral("Петдневна"), first.month(), first.year(), defaultMonthText(5, first)});
-    data.insertRow(table, columns, {max + 2, QStringLiteral("Шестдневна "), first.month(), first.year(), defaultMonthText(6, first)});
+    data.insertRow(table, columns, {max + 1, QStringLiteral("Петдневна"), first.month(), first.year(), defaultMonthText(5, first, law)});
+    data.insertRow(table, columns, {max + 2, QStringLiteral("Шестдневна "), first.month(), first.year(), defaultMonthText(6, first, law)});
     data.commitRetaining();
+}
+
+std::vector<CalendarDays> calendarDays(storage::DataModule &data)
+{
+    ensureDefaultCalendars(data);
+    std::vector<CalendarDays> list;
+    fb::Statement q(data.transaction(),
+                    QStringLiteral("select CAL_COD, CAL_IME, CAL_RABDNI from %1 order by CAL_COD").arg(data.table(u"CAL")));
+    const QDate first = data.period().firstDay();
+    while (q.next()) {
+        CalendarRecord c;
+        c.code = static_cast<int>(q.toInt(0));
+        setCalendarText(c, q.toText(2), first);
+        list.push_back({c.code, q.toText(1).trimmed(), c.workingDays});
+    }
+    return list;
 }
 
 bool loadCalendar(storage::DataModule &data, int code, CalendarRecord &c, QString *error)
@@ -99,7 +121,7 @@ int newCalendar(storage::DataModule &data)
     const int code = data.nextKey(table, QStringLiteral("CAL_COD"));
     const QDate first = data.period().firstDay();
     data.insertRow(table, QStringLiteral(" (CAL_COD,CAL_IME,CAL_MESEC,CAL_GODINA,CAL_RABDNI) "),
-                   {code, QStringLiteral(" "), first.month(), first.year(), defaultMonthText(5, first)});
+                   {code, QStringLiteral(" "), first.month(), first.year(), defaultMonthText(5, first, lawCalendar(data))});
     data.commitRetaining();
     data.tableChanged(QStringLiteral("CAL"));
     return code;

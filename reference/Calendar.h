@@ -1,9 +1,12 @@
 #pragma once
 
+#include "reference/LawCalendar.h"
+
 #include <QDate>
 #include <QString>
 
 #include <array>
+#include <vector>
 
 namespace plavex::storage {
 class DataModule;
@@ -25,9 +28,10 @@ struct CalendarRecord {
     int workingDays = 0;
 };
 
-// Working days of the month for a five- or six-day week, with the fixed
-// days off (1 Jan, 3 Mar, 1 and 24 May, 6 and 23 Sep, 25 and 26 Dec).
-QString defaultMonthText(int workingWeek, const QDate &firstDay);
+// Working days of the month for a five- or six-day week. Months before 2017
+// keep the program's fixed days off (1 Jan, 3 Mar, 1 and 24 May, 6 and 23
+// Sep, 25 and 26 Dec); later ones take the law's calendar.
+QString defaultMonthText(int workingWeek, const QDate &firstDay, const LawCalendar &law = LawCalendar());
 
 // Days from first to last (a first day of 0 counts as 1, a last day past
 // the month is cut to it) whose flag equals the given one.
@@ -37,8 +41,20 @@ int countDays(const CalendarRecord &calendar, int flag, int first, int last);
 // (with the reason) when the text holds anything but digits.
 bool setCalendarText(CalendarRecord &calendar, const QString &text, const QDate &firstDay, QString *error = nullptr);
 
+// The law's calendar with the decided days shipped in the program's noms/.
+LawCalendar lawCalendar(storage::DataModule &data);
+
 // "Петдневна" and "Шестдневна " for the current month, when the table is empty.
 void ensureDefaultCalendars(storage::DataModule &data);
+
+// Every calendar of the current period (the default ones made first when
+// there is none) with its working days, by number.
+struct CalendarDays {
+    int code = 0;
+    QString name;
+    int workingDays = 0;
+};
+std::vector<CalendarDays> calendarDays(storage::DataModule &data);
 
 // Loads calendar `code` of the current period into the record; a code the
 // period does not have leaves the record as it was (false).
