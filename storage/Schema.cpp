@@ -9,8 +9,10 @@
 #include "util/Prompter.h"
 #include "util/Rounding.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLoggingCategory>
+#include <QRegularExpression>
 
 namespace plavex::storage {
 
@@ -162,7 +164,12 @@ QStringList Schema::createTables(const util::Period &requested, CompanySeed &see
         seedBin(bin, year);
     if (created.contains(firma))
         seedFirma(firma, period, seed);
+    if (created.contains(kat))
+        carryKat(kat, year);
     tx_.commitRetaining();
+    const int from = figuresYear(year);
+    if (from != year && (created.contains(dod) || created.contains(noi)))
+        prompter_.message(carriedFiguresMessage(year, from));
     return created;
 }
 
@@ -349,13 +356,55 @@ void Schema::seedObs(const QString &table)
     }
 }
 
+int Schema::lastShippedYear() const
+{
+    static const QRegularExpression year(QStringLiteral("^(?:noi_proc|DOD)(\\d{4})\\.csv$"));
+    QSet<int> rates, scales;
+    for (const QString &name : QDir(nomsDir_).entryList(QDir::Files)) {
+        const QRegularExpressionMatch m = year.match(name);
+        if (m.hasMatch())
+            (name.startsWith(QLatin1String("DOD")) ? scales : rates).insert(m.captured(1).toInt());
+    }
+    int last = 0;
+    for (const int y : rates)
+        if (scales.contains(y))
+            last = std::max(last, y);
+    return last;
+}
+
+int Schema::figuresYear(int year) const
+{
+    const int last = lastShippedYear();
+    return last != 0 && year > last ? last : year;
+}
+
+QString Schema::yearFile(const QString &pattern, int year) const
+{
+    const QString own = nomsDir_ + pattern.arg(year);
+    const int from = figuresYear(year);
+    if (from == year || QFile::exists(own))
+        return own;
+    return nomsDir_ + pattern.arg(from);
+}
+
+void Schema::carryKat(const QString &table, int year)
+{
+    const QString before = names::yearTable(u"KAT", year - 1);
+    if (figuresYear(year) == year || !tableExists(before))
+        return;
+    fb::Statement::run(tx_, QStringLiteral("UPDATE %1 k SET KAT_LIMIT=(SELECT FIRST 1 b.KAT_LIMIT FROM %2 b WHERE "
+                                           "b.KAT_COD=k.KAT_COD) WHERE EXISTS (SELECT 1 FROM %2 b WHERE b.KAT_COD=k.KAT_COD "
+                                           "AND b.KAT_LIMIT IS NOT NULL)")
+                                .arg(table, before));
+}
+
 void Schema::seedNoi(const QString &table, const util::Period &period)
 {
-    const QString file = names::hasNoi200710(period) ? QStringLiteral("noi_proc200710.csv")
-                                                     : QStringLiteral("noi_proc%1.csv").arg(period.yearText());
+    const QString file = names::hasNoi200710(period) ? nomsDir_ + QStringLiteral("noi_proc200710.csv")
+                                                     : yearFile(QStringLiteral("noi_proc%1.csv"), period.year());
     try {
         NomLoader loader(tx_, prompter_);
-        loader.loadNoi(table, nomsDir_ + file);
+        loader.loadNoi(table, file);
         stoppedLoads_ += loader.stopped();
     } catch (const fb::Error &e) {
         ++stoppedLoads_;
@@ -365,12 +414,29 @@ void Schema::seedNoi(const QString &table, const util::Period &period)
 
 void Schema::seedDod(const QString &table, int year)
 {
-    NomLoader(tx_, prompter_).loadDod(table, year, nomsDir_ + QStringLiteral("DOD%1.csv").arg(year));
+    const QString file = yearFile(QStringLiteral("DOD%1.csv"), year);
+    NomLoader(tx_, prompter_).loadDod(table, year, file);
+    // A scale carried from another year's file belongs to this year.
+    if (file != nomsDir_ + QStringLiteral("DOD%1.csv").arg(year))
+        fb::Statement::run(tx_, QStringLiteral("UPDATE %1 SET DOD_GOD=?").arg(table), {year});
 }
 
 void Schema::seedPril1(const QString &table, int year)
 {
-    NomLoader(tx_, prompter_).loadPril1(table, nomsDir_ + QStringLiteral("priloj1_%1.csv").arg(year));
+    const QString own = nomsDir_ + QStringLiteral("priloj1_%1.csv").arg(year);
+    const QString before = names::yearTable(u"PRIL1", year - 1);
+    // A year carried forward keeps the annex the company had the year before,
+    // as it was filled in; the last shipped year's file only when there is none.
+    if (figuresYear(year) != year && !QFile::exists(own) && tableExists(before)
+        && fb::Statement::scalar(tx_, QStringLiteral("SELECT COUNT(*) FROM %1").arg(before)).toLongLong() > 0) {
+        QStringList columns;
+        for (const ColumnDef &c : catalogue::table(u"PRIL1").columns)
+            columns << QLatin1String(c.name);
+        fb::Statement::run(tx_, QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3")
+                                    .arg(table, columns.join(QLatin1Char(',')), before));
+        return;
+    }
+    NomLoader(tx_, prompter_).loadPril1(table, yearFile(QStringLiteral("priloj1_%1.csv"), year));
 }
 
 void Schema::seedNkid(const QString &table)
@@ -400,7 +466,7 @@ void Schema::seedFirma(const QString &table, const util::Period &period, Company
     // a maximum insurable income of 0 would silently zero every contribution.
     // (Like every service file, a missing one is silent.)
     const QString file = statutoryFiguresFile(nomsDir_);
-    const auto figures = statutoryFiguresFor(readStatutoryFigures(file), period);
+    const auto figures = statutoryFiguresInForce(readStatutoryFigures(file), period);
     if (figures) {
         seed.minSalary = figures->minSalary.value_or(seed.minSalary);
         seed.maxInsurable = figures->maxInsurable.value_or(seed.maxInsurable);

@@ -65,11 +65,24 @@ public:
     void seedBin(const QString &table, int year);
     void seedFirma(const QString &table, const util::Period &period, CompanySeed &seed);
 
+    // The last year whose rates and tax scale are both shipped in noms/ (0
+    // when none), and the year whose figures fill the tables of `year`: its
+    // own, or past the last year shipped that year's, since the law stands
+    // until it is changed. Earlier years without files stay as they are.
+    int lastShippedYear() const;
+    int figuresYear(int year) const;
+
     const QString &nomsDir() const { return nomsDir_; }
     // Seed loads that stopped at a bad line since this object was made.
     int stoppedLoads() const { return stoppedLoads_; }
 
 private:
+    // The file of `year` ("%1" in the name), or that of the year whose
+    // figures it carries when it has none of its own.
+    QString yearFile(const QString &pattern, int year) const;
+    // The categories' limits of the year before, for a year carried forward.
+    void carryKat(const QString &table, int year);
+
     fb::Transaction &tx_;
     util::Prompter &prompter_;
     QString nomsDir_;

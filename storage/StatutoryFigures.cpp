@@ -90,6 +90,25 @@ std::optional<StatutoryFigures> statutoryFiguresFor(const std::vector<StatutoryF
     return f;
 }
 
+std::optional<StatutoryFigures> statutoryFiguresInForce(const std::vector<StatutoryFigures> &rows, const util::Period &period)
+{
+    if (auto own = statutoryFiguresFor(rows, period))
+        return own;
+    int last = 0;
+    for (const StatutoryFigures &r : rows)
+        last = std::max(last, r.from.year());
+    if (last == 0 || period.year() <= last)
+        return std::nullopt;
+    return statutoryFiguresFor(rows, util::Period(last, 12));
+}
+
+QString carriedFiguresMessage(int year, int fromYear)
+{
+    return QStringLiteral("Данните за %1 г. не са доставени с програмата: прилагат се данните за %2 г. Проверете ги.")
+        .arg(year)
+        .arg(fromYear);
+}
+
 QString noStatutoryFiguresMessage(int year)
 {
     return QStringLiteral("Няма данни за максималния осигурителен доход за %1 г. — попълнете данните на фирмата.").arg(year);

@@ -37,7 +37,16 @@ std::vector<StatutoryFigures> readStatutoryFigures(const QString &path);
 // None for a year the file does not cover: another year's are no guide.
 std::optional<StatutoryFigures> statutoryFiguresFor(const std::vector<StatutoryFigures> &rows, const util::Period &period);
 
+// The figures in force in `period` as above; for a year after the file's
+// last one, those in force at the end of that year: the law stands until it
+// is changed. None for a year before or between the file's years.
+std::optional<StatutoryFigures> statutoryFiguresInForce(const std::vector<StatutoryFigures> &rows, const util::Period &period);
+
 // Said once when a month is opened for which no figures are shipped.
 QString noStatutoryFiguresMessage(int year);
+
+// Said once when the tables of a year the program ships no figures for are
+// made from the figures of an earlier year.
+QString carriedFiguresMessage(int year, int fromYear);
 
 } // namespace plavex::storage
