@@ -265,6 +265,9 @@ int EmployeePanel::create(const NewEmployee &entry, util::Prompter &prompter, co
         data_.insertRow(pera, QStringLiteral(" (PERO_PERSONID,PERO_PEROID,PERO_COD,PERO_TYPE) "), {id, itemId, code, type});
     }
     writeColumns(data_, id, fields);
+    // Then what he pays of the rates the panel shows: without these items
+    // his first pay would be taxed on the whole gross.
+    items::addContributionItems(data_, id);
     unit.release();
     data_.commitRetaining();
     pendingId_ = id;

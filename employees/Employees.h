@@ -60,7 +60,8 @@ QString checkPanelFields(const QVariantMap &columns);
 // The calculation, reached through one function (set by the calculation layer).
 using Recalculate = std::function<void(storage::DataModule &, int personId)>;
 
-// The employee panel's commands: "Нов" (with the four standard items),
+// The employee panel's commands: "Нов" (with the four standard items and
+// his contribution items),
 // "Запис", "Отказ" (only the pending new employee), delete (only a
 // dismissed employee, only this month), field edits.
 class EmployeePanel {

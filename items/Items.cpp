@@ -1,6 +1,7 @@
 #include "items/Items.h"
 
 #include "items/Definitions.h"
+#include "reference/Rates.h"
 #include "storage/Catalogue.h"
 #include "storage/ColumnValue.h"
 #include "storage/DataModule.h"
@@ -425,7 +426,53 @@ int addStandardItems(storage::DataModule &data, int personId)
         add(tax.toInt(), 140);
         ++added;
     }
+    added += addContributionItems(data, personId);
     data.commitRetaining();
+    return added;
+}
+
+int addContributionItems(storage::DataModule &data, int personId)
+{
+    int type = 0, variant = 0;
+    QString egn;
+    {
+        fb::Statement q(data.transaction(), QStringLiteral("SELECT PERSON_NOS,PERSON_NOSN,PERSON_EGN FROM %1 WHERE PERSON_ID=?")
+                                                .arg(data.table(u"PERSONS")));
+        q.bind(0, personId);
+        if (!q.next())
+            return 0;
+        type = util::textToInt(q.toText(0));
+        variant = static_cast<int>(q.toInt(1));
+        egn = q.toText(2);
+    }
+    const std::vector<reference::NoiType> rates = reference::loadRates(data);
+    const reference::NoiType *rate = reference::findRate(rates, type, variant);
+    if (!rate)
+        return 0;
+    const bool later = reference::bornAfter1959(egn);
+    std::vector<Definition> contributions;
+    for (const Definition &d : loadDefinitions(data))
+        if (d.type == 139)
+            contributions.push_back(d);
+    std::stable_sort(contributions.begin(), contributions.end(),
+                     [](const Definition &a, const Definition &b) { return a.code < b.code; });
+    const QString pera = data.table(u"PERA");
+    int added = 0;
+    for (const Definition &d : contributions) {
+        if (!reference::contributionOwed(d.hars, later))
+            continue;
+        const double percent = util::roundHalfEven(reference::contributionPercent(*rate, d.hars, later), 3);
+        if (percent == 0
+            || !data.notExistsWhere(pera, QStringLiteral("PERO_PERSONID=? and PERO_COD=?"), {personId, d.code}))
+            continue;
+        ItemRecord r;
+        r.person = personId;
+        r.code = d.code;
+        r.type = 139;
+        r.amount1 = percent;
+        insertItem(data, r);
+        ++added;
+    }
     return added;
 }
 

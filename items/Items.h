@@ -77,8 +77,17 @@ QString checkItemValues(const ItemRecord &record);
 int insertItem(storage::DataModule &data, ItemRecord record);
 
 // The totals 201, 200 and 100 and, when the month defines it, the income
-// tax the employee lacks. Returns the number of items added.
+// tax the employee lacks, then his contribution items. Returns the number
+// of items added.
 int addStandardItems(storage::DataModule &data, int personId);
+
+// One item for each contribution definition (type 139) of the month that the
+// employee owes and lacks, in code order, with the percentage of his
+// insurance type and birth group by the bulk correction's rule. A definition
+// whose fund has no rate for him (0 or empty), or that his group does not
+// owe, is left out; so is everything when the month has no rates. Does not
+// commit. Returns the number of items added.
+int addContributionItems(storage::DataModule &data, int personId);
 
 // The item form: "Добави перо" stores every entry column of a new item and
 // remembers the code for the next one; "Редакция перо" rewrites the entry

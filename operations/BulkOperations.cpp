@@ -49,26 +49,6 @@ qint64 count(storage::DataModule &data, const QString &sql, const QVariantList &
     return fb::Statement::scalar(data.transaction(), sql, values).toLongLong();
 }
 
-// The rate column a contribution definition takes its percentage from.
-double percentFor(const reference::NoiType &rate, const QString &flags, bool later)
-{
-    const auto set = [&](int position) { return flags.size() >= position && flags.at(position - 1) == QLatin1Char('1'); };
-    if (set(3) && set(4))
-        return rate.percent(u"NOI_ZDR_NEPL");
-    if (set(3))
-        return rate.percent(u"NOI_ZDL");
-    if (set(2) && set(5))
-        return rate.percent(u"NOI_SOC_DZPO_LI60");
-    if (set(2))
-        return rate.percent(later ? u"NOI_SOC_LI60" : u"NOI_SOC_LI");
-    if (set(4))
-        return rate.percent(later ? u"NOI_PKB_LI60" : u"NOI_PKB_LI");
-    if (set(5))
-        return rate.percent(u"NOI_DZPO_LI60");
-    return later ? rate.percent(u"NOI_ZAB_LI60") + rate.percent(u"NOI_PENSI_LI60")
-                 : rate.percent(u"NOI_ZAB_LI") + rate.percent(u"NOI_PENSI_LI");
-}
-
 } // namespace
 
 std::optional<int> deleteCodeFromAll(storage::DataModule &data, int code, util::Prompter &prompter,
@@ -218,7 +198,7 @@ std::vector<PercentCorrection> correctPercents(storage::DataModule &data)
                                                             .arg(defs),
                                                         {code})
                                       .toString();
-            const double percent = util::roundHalfEven(percentFor(*rate, flags, g.number == 2), 3);
+            const double percent = util::roundHalfEven(reference::contributionPercent(*rate, flags, g.number == 2), 3);
             if (percent == 0)
                 continue;
             fb::Statement::run(data.transaction(), QStringLiteral("UPDATE %1 SET PERO_SUMA1=CAST(? AS NUMERIC(12,3)) WHERE PERO_COD=?").arg(pera),

@@ -51,6 +51,30 @@ const NoiType *findRate(const std::vector<NoiType> &rates, int type, int variant
     return &rates.front();
 }
 
+double contributionPercent(const NoiType &rate, const QString &flags, bool later)
+{
+    const auto set = [&](int position) { return flags.size() >= position && flags.at(position - 1) == QLatin1Char('1'); };
+    if (set(3) && set(4))
+        return rate.percent(u"NOI_ZDR_NEPL");
+    if (set(3))
+        return rate.percent(u"NOI_ZDL");
+    if (set(2) && set(5))
+        return rate.percent(u"NOI_SOC_DZPO_LI60");
+    if (set(2))
+        return rate.percent(later ? u"NOI_SOC_LI60" : u"NOI_SOC_LI");
+    if (set(4))
+        return rate.percent(later ? u"NOI_PKB_LI60" : u"NOI_PKB_LI");
+    if (set(5))
+        return rate.percent(u"NOI_DZPO_LI60");
+    return later ? rate.percent(u"NOI_ZAB_LI60") + rate.percent(u"NOI_PENSI_LI60")
+                 : rate.percent(u"NOI_ZAB_LI") + rate.percent(u"NOI_PENSI_LI");
+}
+
+bool contributionOwed(const QString &flags, bool after1959)
+{
+    return after1959 || !(flags.size() >= 5 && flags.at(4) == QLatin1Char('1'));
+}
+
 namespace {
 // The month of a number given to somebody born in 2000 or later is 41 to 52.
 bool bornIn2000s(const QString &egn) { return egn.size() >= 3 && (egn[2] == u'4' || egn[2] == u'5'); }

@@ -45,6 +45,14 @@ bool bornBefore1960(const QString &egn);
 QString sqlBornBefore1960();
 QString sqlBornAfter1959();
 
+// An employee's percentage of a contribution definition (type 139), chosen
+// by the definition's flags from the columns of his regime: the one rule of
+// the bulk correction and of a new employee's contribution items.
+double contributionPercent(const NoiType &rate, const QString &flags, bool after1959);
+// The supplementary pension (flag 5) is owed only by those born after 1959:
+// the universal pension funds take nobody older.
+bool contributionOwed(const QString &flags, bool after1959);
+
 // The variant-1 row of the type for the employee panel; nothing when the
 // period has no employees or the query fails.
 std::optional<QVariantMap> screenRateRow(storage::DataModule &data, const QString &insuredType);
