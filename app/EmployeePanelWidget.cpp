@@ -189,6 +189,11 @@ EmployeePanelWidget::EmployeePanelWidget(storage::DataModule &data, util::Prompt
     }
     ib->addWidget(contribution1_, 2, 0, 1, 4);
     ib->addWidget(contribution2_, 3, 0, 1, 4);
+    minimumWage_ = new QLabel(insuranceBox);
+    minimumWage_->setWordWrap(true);
+    minimumWage_->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+    minimumWage_->hide();
+    ib->addWidget(minimumWage_, 4, 0, 1, 4);
     ib->setColumnStretch(2, 1);
     grid->addWidget(insuranceBox, r++, 0, 1, 8);
     grid->setColumnStretch(1, 1);
@@ -381,6 +386,12 @@ void EmployeePanelWidget::updateContributionLabels()
     const auto [first, second] = employees::contributionLabels(rate, egn);
     contribution1_->setText(first);
     contribution2_->setText(second);
+}
+
+void EmployeePanelWidget::setMinimumWageNote(const QString &note)
+{
+    minimumWage_->setText(note);
+    minimumWage_->setVisible(!note.isEmpty());
 }
 
 void EmployeePanelWidget::applyRules(const employees::EditRules &rules)

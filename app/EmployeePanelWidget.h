@@ -45,6 +45,9 @@ public:
     QCheckBox *activeBox() const { return active_; }
     QLabel *contributionLine(int line) const { return line == 0 ? contribution1_ : contribution2_; }
     QLabel *headerLabel() const { return header_; }
+    // The calculation's note on a basic salary below the minimum wage (empty: none).
+    void setMinimumWageNote(const QString &note);
+    QLabel *minimumWageLabel() const { return minimumWage_; }
     bool isEditable() const { return editable_; }
 
 signals:
@@ -82,6 +85,7 @@ private:
     QLabel *header_ = nullptr;
     QLabel *contribution1_ = nullptr;
     QLabel *contribution2_ = nullptr;
+    QLabel *minimumWage_ = nullptr;
 };
 
 } // namespace plavex::app

@@ -270,6 +270,8 @@ Calculation PersonCalculator::calculate(const Employee &employee)
             execute(release_, QStringLiteral("RELEASE SAVEPOINT PLAVEX_CALCPERSON ONLY"));
         }
     }
+    result.belowMinimumWage =
+        calc::belowMinimumWage(employee, list, params_.company.minSalary, context.calendar.workingDays);
     result.items = std::move(list);
     return result;
 }

@@ -2,6 +2,7 @@
 
 #include "calc/Evaluation.h"
 #include "calc/History.h"
+#include "calc/MinimumWage.h"
 #include "calc/PersonTotals.h"
 #include "calc/Totals.h"
 #include "items/ItemRecord.h"
@@ -52,6 +53,8 @@ struct Calculation {
     // The fund's averages by the law from 2015 (18 months), for the
     // sickness items that began in such a month.
     std::map<int, SickAverage> fundAverages;
+    // A basic salary below the month's minimum wage (nothing is changed).
+    std::optional<MinimumWageShortfall> belowMinimumWage;
 };
 
 // The database side of the calculation: reads the employee, the calendar

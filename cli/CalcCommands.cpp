@@ -56,6 +56,8 @@ bool printEmployee(CliContext &c, const calc::Calculation &r, Sums &sums)
     const calc::Totals &t = r.totals;
     c.out << head << money(t.snach) << ' ' << money(t.s39) << ' ' << money(t.sdod) << ' ' << util::fixedNumber(t.spol, 14, 2)
           << Qt::endl;
+    if (r.belowMinimumWage)
+        c.out << QString(8, QLatin1Char(' ')) << calc::minimumWageNote(*r.belowMinimumWage) << Qt::endl;
     ++sums.employees;
     sums.gross += t.snach;
     sums.contributions += t.s39;

@@ -84,7 +84,8 @@ QString columnList(QStringView base)
 class Closing {
 public:
     Closing(storage::DataModule &data, Progress &progress)
-        : tx_(data.transaction()), progress_(progress), old_(data.period()), new_(old_.next())
+        : tx_(data.transaction()), progress_(progress), old_(data.period()), new_(old_.next()),
+          law_(reference::lawCalendar(data))
     {
     }
 
@@ -108,6 +109,7 @@ private:
     Progress &progress_;
     util::Period old_;
     util::Period new_;
+    reference::LawCalendar law_;
 };
 
 void Closing::copyMissing(QStringView base, const char *nameColumn, const char *keyColumn)
@@ -130,7 +132,7 @@ void Closing::run(bool emptyNewMonth, QSaveFile &endmes)
     const QDate first = new_.firstDay();
     copyMissing(u"CAL", "CAL_IME", "CAL_COD");
     exec(QStringLiteral("UPDATE %1 SET CAL_MESEC=?,CAL_GODINA=?,CAL_RABDNI=?").arg(n(u"CAL")),
-         {new_.month(), new_.year(), reference::defaultMonthText(5, first)});
+         {new_.month(), new_.year(), reference::defaultMonthText(5, first, law_)});
     progress_.at(30);
 
     copyMissing(u"DL", "DL_IME", "DL_COD");
@@ -352,7 +354,7 @@ QStringList euroListHeader(const util::Period &old)
 QVariantMap statutoryChanges(storage::DataModule &data, const util::Period &old, const util::Period &next, QStringList &lines)
 {
     QVariantMap changes;
-    const auto figures = storage::statutoryFiguresFor(
+    const auto figures = storage::statutoryFiguresInForce(
         storage::readStatutoryFigures(storage::statutoryFiguresFile(data.settings().nomsDir())), next);
     if (!figures || (next.month() != 1 && figures->from != next))
         return changes;
@@ -534,6 +536,7 @@ ClosingResult closeMonth(storage::DataModule &data, util::Prompter &prompter, ca
     QSaveFile endmes(data.settings().programDir() + QStringLiteral("ENDMES.TXT"));
     QSaveFile euroFile(data.settings().programDir() + QLatin1String(kEuroListFile));
     QStringList euroList;
+    QStringList belowMinimum; // of the closed month, for its report
     try {
         // Tables first: creating them commits, which must not happen inside
         // the copy. Existing ones are checked too: a closing killed while the
@@ -551,7 +554,13 @@ ClosingResult closeMonth(storage::DataModule &data, util::Prompter &prompter, ca
         // Every employee's month recalculated and stored before it is copied;
         // no commit until the copy's, which would let the locks go.
         if (walk) {
-            calc::Walk all([&](const calc::Calculation &, int done, int total) { progress.within(0, 10, done, total); });
+            calc::Walk all([&](const calc::Calculation &r, int done, int total) {
+                if (r.belowMinimumWage)
+                    belowMinimum << QStringLiteral("%1 %2: %3")
+                                        .arg(r.employee.number)
+                                        .arg(r.employee.name.trimmed(), calc::minimumWageNote(*r.belowMinimumWage));
+                progress.within(0, 10, done, total);
+            });
             all.commit = false;
             const calc::Recalculation done = calc::recalculateAll(data, *params, all);
             if (!done.failures.empty())
@@ -570,6 +579,12 @@ ClosingResult closeMonth(storage::DataModule &data, util::Prompter &prompter, ca
             if (takeStatutory)
                 closing.statutory = statutory;
             closing.run(existed, endmes);
+            if (!belowMinimum.isEmpty()) {
+                QStringList lines{QString(), QStringLiteral("Основна заплата под минималната работна заплата през %1:").arg(old.text())};
+                lines << belowMinimum;
+                for (const QString &line : lines)
+                    endmes.write(util::toCp1251(line) + "\r\n");
+            }
             euroList = closing.euroList;
             data.markPeriodClosed();
             unit.release();
@@ -605,6 +620,11 @@ ClosingResult closeMonth(storage::DataModule &data, util::Prompter &prompter, ca
         else
             prompter.message(QStringLiteral("Файлът %1 не може да бъде записан.").arg(euroFile.fileName()));
     }
+    if (!belowMinimum.isEmpty())
+        prompter.message(QStringLiteral("Основната заплата на %1 служители е под минималната работна заплата. "
+                                        "Списъкът е във файла %2.")
+                             .arg(belowMinimum.size())
+                             .arg(endmes.fileName()));
     if (takeStatutory)
         prompter.message(QStringLiteral("Данните на фирмата от %1 са взети от закона:\n%2").arg(next.text(), statutoryLines.join(QLatin1Char('\n'))));
     else if (next.month() == 1 && statutory.isEmpty() && statutoryLines.isEmpty()
