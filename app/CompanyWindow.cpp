@@ -311,6 +311,28 @@ void CompanyWindow::load()
     const QString porn = edits_.value(QStringLiteral("FIRMA_KID2"))->text();
     activities_->setCurrentIndex(activities_->findData(QStringList{kid, porn}));
     towns_->setCurrentIndex(towns_->findData(row_->rowCount() > 0 ? row_->value(0, QStringLiteral("FIRMA_GRADCOD")) : QVariant()));
+    markMissingLawFigures();
+}
+
+void CompanyWindow::markMissingLawFigures()
+{
+    QStringList missing;
+    reference::Company company;
+    try {
+        if (reference::loadCompany(data_, company))
+            missing = reference::missingLawFigures(data_, company);
+    } catch (const fb::Error &e) {
+        prompter_.message(storage::errorText(e));
+    }
+    const QString hint = QStringLiteral("Законът има процент за годината, а тук е празно или 0: попълнете го.");
+    auto mark = [&](QWidget *w, const QString &column) {
+        const bool on = missing.contains(column);
+        w->setStyleSheet(on ? QStringLiteral("background: #ffe0a0;") : QString());
+        w->setToolTip(on ? hint : QString());
+        w->setProperty("lawFigureMissing", on);
+    };
+    mark(accident_, QStringLiteral("FIRMA_DOOPROCF3"));
+    mark(edits_.value(QStringLiteral("FIRMA_DATA3")), QStringLiteral("FIRMA_DATA3"));
 }
 
 void CompanyWindow::show(const QString &column)
@@ -344,6 +366,8 @@ bool CompanyWindow::post(const QString &column, const QVariant &value)
         prompter_.message(storage::errorText(e));
         return false;
     }
+    if (column == QLatin1String("FIRMA_DOOPROCF3") || column == QLatin1String("FIRMA_DATA3"))
+        markMissingLawFigures();
     return true;
 }
 

@@ -43,6 +43,8 @@ private:
     QLineEdit *edit(const QString &column, int filter, int maxLength = 0);
     QCheckBox *check(const QString &column, const QString &caption);
     void load();
+    // The law's percentages still empty or 0 are marked, with a tooltip.
+    void markMissingLawFigures();
     void show(const QString &column);
     bool post(const QString &column, const QVariant &value);
     bool postTyped(const QString &column);

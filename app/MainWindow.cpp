@@ -17,6 +17,7 @@
 #include "app/reports/GuiReports.h"
 #include "calc/YearSums.h"
 #include "reference/Calendar.h"
+#include "reference/Company.h"
 #include "storage/DataModule.h"
 #include "storage/ErrorText.h"
 #include "storage/Settings.h"
@@ -74,8 +75,12 @@ MainWindow::MainWindow(storage::Settings &settings, storage::DataModule &data, Q
     // in tests: its listeners hold only a weak token of the window.
     std::weak_ptr<int> token = alive_;
     data_.addTableListener([this, token](const QString &base) {
-        if (token.lock())
-            params_.reload(data_, base);
+        if (!token.lock())
+            return;
+        params_.reload(data_, base);
+        // The first-start hint goes once the company is named.
+        if (base == QLatin1String("FIRMA"))
+            QMetaObject::invokeMethod(this, &MainWindow::refreshPeriodView, Qt::QueuedConnection);
     });
     data_.addPeriodListener([this, token](const util::Period &) {
         if (token.lock())
@@ -446,6 +451,7 @@ void MainWindow::refreshSelection()
     try {
         if (data_.isConnected()) {
             panel_->showEmployee(id);
+            panel_->setMinimumWageNote(last_.belowMinimumWage ? calc::minimumWageNote(*last_.belowMinimumWage) : QString());
             items_->setTotals(last_.totals);
             items_->showEmployee(id, panel_->column(QStringLiteral("PERSON_SYSZ")).toInt());
             earlier_->showEmployee(id);
@@ -491,14 +497,23 @@ bool MainWindow::mayChangeMonth() { return guard_->mayChange(); }
 void MainWindow::refreshPeriodView()
 {
     guard_->refresh();
+    bool identified = true;
+    if (data_.isConnected()) {
+        reference::Company company;
+        try {
+            identified = reference::loadCompany(data_, company) && reference::identityFilled(company);
+        } catch (const std::exception &e) {
+            qWarning("company row: %s", e.what());
+        }
+    }
     if (guard_->closed()) {
         monthStatus_->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
         monthStatus_->setText(QStringLiteral("Приключен месец: промените не се пренасят в %1")
                                   .arg(storage::periodCaption(data_.period().next())));
-    } else if (data_.isConnected() && list_->rowCount() == 0) {
-        // A new company: what to do first.
+    } else if (data_.isConnected() && !identified) {
+        // A new company: what to do first, until its name, ЕИК and activity are in.
         monthStatus_->setStyleSheet(QStringLiteral("color: #1f3f6f; font-weight: bold;"));
-        monthStatus_->setText(QStringLiteral("Първо попълнете „Параметри → Данни за фирмата“, после добавете "
+        monthStatus_->setText(QStringLiteral("Първо попълнете „Параметри → Данни за фирмата“ (име, ЕИК и дейност), после добавете "
                                              "служителите с бутона „Нов“ (F1 – помощ)."));
     } else {
         monthStatus_->clear();

@@ -4,6 +4,8 @@
 #include "reference/Rates.h"
 #include "storage/Catalogue.h"
 #include "storage/DataModule.h"
+#include "storage/Settings.h"
+#include "storage/StatutoryFigures.h"
 #include "storage/fb/Statement.h"
 
 #include <stdexcept>
@@ -66,6 +68,26 @@ bool loadCompany(storage::DataModule &data, Company &c)
     c.windowsDeclaration = v("FIRMA_WINOUT").toInt() == 1;
     c.decl6Date = v("FIRMA_DECL6DATE").toDate();
     return true;
+}
+
+bool identityFilled(const Company &company)
+{
+    return !company.name.trimmed().isEmpty() && !company.bulstat.trimmed().isEmpty() && !company.activityCode.trimmed().isEmpty();
+}
+
+QStringList missingLawFigures(storage::DataModule &data, const Company &company)
+{
+    const auto law = storage::statutoryFiguresInForce(
+        storage::readStatutoryFigures(storage::statutoryFiguresFile(data.settings().nomsDir())), data.period());
+    auto lawSaysZero = [&](std::optional<double> storage::StatutoryFigures::*figure) {
+        return law && (*law).*figure && *((*law).*figure) == 0;
+    };
+    QStringList missing;
+    if (company.accidentPercent == 0 && !lawSaysZero(&storage::StatutoryFigures::accidentPercent))
+        missing << QStringLiteral("FIRMA_DOOPROCF3");
+    if (company.guaranteedPercent == 0 && !lawSaysZero(&storage::StatutoryFigures::guaranteedPercent))
+        missing << QStringLiteral("FIRMA_DATA3");
+    return missing;
 }
 
 void postCompany(storage::DataModule &data, const QVariantMap &columns)

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 
 namespace plavex::storage {
@@ -58,6 +59,15 @@ struct Company {
 // Fills the record from the period's company row; an empty table leaves it
 // as it was (false).
 bool loadCompany(storage::DataModule &data, Company &company);
+
+// The name, ЕИК and activity: what a new company fills in first.
+bool identityFilled(const Company &company);
+
+// The law's percentages that the company row still leaves empty or 0 where
+// the month's law has a figure: the work-accident fund's (every employer
+// pays one, by its activity) and the guaranteed-receivables fund's, unless
+// the figures shipped for the year set it to 0. Their column names.
+QStringList missingLawFigures(storage::DataModule &data, const Company &company);
 
 // Writes the given columns of the company row, makes it durable and raises
 // the after-post event (the calculation reloads, the title is rebuilt).
