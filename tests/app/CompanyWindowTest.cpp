@@ -51,3 +51,22 @@ TEST_F(Gui, CompanyFieldsPostAndOkRebuildsTheTitle)
     window->showTitle();
     EXPECT_TRUE(window->windowTitle().contains(QStringLiteral("Нова Фирма ООД")));
 }
+
+// The law's percentages still empty or 0 are marked until they are filled:
+// 2008 ships neither the accident fund's (it goes by activity) nor the
+// guaranteed-receivables fund's.
+TEST_F(Gui, TheLawsPercentagesLeftEmptyAreMarked)
+{
+    app::CompanyWindow company(*t->data, t->settings, prompter);
+    QLineEdit *guaranteed = company.field(QStringLiteral("FIRMA_DATA3"));
+    EXPECT_TRUE(company.accidentPercent()->property("lawFigureMissing").toBool());
+    EXPECT_TRUE(guaranteed->property("lawFigureMissing").toBool());
+    EXPECT_FALSE(guaranteed->toolTip().isEmpty());
+
+    guaranteed->setText(QString(QStringLiteral("0.1")).replace(QLatin1Char('.'), util::Separators::current().decimal));
+    emit guaranteed->editingFinished();
+    EXPECT_FALSE(guaranteed->property("lawFigureMissing").toBool());
+    EXPECT_TRUE(guaranteed->toolTip().isEmpty());
+    EXPECT_TRUE(company.accidentPercent()->property("lawFigureMissing").toBool());
+    EXPECT_TRUE(prompter.messages.isEmpty()) << prompter.messages.join(QLatin1Char('|')).toStdString();
+}

@@ -7,6 +7,7 @@
 #include "app/MainWindow.h"
 #include "app/TableModel.h"
 #include "employees/Employees.h"
+#include "reference/Company.h"
 #include "storage/Settings.h"
 #include "storage/Title.h"
 #include "storage/fb/Statement.h"
@@ -34,7 +35,30 @@ using namespace plavex;
 
 namespace {
 using Gui = test::MainWindowFixture;
+
+const QVariantMap kNamedCompany{{QStringLiteral("FIRMA_IME"), QStringLiteral("Фирма ООД")},
+                                {QStringLiteral("FIRMA_BULSTAT"), QStringLiteral("121212127")},
+                                {QStringLiteral("FIRMA_KID1"), QStringLiteral("6201")}};
 } // namespace
+
+// The first-start hint stays, with or without employees, until the
+// company's name, ЕИК and activity are all in.
+TEST_F(Gui, TheFirstStartHintStaysUntilTheCompanyIsNamed)
+{
+    const QString hint = QStringLiteral("Първо попълнете „Параметри → Данни за фирмата“");
+    EXPECT_TRUE(window->monthStatus()->text().startsWith(hint)) << window->monthStatus()->text().toStdString();
+    saved(QStringLiteral("10"), QStringLiteral("Иванов"), QStringLiteral("7501020002"));
+    settle();
+    EXPECT_TRUE(window->monthStatus()->text().startsWith(hint));
+    QVariantMap partly = kNamedCompany;
+    partly.remove(QStringLiteral("FIRMA_KID1"));
+    reference::postCompany(*t->data, partly);
+    settle();
+    EXPECT_TRUE(window->monthStatus()->text().startsWith(hint));
+    reference::postCompany(*t->data, kNamedCompany);
+    settle();
+    EXPECT_TRUE(window->monthStatus()->text().isEmpty()) << window->monthStatus()->text().toStdString();
+}
 
 TEST_F(Gui, StartsOnANewDatabaseWithTitleStatusAndMenus)
 {
@@ -213,6 +237,9 @@ TEST_F(Gui, HelpOpensTheProgramsPagesOrSaysWhichFileIsMissing)
     ASSERT_NE(shown, nullptr);
     EXPECT_TRUE(shown->isVisible());
     EXPECT_TRUE(shown->browser()->toPlainText().contains(QStringLiteral("Месечният цикъл")));
+    // What a new employee gets, and how a year's own files are read in.
+    EXPECT_TRUE(shown->browser()->toPlainText().contains(QStringLiteral("по едно перо за всяка осигурителна вноска")));
+    EXPECT_TRUE(shown->browser()->toPlainText().contains(QStringLiteral("Подмяна на служебните номенклатури")));
 }
 
 TEST_F(Gui, AnotherMonthMadeCurrentShowsAtOnce)
@@ -227,6 +254,8 @@ TEST_F(Gui, AnotherMonthMadeCurrentShowsAtOnce)
 
 TEST_F(Gui, AChangeInAClosedMonthIsAskedAboutOnce)
 {
+    // A named company: the first-start hint has gone, the status is the month's.
+    reference::postCompany(*t->data, kNamedCompany);
     util::RecordingPrompter quiet;
     employees::EmployeePanel panel(*t->data, 100);
     const int id = panel.create({QStringLiteral("5"), QStringLiteral("Димитрова"), QStringLiteral("7501020018")}, quiet);

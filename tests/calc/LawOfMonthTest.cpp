@@ -1,6 +1,7 @@
 // The rules the law changed after 2008, each by the month it applies to:
 // the employer's sick days and the fund's average. No database.
 #include "calc/LawOfMonth.h"
+#include "calc/MinimumWage.h"
 #include "calc/Parameters.h"
 #include "calc/PersonTotals.h"
 #include "items/Definitions.h"
@@ -218,3 +219,47 @@ TEST_F(EmployerSickDays, TheFundsAverageOfEighteenMonths)
 }
 
 } // namespace
+
+// The basic salary against the minimum wage: before proration, a day's
+// tariff over the month, a changed amount where the pay system has one, the
+// share of a shorter day; never an inactive employee or an empty salary.
+TEST(MinimumWage, TheBasicSalaryBeforeProration)
+{
+    auto base = [](int type, double amount1, double amount2 = 0) {
+        items::ItemRecord r;
+        r.type = type;
+        r.amount1 = amount1;
+        r.amount2 = amount2;
+        return r;
+    };
+    const struct {
+        int paySystem;
+        int active;
+        std::vector<items::ItemRecord> items;
+        double salary; // 0: not below
+        double minimum;
+    } cases[] = {
+        {1, 1, {base(1, 603.33)}, 603.33, 620.20},
+        {1, 1, {base(1, 620.20)}, 0, 0},
+        {1, 0, {base(1, 500)}, 0, 0},                  // dismissed
+        {1, 1, {base(1, 0)}, 0, 0},                    // nothing entered yet
+        {1, 1, {base(1, 700, 600)}, 600, 620.20},      // the changed amount stands
+        {3, 1, {base(1, 700, 120)}, 0, 0},             // hourly: the second field is hours
+        {1, 1, {base(2, 28)}, 616, 620.20},            // 28 a day over 22 days
+        {6, 1, {base(1, 310.09)}, 310.09, 310.10},     // four hours
+        {7, 1, {base(1, 465.15)}, 0, 0},               // six hours
+        {1, 1, {base(6, 100), base(1, 600)}, 600, 620.20}, // a bonus does not count
+    };
+    for (const auto &c : cases) {
+        calc::Employee e;
+        e.active = c.active;
+        e.paySystem = c.paySystem;
+        const auto below = calc::belowMinimumWage(e, c.items, 620.20, 22);
+        EXPECT_EQ(below.has_value(), c.salary != 0) << c.paySystem << " " << c.items.front().amount1;
+        if (below) {
+            EXPECT_DOUBLE_EQ(below->salary, c.salary);
+            EXPECT_DOUBLE_EQ(below->minimum, c.minimum);
+        }
+    }
+    EXPECT_FALSE(calc::belowMinimumWage({}, {base(1, 100)}, 0, 22)); // no minimum wage in the company row
+}

@@ -56,6 +56,85 @@ TEST(Calendar, DefaultMonthTexts)
     EXPECT_EQ(sep6[30], QLatin1Char('0')); // no 31st
 }
 
+// The working days of the law's calendar by month, against the published
+// counts (2026: 248 days; December 2025 with the decided 31st).
+TEST(LawCalendar, WorkingDaysOfTheMonthsOf2025To2026)
+{
+    const LawCalendar law({{QDate(2025, 12, 31), false, {}}, {QDate(2026, 1, 2), false, {}}});
+    auto working = [&](int year, int month, int week = 5) {
+        CalendarRecord c;
+        const QDate first(year, month, 1);
+        EXPECT_TRUE(setCalendarText(c, defaultMonthText(week, first, law), first));
+        return c.workingDays;
+    };
+    const struct {
+        int year, month, days;
+    } months[] = {{2025, 12, 19}, {2026, 1, 20}, {2026, 2, 20}, {2026, 3, 21}, {2026, 4, 20}, {2026, 5, 18},
+                  {2026, 6, 22},  {2026, 7, 23}, {2026, 8, 21}, {2026, 9, 20}, {2026, 10, 22}, {2026, 11, 21},
+                  {2026, 12, 20}};
+    int year2026 = 0;
+    for (const auto &m : months) {
+        EXPECT_EQ(working(m.year, m.month), m.days) << m.month << "." << m.year;
+        if (m.year == 2026)
+            year2026 += m.days;
+    }
+    EXPECT_EQ(year2026, 248);
+    EXPECT_EQ(static_cast<int>(law.daysOff(QDate(2026, 1, 1), QDate(2026, 12, 31)).size()), 365 - 248);
+
+    auto off = [&](int y, int m, int d) { return law.isDayOff(QDate(y, m, d)); };
+    EXPECT_TRUE(off(2026, 4, 10) && off(2026, 4, 13));                   // Good Friday, Easter Monday
+    EXPECT_TRUE(off(2026, 5, 1) && off(2026, 5, 6) && off(2026, 5, 25)); // 24 May is a Sunday
+    EXPECT_TRUE(off(2026, 9, 7) && off(2026, 9, 22));
+    EXPECT_FALSE(off(2026, 9, 23));
+    EXPECT_TRUE(off(2026, 12, 24) && off(2026, 12, 25) && off(2026, 12, 28)); // the 26th is a Saturday
+    EXPECT_FALSE(off(2026, 12, 29));
+    // Without the decided days the last day of 2025 is worked.
+    EXPECT_FALSE(LawCalendar().isDayOff(QDate(2025, 12, 31)));
+
+    // The six-day week works on Saturdays but not on the holidays; December
+    // 2026 less four Sundays and 24, 25, 26 and 28.
+    EXPECT_EQ(working(2026, 12, 6), 23);
+    EXPECT_EQ(defaultMonthText(6, QDate(2026, 12, 1), law)[25], QLatin1Char('0'));
+}
+
+TEST(LawCalendar, EasterAndTheDaysAfterAWeekendHoliday)
+{
+    EXPECT_EQ(orthodoxEaster(2025), QDate(2025, 4, 20));
+    EXPECT_EQ(orthodoxEaster(2026), QDate(2026, 4, 12));
+    EXPECT_EQ(orthodoxEaster(2027), QDate(2027, 5, 2));
+    EXPECT_EQ(orthodoxEaster(2021), QDate(2021, 5, 2));
+    const LawCalendar law;
+    // 2021 as published: 1 May on Easter Saturday gives Tuesday the 4th (the
+    // Monday is Easter's); 25 and 26 December on the weekend give 27 and 28;
+    // 1 January 2022 on a Saturday gives the 3rd. Easter itself gives none.
+    for (const QDate &d : {QDate(2021, 5, 4), QDate(2021, 12, 27), QDate(2021, 12, 28), QDate(2022, 1, 3), QDate(2027, 5, 4)})
+        EXPECT_TRUE(law.isHoliday(d)) << d.toString(Qt::ISODate).toStdString();
+    for (const QDate &d : {QDate(2021, 5, 5), QDate(2021, 12, 29), QDate(2026, 4, 14), QDate(2026, 11, 1)})
+        EXPECT_FALSE(law.isHoliday(d)) << d.toString(Qt::ISODate).toStdString();
+    // A working Saturday decided by the Council of Ministers.
+    const LawCalendar moved({{QDate(2026, 3, 7), true, {}}});
+    EXPECT_FALSE(moved.isDayOff(QDate(2026, 3, 7)));
+    EXPECT_TRUE(moved.isDayOff(QDate(2026, 3, 14)));
+}
+
+// The months before 2017 keep the program's fixed days, whatever the law's
+// calendar holds: every 2006–2008 figure stays.
+TEST(LawCalendar, MonthsBefore2017KeepTheFixedDays)
+{
+    const LawCalendar law({{QDate(2008, 3, 4), false, {}}});
+    for (int month = 1; month <= 12; ++month)
+        for (int week : {5, 6}) {
+            const QDate first(2008, month, 1);
+            EXPECT_EQ(defaultMonthText(week, first, law), defaultMonthText(week, first)) << month;
+        }
+    CalendarRecord march;
+    ASSERT_TRUE(setCalendarText(march, defaultMonthText(5, QDate(2008, 3, 1), law), QDate(2008, 3, 1)));
+    EXPECT_EQ(march.workingDays, 20); // 3 March off, the decided 4th not
+    const QString september = defaultMonthText(5, QDate(2008, 9, 1), law);
+    EXPECT_EQ(september[21], QLatin1Char('1')); // 22 September worked
+    EXPECT_EQ(september[22], QLatin1Char('0')); // 23 September off
+}
+
 TEST(Calendar, CountDaysAndBadText)
 {
     CalendarRecord c;
