@@ -104,14 +104,15 @@ TEST_F(EuroChangeover, DecemberIntoJanuaryConvertsEveryCarriedAmountByItsRule)
     EXPECT_TRUE(text.contains(QRegularExpression("Фирма +Обезщетение майки +780\\.00 +398\\.81"))) << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("ДОО - лична"))) << "a percentage is no amount";
 
-    // Five days of leave in January (21 working days, 1 January a holiday),
-    // their average from December in leva (20 working days, all worked):
-    // 5 × (20 / 21) × (874.00 / 20), 1709.40 лв being 874.00 €.
+    // Five days of leave in January (20 working days: 1 January a holiday,
+    // the 2nd a decided day off), their average from December in leva (20
+    // working days, all worked): 5 × (20 / 20) × (874.00 / 20), 1709.40 лв
+    // being 874.00 €.
     item({"--code", "11", "--d", "5", "--begin", "05.01.2026", "--end", "09.01.2026"});
     run({"recalc"});
-    EXPECT_DOUBLE_EQ(amount("PERO_SUMAFINAL", 1, "012026"), 642.77);  // 16 × 843.64 / 21
-    EXPECT_DOUBLE_EQ(amount("PERO_SUMAFINAL", 3, "012026"), 23.14);   // 3.6 % of it
-    EXPECT_DOUBLE_EQ(amount("PERO_SUMAFINAL", 11, "012026"), 208.10);
+    EXPECT_DOUBLE_EQ(amount("PERO_SUMAFINAL", 1, "012026"), 632.73);  // 15 × 843.64 / 20
+    EXPECT_DOUBLE_EQ(amount("PERO_SUMAFINAL", 3, "012026"), 22.78);   // 3.6 % of it
+    EXPECT_DOUBLE_EQ(amount("PERO_SUMAFINAL", 11, "012026"), 218.50);
     EXPECT_DOUBLE_EQ(amount("PERO_SUMAFINAL", 1000, "012026"), 874.01);
     // 13.78 % of 874.01 by fund, the tax on the rest, the deductions.
     EXPECT_NEAR(amount("PERO_SUMAFINAL", 102, "012026") + amount("PERO_SUMAFINAL", 103, "012026")
