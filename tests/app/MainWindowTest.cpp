@@ -116,7 +116,9 @@ TEST_F(Gui, EveryEntryBelongsToACommandThatIsWired)
     }
 }
 
-TEST_F(Gui, NewEmployeeComesWithFourItemsAndCancelTakesThemAway)
+// He gets the four standard items and, since 2008 ships its rates, one
+// item for each contribution he owes (ДОО, ДЗПО, ЗО, unemployment).
+TEST_F(Gui, NewEmployeeComesWithHisItemsAndCancelTakesThemAway)
 {
     const int id = newEmployee(QStringLiteral("1234"), QStringLiteral("Иванов Иван"), QStringLiteral("7501020002"));
     ASSERT_GT(id, 0) << t->prompter.messages.join(u'|').toStdString();
@@ -125,9 +127,11 @@ TEST_F(Gui, NewEmployeeComesWithFourItemsAndCancelTakesThemAway)
     EXPECT_EQ(window->panel()->field(QStringLiteral("PERSON_IME"))->text(), QStringLiteral("Иванов Иван"));
     EXPECT_EQ(window->panel()->field(QStringLiteral("PERSON_ZVENO"))->text(), QStringLiteral("12"));
     QTableView *items = window->itemsPage()->view();
-    ASSERT_EQ(items->model()->rowCount(), 4);
-    EXPECT_EQ(cell(items, 0, 0), QString()); // by type: 100, 140, 200, 201; totals show no code
-    EXPECT_EQ(cell(items, 1, 0), QStringLiteral("101"));
+    ASSERT_EQ(items->model()->rowCount(), 8);
+    EXPECT_EQ(cell(items, 0, 0), QString()); // by type: 100, 139 × 4, 140, 200, 201; totals show no code
+    for (int r = 1; r <= 4; ++r)
+        EXPECT_EQ(cell(items, r, 0), QString::number(101 + r));
+    EXPECT_EQ(cell(items, 5, 0), QStringLiteral("101"));
     EXPECT_EQ(items->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Параметри на перо"));
 
     window->cancelEmployee();
