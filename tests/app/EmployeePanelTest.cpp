@@ -2,6 +2,7 @@
 #include "app/EmployeePanelWidget.h"
 #include "app/ItemsPage.h"
 #include "app/TableModel.h"
+#include "items/Items.h"
 #include "storage/fb/Statement.h"
 #include "tests/app/Fixtures.h"
 
@@ -112,4 +113,29 @@ TEST_F(Gui, ContributionLabelsFollowTheBirthYear)
     const QString before1960 = window->panel()->contributionLine(0)->text();
     EXPECT_TRUE(after1959.contains(QStringLiteral("ДЗПО"))) << after1959.toStdString();
     EXPECT_FALSE(before1960.contains(QStringLiteral("ДЗПО"))) << before1960.toStdString();
+}
+
+// A basic salary below the month's minimum wage (220.00 лв in 2008) is said
+// on the panel after the calculation, and goes when it is raised.
+TEST_F(Gui, ABaseSalaryBelowTheMinimumWageIsSaidOnThePanel)
+{
+    const int id = saved(QStringLiteral("1"), QStringLiteral("Иванов"), QStringLiteral("7501020002"));
+    ASSERT_GT(id, 0);
+    items::ItemRecord salary;
+    salary.person = id;
+    salary.code = 1;
+    salary.type = 1;
+    salary.amount1 = 200;
+    items::insertItem(*t->data, salary);
+    t->data->commitRetaining();
+    window->refreshSelection();
+    QLabel *note = window->panel()->minimumWageLabel();
+    EXPECT_FALSE(note->isHidden());
+    EXPECT_EQ(note->text(), QStringLiteral("Основната заплата 200.00 е под минималната работна заплата 220.00."));
+
+    fb::Statement::run(t->data->transaction(), QStringLiteral("update %1 set PERO_SUMA1=220 where PERO_COD=1").arg(t->data->table(u"PERA")));
+    t->data->commitRetaining();
+    window->refreshSelection();
+    EXPECT_TRUE(note->isHidden());
+    EXPECT_TRUE(note->text().isEmpty());
 }
