@@ -156,7 +156,8 @@ void expectParallelAddsNeverShareAKey(CliCompany &c)
     c.db.data->commitRetaining();
     const QString period = c.db.data->period().text();
     EXPECT_EQ(c.scalar(QStringLiteral("select count(*) from PERSONS%1").arg(period)), 100);
-    EXPECT_EQ(c.scalar(QStringLiteral("select count(*) from PERA%1").arg(period)), 500); // four standard items and the pay each
+    // Four standard items, his four contributions and the pay each.
+    EXPECT_EQ(c.scalar(QStringLiteral("select count(*) from PERA%1").arg(period)), 900);
     expectKeysUnique(c, period, 1000);
 }
 
