@@ -3,6 +3,8 @@
 #include "employees/Employees.h"
 
 #include <QHash>
+
+#include <utility>
 #include <QWidget>
 
 class QCheckBox;
@@ -45,6 +47,8 @@ public:
     QCheckBox *activeBox() const { return active_; }
     QLabel *contributionLine(int line) const { return line == 0 ? contribution1_ : contribution2_; }
     QLabel *headerLabel() const { return header_; }
+    // The name shown beside a code field (position, unit, town).
+    QLabel *nameLabel(const QString &column) const { return names_.value(column).first; }
     bool isEditable() const { return editable_; }
 
 signals:
@@ -75,6 +79,7 @@ private:
     QHash<QString, QLineEdit *> fields_;
     QHash<QString, QComboBox *> lists_;
     QHash<QString, QCheckBox *> checks_;
+    QHash<QString, std::pair<QLabel *, int>> names_; // a code's name beside it, and the lookup kind
     QList<QPushButton *> buttons_;
     QList<QWidget *> bankSickWidgets_;
     QComboBox *insurance_ = nullptr;

@@ -199,6 +199,8 @@ NomenclatureEditor::NomenclatureEditor(storage::DataModule &data, util::Prompter
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(buttons);
+    if (bound)
+        model_->fitMappedFields(*mapper_);
     new FormPlacement(this, data_.settings().ini(), objectName());
     connect(ok, &QPushButton::clicked, this, &NomenclatureEditor::tryAccept);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
