@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QPainter>
@@ -133,7 +134,7 @@ PreviewWindow::PreviewWindow(reports::Document document, QWidget *parent)
     QAction *in = make(QStringLiteral("Приближаване (+)"), QKeySequence(Qt::Key_Plus), [this] { zoomIn(); });
     QAction *out = make(QStringLiteral("Отдалечаване (-)"), QKeySequence(Qt::Key_Minus), [this] { zoomOut(); });
     QAction *whole = make(QStringLiteral("Цял"), QKeySequence(Qt::CTRL | Qt::Key_F), [this] { zoomToWholePage(); });
-    QAction *width = make(QStringLiteral("Цял"), QKeySequence(Qt::CTRL | Qt::Key_W), [this] { zoomToPageWidth(); });
+    QAction *width = make(QStringLiteral("Ширина"), QKeySequence(Qt::CTRL | Qt::Key_W), [this] { zoomToPageWidth(); });
     // The toolbar is narrower than the menu: short captions there.
     const std::pair<QAction *, const char *> shortCaptions[] = {
         {save, "Запиши"}, {first, "|<"}, {prev, "<"}, {next, ">"}, {last, ">|"},
@@ -232,6 +233,10 @@ PreviewWindow::PreviewWindow(reports::Document document, QWidget *parent)
     for (QObject *o : {static_cast<QObject *>(pageEdit_), static_cast<QObject *>(zoomEdit_)})
         o->installEventFilter(this);
     resize(900, 700);
+    // The page, not the page number, takes the keys when the window opens.
+    scroll_->setFocusPolicy(Qt::StrongFocus);
+    setFocusProxy(scroll_);
+    scroll_->setFocus();
     zoom_ = doc_.setup.zoom;
     pageChanged();
     render();
@@ -438,6 +443,18 @@ bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
         wheel(w->angleDelta().y() / 120);
         return true;
     }
+    // The page and zoom fields would take Ctrl+Home and Ctrl+End for their
+    // cursor: the window's page keys win while they have the focus.
+    if (event->type() == QEvent::ShortcutOverride && (watched == pageEdit_ || watched == zoomEdit_)) {
+        auto *k = static_cast<QKeyEvent *>(event);
+        const QKeySequence pressed(k->keyCombination());
+        for (const QAction *a : actions_) {
+            if (!a->shortcut().isEmpty() && a->shortcut() == pressed && (k->modifiers() & Qt::ControlModifier)) {
+                event->ignore();
+                return true;
+            }
+        }
+    }
     if (event->type() == QEvent::KeyPress) {
         auto *k = static_cast<QKeyEvent *>(event);
         // The page number has no decimals.
@@ -492,8 +509,15 @@ void PreviewWindow::save()
     if (!path.contains(QLatin1Char('.')))
         path += chosen.contains(QLatin1String("pdf")) ? QStringLiteral(".pdf") : QStringLiteral(".ndr");
     QString error;
-    if (!saveTo(path, &error))
+    if (!saveTo(path, &error)) {
         QMessageBox::warning(this, windowTitle(), QStringLiteral("Файлът не е записан: %1").arg(error));
+        return;
+    }
+    const QString text = QStringLiteral("Отчетът е записан във файла\n%1").arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+    if (told)
+        told(text);
+    else
+        QMessageBox::information(this, windowTitle(), text);
 }
 
 void PreviewWindow::open()
