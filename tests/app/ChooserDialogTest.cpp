@@ -2,6 +2,7 @@
 #include "app/ChooserDialog.h"
 #include "app/NomenclatureEditor.h"
 #include "employees/Employees.h"
+#include "storage/fb/Statement.h"
 #include "tests/app/Fixtures.h"
 
 
@@ -73,4 +74,23 @@ TEST_F(Gui, ATownsRegionShowsInTheList)
     const int last = rows->rowCount() - 1;
     EXPECT_EQ(rows->index(last, 1).data().toString().trimmed(), QStringLiteral("Варна"));
     EXPECT_EQ(rows->index(last, 2).data().toString().trimmed(), QStringLiteral("ВАРНА"));
+}
+
+// The tax rate is kept as a fraction and shown and typed as a percentage.
+TEST_F(Gui, TheTaxRateIsAPercentage)
+{
+    app::ChooserDialog chooser(*t->data, t->prompter, employees::ChooserKind::TaxScale, true);
+    const QAbstractItemModel *rows = chooser.view()->model();
+    ASSERT_GT(rows->rowCount(), 0);
+    EXPECT_EQ(rows->index(0, 3).data().toString(), QStringLiteral("10.00 %"));
+    onModal<app::NomenclatureEditor>([](app::NomenclatureEditor *editor) {
+        EXPECT_EQ(editor->field(2)->text(), QStringLiteral("10.00"));
+        editor->field(2)->setText(QStringLiteral("12"));
+        editor->tryAccept();
+    });
+    chooser.editPressed();
+    EXPECT_DOUBLE_EQ(fb::Statement::scalar(t->data->transaction(),
+                                           QStringLiteral("select max(DOD_PROC) from %1").arg(t->data->table(u"DOD")))
+                         .toDouble(),
+                     0.12);
 }
