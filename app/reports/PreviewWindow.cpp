@@ -2,6 +2,7 @@
 
 #include "reports/engine/Render.h"
 #include "reports/engine/Snapshot.h"
+#include "util/Separators.h"
 
 #include <QAction>
 #include <QApplication>
@@ -172,7 +173,7 @@ PreviewWindow::PreviewWindow(reports::Document document, QWidget *parent)
     zoomEdit_ = new QLineEdit(tools);
     zoomEdit_->setMaximumWidth(60);
     zoomEdit_->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*(\\.[0-9]?)?")), zoomEdit_));
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*([.,][0-9]?)?")), zoomEdit_));
     tools->addWidget(zoomEdit_);
     tools->addWidget(new QLabel(QStringLiteral("% "), tools));
     tools->addActions({in, out, whole, width});
@@ -226,7 +227,7 @@ PreviewWindow::PreviewWindow(reports::Document document, QWidget *parent)
     });
     apply(zoomEdit_, [this](const QString &t) {
         bool ok = false;
-        const double z = t.toDouble(&ok);
+        const double z = QString(t).replace(u',', u'.').toDouble(&ok);
         if (ok && z > 0 && qAbs(z - zoom_) > 0.05)
             setZoom(z);
     });
@@ -281,7 +282,7 @@ void PreviewWindow::pageChanged()
 void PreviewWindow::setZoom(double percent)
 {
     zoom_ = std::clamp(percent, 5.0, 800.0);
-    zoomEdit_->setText(QString::number(zoom_, 'f', 1));
+    zoomEdit_->setText(QString::number(zoom_, 'f', 1).replace(u'.', util::Separators::current().decimal));
     render();
 }
 
@@ -314,7 +315,7 @@ void PreviewWindow::zoomToWholePage()
 
 void PreviewWindow::render()
 {
-    zoomEdit_->setText(QString::number(zoom_, 'f', 1));
+    zoomEdit_->setText(QString::number(zoom_, 'f', 1).replace(u'.', util::Separators::current().decimal));
     if (pageCount() == 0) {
         image_->setPixmap({});
         image_->resize(1, 1);
@@ -431,7 +432,7 @@ bool PreviewWindow::handleKey(QKeyEvent *key)
     else if (c == u'p') showPage(page_ - 1);
     else if (c == u'+') zoomIn();
     else if (c == u'-') zoomOut();
-    else if (c.isDigit() || c == u'.')
+    else if (c.isDigit() || c == u'.' || c == u',')
         return false; // typed into an edit
     return true;
 }
@@ -513,7 +514,8 @@ void PreviewWindow::save()
         QMessageBox::warning(this, windowTitle(), QStringLiteral("Файлът не е записан: %1").arg(error));
         return;
     }
-    const QString text = QStringLiteral("Отчетът е записан във файла\n%1").arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+    const QString text =
+        QStringLiteral("Отчетът е записан във файла\n%1").arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
     if (told)
         told(text);
     else
