@@ -13,6 +13,8 @@
 #include "storage/fb/Error.h"
 #include "util/Prompter.h"
 
+#include "util/Separators.h"
+
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
@@ -31,6 +33,7 @@ ChooserDialog::ChooserDialog(storage::DataModule &data, util::Prompter &prompter
     setObjectName(QStringLiteral("fSearch"));
     setWindowTitle(employees::chooserCaption(kind));
     proxy_->setSourceModel(model_);
+    proxy_->setSortRole(Qt::UserRole); // numbers by value, not as text
     view_->setModel(proxy_);
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -110,12 +113,17 @@ void ChooserDialog::reload()
     const employees::ChooserRows rows = employees::chooserRows(data_, kind_);
     model_->clear();
     model_->setHorizontalHeaderLabels(rows.columns);
+    const QChar decimal = util::Separators::current().decimal;
     for (const QVariantList &row : rows.rows) {
         QList<QStandardItem *> items;
         for (const QVariant &v : row) {
             auto *item = new QStandardItem;
-            item->setData(v.typeId() == QMetaType::Double ? QVariant(QString::number(v.toDouble(), 'f', 2)) : v,
-                          Qt::DisplayRole);
+            QVariant shown = v;
+            if (kind_ == employees::ChooserKind::TaxScale && items.size() == 3) // the rate, stored as 0.10 for 10 %
+                shown = QString::number(v.toDouble() * 100, 'f', 2).replace(u'.', decimal) + QStringLiteral(" %");
+            else if (v.typeId() == QMetaType::Double)
+                shown = QString::number(v.toDouble(), 'f', 2).replace(u'.', decimal);
+            item->setData(shown, Qt::DisplayRole);
             item->setData(v, Qt::UserRole);
             items << item;
         }

@@ -6,6 +6,7 @@
 #include "app/NkidDialog.h"
 #include "app/TableModel.h"
 #include "reference/Company.h"
+#include "storage/ColumnValue.h"
 #include "storage/DataModule.h"
 #include "storage/ErrorText.h"
 #include "storage/Settings.h"
@@ -238,6 +239,9 @@ QWidget *CompanyWindow::addPage(const QString &caption)
 QLineEdit *CompanyWindow::edit(const QString &column, int filter, int maxLength)
 {
     auto *e = new QLineEdit(this);
+    // No more characters than the column holds.
+    if (maxLength <= 0)
+        maxLength = storage::textLength(storage::catalogueColumn(u"FIRMA", column));
     if (maxLength > 0)
         e->setMaxLength(maxLength);
     if (filter == None)
@@ -344,7 +348,10 @@ void CompanyWindow::show(const QString &column)
             e->clear();
         return;
     }
-    const QVariant v = row_->value(0, index);
+    QVariant v = row_->value(0, index);
+    // Only a month closing writes it: a company's first month shows the month it is in.
+    if (v.isNull() && column == QLatin1String("FIRMA_CURMES") && data_.period().isValid())
+        v = data_.period().firstDay();
     QString text;
     if (v.isNull())
         text.clear();

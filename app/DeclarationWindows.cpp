@@ -136,6 +136,7 @@ CorrectionForm::CorrectionForm(storage::DataModule &data, util::Prompter &prompt
         ++n;
     }
     model_->setEditable(editable);
+    model_->fitMappedFields(*mapper_);
     auto *scroll = new QScrollArea(this);
     scroll->setWidget(boxes);
     scroll->setWidgetResizable(true);

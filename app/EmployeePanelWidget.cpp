@@ -6,9 +6,11 @@
 #include "app/FieldFilter.h"
 #include "app/NoiTypeDialog.h"
 #include "app/TableModel.h"
+#include "reference/Nomenclatures.h"
 #include "reference/Rates.h"
 #include "storage/DataModule.h"
 #include "storage/Settings.h"
+#include "storage/fb/Error.h"
 #include "util/DateText.h"
 #include "util/Prompter.h"
 #include "util/Separators.h"
@@ -20,6 +22,7 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -214,6 +217,7 @@ EmployeePanelWidget::EmployeePanelWidget(storage::DataModule &data, util::Prompt
 
     auto *scroll = new QScrollArea(this);
     scroll->setWidget(inner);
+    model_->fitMappedFields(*mapper_);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     auto *layout = new QVBoxLayout(this);
@@ -251,7 +255,19 @@ QLineEdit *EmployeePanelWidget::addField(QGridLayout *grid, int row, int col, co
     auto *button = new QPushButton(lookup == DateButton ? QStringLiteral("…") : QStringLiteral("?"), parent);
     button->setFixedWidth(28);
     button->setFocusPolicy(Qt::NoFocus);
-    grid->addWidget(button, row, col + 2);
+    if (lookup == Town || lookup == Unit || lookup == Position) {
+        // A code says little: its name stands beside it.
+        auto *cell = new QHBoxLayout;
+        cell->setSpacing(6);
+        cell->addWidget(button);
+        auto *named = new QLabel(parent);
+        named->setObjectName(name + QStringLiteral("_NAME"));
+        cell->addWidget(named, 1);
+        grid->addLayout(cell, row, col + 2);
+        names_.insert(name, {named, lookup});
+    } else {
+        grid->addWidget(button, row, col + 2);
+    }
     buttons_ << button;
     if (lookup == DateButton) {
         button->setToolTip(QStringLiteral("Календар"));
@@ -371,6 +387,21 @@ void EmployeePanelWidget::fillFromRow()
         header_->clear();
     }
     header_->setStyleSheet(active ? QString() : QStringLiteral("color: red;"));
+    for (auto it = names_.begin(); it != names_.end(); ++it) {
+        const QVariant code = column(it.key());
+        QString name;
+        if (hasRow && !code.isNull() && code.toInt() != 0) {
+            const auto kind = it.value().second == Position ? reference::Named::Position
+                              : it.value().second == Unit   ? reference::Named::Unit
+                                                            : reference::Named::Town;
+            try {
+                name = reference::nameOf(data_, kind, code.toInt());
+            } catch (const fb::Error &) {
+                // Only a label: the code itself stays as stored.
+            }
+        }
+        it.value().first->setText(name);
+    }
     updateContributionLabels();
     filling_ = false;
 }
@@ -383,9 +414,11 @@ void EmployeePanelWidget::updateContributionLabels()
         if (auto row = reference::screenRateRow(data_, column(QStringLiteral("PERSON_NOS")).toString().trimmed()))
             rate = *row;
     }
-    const auto [first, second] = employees::contributionLabels(rate, egn);
-    contribution1_->setText(first);
-    contribution2_->setText(second);
+    auto [first, second] = employees::contributionLabels(rate, egn);
+    // The labels hold only numbers with a point: on screen they take the user's separator.
+    const QChar decimal = util::Separators::current().decimal;
+    contribution1_->setText(first.replace(u'.', decimal));
+    contribution2_->setText(second.replace(u'.', decimal));
 }
 
 void EmployeePanelWidget::setMinimumWageNote(const QString &note)

@@ -3,6 +3,8 @@
 #include "employees/Employees.h"
 
 #include <QHash>
+
+#include <utility>
 #include <QWidget>
 
 class QCheckBox;
@@ -48,6 +50,8 @@ public:
     // The calculation's note on a basic salary below the minimum wage (empty: none).
     void setMinimumWageNote(const QString &note);
     QLabel *minimumWageLabel() const { return minimumWage_; }
+    // The name shown beside a code field (position, unit, town).
+    QLabel *nameLabel(const QString &column) const { return names_.value(column).first; }
     bool isEditable() const { return editable_; }
 
 signals:
@@ -78,6 +82,7 @@ private:
     QHash<QString, QLineEdit *> fields_;
     QHash<QString, QComboBox *> lists_;
     QHash<QString, QCheckBox *> checks_;
+    QHash<QString, std::pair<QLabel *, int>> names_; // a code's name beside it, and the lookup kind
     QList<QPushButton *> buttons_;
     QList<QWidget *> bankSickWidgets_;
     QComboBox *insurance_ = nullptr;

@@ -31,6 +31,13 @@ namespace plavex::app {
 
 namespace {
 
+// The core's messages send the user to a button "ОТКАЗ"; this form's
+// button reads otherwise, and the message names the one on the screen.
+QString withButton(QString text, const QAbstractButton *cancel)
+{
+    return text.replace(QStringLiteral("бутона \"ОТКАЗ\""), QStringLiteral("бутона \"%1\"").arg(cancel->text()));
+}
+
 using Kind = items::PageField::Kind;
 
 util::KeyFilterKind filterOf(Kind kind)
@@ -185,7 +192,7 @@ bool ItemEditForm::acceptCode()
     int type = 0;
     const QString problem = items::checkItemCode(data_, code_->text(), &type);
     if (!problem.isEmpty()) {
-        prompter_.message(problem);
+        prompter_.message(withButton(problem, cancel_));
         codeAccepted_ = false;
         return false;
     }
@@ -390,7 +397,7 @@ void ItemEditForm::okPressed()
     if (problem.isEmpty())
         problem = items::checkItemValues(record_);
     if (!problem.isEmpty()) {
-        prompter_.message(problem);
+        prompter_.message(withButton(problem, cancel_));
         return;
     }
     // A new item without its amount (or a leave without its dates) would be stored as nothing.
@@ -398,7 +405,7 @@ void ItemEditForm::okPressed()
         for (const QString &column : items::requiredFields(record_.type)) {
             auto *edit = qobject_cast<QLineEdit *>(pageField(column));
             if (edit && edit->text().trimmed().isEmpty()) {
-                prompter_.message(QStringLiteral("Моля попълнете всички полета или натиснете бутона \"ОТКАЗ\""));
+                prompter_.message(withButton(QStringLiteral("Моля попълнете всички полета или натиснете бутона \"ОТКАЗ\""), cancel_));
                 edit->setFocus();
                 return;
             }

@@ -38,8 +38,9 @@ ItemsPage::ItemsPage(storage::DataModule &data, util::Prompter &prompter, items:
         {{}, QStringLiteral("Име на перо"), [this](int r) { return calc::itemNameText(itemAt(r), definitions_); }},
         {{}, QStringLiteral("Параметри на перо"),
          [this](int r) {
-             return calc::itemDescription(itemAt(r), definitions_, totals_, paySystem_, data_.period(),
-                                          util::Separators::current().date);
+             const util::Separators sep = util::Separators::current();
+             return calc::itemDescription(itemAt(r), definitions_, totals_, paySystem_, data_.period(), sep.date,
+                                          sep.decimal);
          }},
         {QStringLiteral("PERO_SUMA"), QStringLiteral("Сума")},
     });

@@ -15,7 +15,8 @@ MainMenus::MainMenus(QMainWindow &window)
     QMenuBar *bar = window.menuBar();
 
     QMenu *file = bar->addMenu(QStringLiteral("&File"));
-    QAction *closeMonth = add(file, C::CloseMonth, QStringLiteral("&Приключване на месец"), QKeySequence(QStringLiteral("Ctrl+N")));
+    // No shortcut: Ctrl+N is "new" everywhere else, and here it is a new employee.
+    QAction *closeMonth = add(file, C::CloseMonth, QStringLiteral("&Приключване на месец"));
     QAction *changeDb = add(file, C::ChangeDatabase, QStringLiteral("&Смяна на текущата база данни"),
                             QKeySequence(QStringLiteral("Ctrl+O")));
     QAction *save = add(file, C::Save, QStringLiteral("&Save"), QKeySequence(QStringLiteral("Ctrl+S")));
@@ -73,11 +74,11 @@ MainMenus::MainMenus(QMainWindow &window)
     add(help, C::About, QStringLiteral("&About..."));
     add(help, C::Help, QStringLiteral("Помощ"), QKeySequence(Qt::Key_F1));
 
-    // Toolbar: month closing, change database, save, then the editing
-    // actions on the focused field and the delete of a dismissed employee.
+    // Toolbar: change database, save, then the editing actions on the
+    // focused field and the delete of a dismissed employee. The month
+    // closing stands last, apart, where no hurried click lands on it.
     QToolBar *tools = window.addToolBar(QStringLiteral("Лента"));
     tools->setObjectName(QStringLiteral("ToolBar"));
-    tools->addAction(closeMonth);
     tools->addAction(changeDb);
     tools->addAction(save);
     tools->addSeparator();
@@ -87,6 +88,8 @@ MainMenus::MainMenus(QMainWindow &window)
     tools->addSeparator();
     keep(C::DeleteEmployee, tools->addAction(QStringLiteral("Изтрий")))
         ->setToolTip(QStringLiteral("Изтриване на неактивен служител"));
+    tools->addSeparator();
+    tools->addAction(closeMonth);
 
     listPopup_ = new QMenu(&window);
     add(listPopup_, C::DeleteEmployee, QStringLiteral("Изтриване"));

@@ -27,10 +27,10 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -156,6 +156,8 @@ void MainWindow::buildPanels()
     new WheelToArrows(listView_);
 
     newButton_ = new QPushButton(QStringLiteral("Нов"), left);
+    newButton_->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
+    newButton_->setToolTip(QStringLiteral("Нов служител (Ctrl+N)"));
     saveButton_ = new QPushButton(QStringLiteral("Запис"), left);
     cancelButton_ = new QPushButton(QStringLiteral("Отказ"), left);
     auto *buttonRow = new QHBoxLayout;
@@ -265,11 +267,6 @@ void MainWindow::buildMenus()
 void MainWindow::connectCommands()
 {
     MainMenus &m = *menus_;
-    auto saveDialog = [this] {
-        QFileDialog::getSaveFileName(this, QString(), QString(), QStringLiteral("Всички файлове (*.*)"));
-    };
-    m.connect(Command::Save, this, saveDialog);
-    m.connect(Command::SaveAs, this, saveDialog);
     m.connect(Command::Exit, this, [this] { close(); });
 
     for (int i = 0; i < static_cast<int>(Command::Count); ++i) {
@@ -311,18 +308,10 @@ void MainWindow::connectCommands()
         AboutDialog about(this);
         about.exec();
     });
-    m.connect(Command::Help, this, [this] {
-        const QString path = settings_.programDir() + QStringLiteral("help/plavex.html");
-        if (!help_)
-            help_ = new HelpWindow(this);
-        if (!help_->open(path)) {
-            prompter_.message(QStringLiteral("Файлът с помощта \"%1\" не може да бъде отворен.").arg(path));
-            return;
-        }
-        help_->show();
-        help_->raise();
-        help_->activateWindow();
-    });
+    // F1 and "Помощ": the page of the window in front.
+    const QString helpFolder = settings_.programDir() + QStringLiteral("help/");
+    m.connect(Command::Help, this, [this, helpFolder] { HelpWindow::showFor(this, helpFolder, prompter_); });
+    HelpWindow::installKey(this, helpFolder, prompter_);
 
     // The toolbar's editing acts on the focused field.
     auto edit = [this, &m](Command command, auto method) {

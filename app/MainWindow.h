@@ -34,7 +34,6 @@ class ClosedMonthGuard;
 class EarlierMonthsPage;
 class EmployeeCommands;
 class EmployeePanelWidget;
-class HelpWindow;
 class ItemsPage;
 class MainMenus;
 class MenuCommands;
@@ -139,7 +138,6 @@ private:
     std::unique_ptr<MainMenus> menus_;
     EmployeeCommands *employees_ = nullptr;
     MenuCommands *commands_ = nullptr;
-    HelpWindow *help_ = nullptr;
 };
 
 } // namespace plavex::app

@@ -18,6 +18,7 @@
 #include "app/TableWindow.h"
 #include "app/UsersWindow.h"
 #include "calc/CalcPerson.h"
+#include "employees/Employees.h"
 #include "operations/BulkOperations.h"
 #include "operations/LegacyImport.h"
 #include "operations/MonthClosing.h"
@@ -55,6 +56,8 @@ MenuCommands::MenuCommands(MainWindow &window, storage::Settings &settings, stor
         {C::ChangeDatabase, &MenuCommands::changeDatabase},
         {C::ChangeMonth, &MenuCommands::changeMonth},
         {C::Users, &MenuCommands::users},
+        {C::Save, &MenuCommands::save},
+        {C::SaveAs, &MenuCommands::saveAs},
         {C::Backup, &MenuCommands::backup},
         {C::Restore, &MenuCommands::restore},
         {C::ItemDefinitions, &MenuCommands::itemDefinitions},
@@ -185,11 +188,60 @@ void MenuCommands::users()
     window.exec();
 }
 
+bool MenuCommands::writePending()
+{
+    util::Prompter &prompter = data_.prompter();
+    // The field being typed in posts as it loses the focus, and keeps it.
+    QPointer<QWidget> focus = QApplication::focusWidget();
+    if (focus)
+        focus->clearFocus();
+    QApplication::processEvents();
+    if (focus)
+        focus->setFocus();
+    employees::EmployeePanel &panel = window_.employeePanel();
+    try {
+        // A new employee still pending is kept as "Запис" keeps him, with its checks.
+        if (panel.pending()) {
+            const QString problem = panel.save(panel.pendingId());
+            if (!problem.isEmpty()) {
+                prompter.message(problem);
+                return false;
+            }
+            window_.refreshSelection();
+        }
+        data_.commitRetaining();
+    } catch (const std::exception &e) {
+        prompter.message(storage::errorText(e));
+        return false;
+    }
+    return true;
+}
+
+void MenuCommands::save()
+{
+    if (!connected() || !writePending())
+        return;
+    data_.prompter().message(QStringLiteral("Данните са записани."));
+}
+
+void MenuCommands::saveAs()
+{
+    if (!connected() || !writePending())
+        return;
+    backupToChosenFile();
+}
+
 void MenuCommands::backup()
 {
     util::Prompter &prompter = data_.prompter();
     if (!connected() || !prompter.confirm(storage::backupQuestion()))
         return;
+    backupToChosenFile();
+}
+
+void MenuCommands::backupToChosenFile()
+{
+    util::Prompter &prompter = data_.prompter();
     const QString proposal = storage::defaultBackupFile(settings_, data_.period());
     QDir().mkpath(QFileInfo(proposal).absolutePath());
     QFileDialog dialog(&window_, QString(), proposal, QStringLiteral("Архиви (*.gbk)"));

@@ -29,6 +29,10 @@ public:
     void changeMonth();
     void changeDatabase();
     void users();
+    // "Save": what is typed but not yet posted is posted, and committed.
+    void save();
+    // "Save As...": a backup copy into a file the user names.
+    void saveAs();
     void backup();
     void restore();
     void setAutocalc(bool on);
@@ -54,6 +58,8 @@ public:
 
 private:
     void afterBulkChange(int keepId);
+    bool writePending();
+    void backupToChosenFile();
     bool connected();
     void nomenclature(int kind);
 

@@ -1,6 +1,7 @@
 #include "app/NegativeNetsWindow.h"
 
 #include "app/WheelToArrows.h"
+#include "util/Separators.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -53,7 +54,7 @@ void NegativeNetsWindow::show(const std::vector<operations::NegativeNet> &rows)
         number->setData(Qt::UserRole, n.personId);
         table_->setItem(r, 0, number);
         table_->setItem(r, 1, new QTableWidgetItem(n.name.trimmed()));
-        auto *amount = new QTableWidgetItem(QString::number(n.amount, 'f', 2));
+        auto *amount = new QTableWidgetItem(QString::number(n.amount, 'f', 2).replace(u'.', util::Separators::current().decimal));
         amount->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         table_->setItem(r, 2, amount);
     }

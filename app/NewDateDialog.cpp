@@ -56,7 +56,7 @@ void NewDateDialog::tryAccept()
     // The box holds what was typed even when it is below its range.
     if (year_->cleanText().trimmed().size() <= 3) {
         prompter_.message(
-            QStringLiteral("Моля попълнете данни в полето \"ГОДИНА\" или натиснете бутона \"ОТКАЗ\"."));
+            QStringLiteral("Моля попълнете данни в полето \"ГОДИНА\" или натиснете бутона \"Изход\"."));
         year_->setFocus();
         return;
     }

@@ -65,7 +65,7 @@ EditorInfo editorInfo(employees::ChooserKind kind)
     case employees::ChooserKind::TaxScale:
         return {"fDod", "Редакция ДОД", "DOD", "DOD_MINLIMIT",
                 {{"DOD_MINLIMIT", "Долна граница", K::Decimal}, {"DOD_SUMA", "Сума", K::Decimal},
-                 {"DOD_PROC", "Процент", K::Decimal}}};
+                 {"DOD_PROC", "Процент (%)", K::Decimal}}};
     case employees::ChooserKind::Employees:
         break;
     }
@@ -180,7 +180,8 @@ NomenclatureEditor::NomenclatureEditor(storage::DataModule &data, util::Prompter
                 const QChar decimal = util::Separators::current().decimal;
                 fields_[0]->setText(QString::number(b.limit, 'f', 2).replace(u'.', decimal));
                 fields_[1]->setText(QString::number(b.sum, 'f', 2).replace(u'.', decimal));
-                fields_[2]->setText(QString::number(b.rate, 'f', 4).replace(u'.', decimal));
+                // The rate is kept as a fraction (0.10) and typed as a percentage (10).
+                fields_[2]->setText(QString::number(b.rate * 100, 'f', 2).replace(u'.', decimal));
             }
         }
     }
@@ -199,6 +200,8 @@ NomenclatureEditor::NomenclatureEditor(storage::DataModule &data, util::Prompter
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(buttons);
+    if (bound)
+        model_->fitMappedFields(*mapper_);
     new FormPlacement(this, data_.settings().ini(), objectName());
     connect(ok, &QPushButton::clicked, this, &NomenclatureEditor::tryAccept);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
@@ -274,7 +277,7 @@ void NomenclatureEditor::tryAccept()
             data_.tableChanged(model_->table().base());
         } else {
             const reference::TaxBracket b{number(fields_[0]->text()), number(fields_[1]->text()),
-                                          number(fields_[2]->text())};
+                                          number(fields_[2]->text()) / 100};
             if (code_.isValid())
                 reference::editTaxBracket(data_, code_.toDouble(), b);
             else

@@ -5,6 +5,7 @@
 #include "storage/ErrorText.h"
 #include "storage/fb/Error.h"
 #include "util/Prompter.h"
+#include "util/Separators.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -81,7 +82,7 @@ void PercentDialog::codeEntered()
         return;
     list_->setCurrentIndex(list_->findData(text.toInt()));
     try {
-        old_->setText(QString::number(operations::firstPercent(data_, text.toInt()), 'f', 3));
+        old_->setText(QString::number(operations::firstPercent(data_, text.toInt()), 'f', 3).replace(u'.', util::Separators::current().decimal));
     } catch (const fb::Error &e) {
         prompter_.message(storage::errorText(e));
     }

@@ -1,12 +1,16 @@
 #include "app/TableModel.h"
 
+#include "storage/ColumnValue.h"
 #include "storage/ErrorText.h"
 #include "storage/fb/Error.h"
 #include "util/DateText.h"
 #include "util/Prompter.h"
 #include "util/Separators.h"
 
+#include <QDataWidgetMapper>
 #include <QDate>
+#include <QLabel>
+#include <QLineEdit>
 
 namespace plavex::app {
 
@@ -67,7 +71,7 @@ QString TableModel::display(int row, int dataColumn) const
     if (table_.isDate(dataColumn))
         return v.toDate().toString(util::displayDateFormat(util::Separators::current().date));
     if (v.typeId() == QMetaType::Double)
-        return QString::number(v.toDouble(), 'f', 2);
+        return QString::number(v.toDouble(), 'f', 2).replace(u'.', util::Separators::current().decimal);
     return v.toString().trimmed();
 }
 
@@ -82,8 +86,6 @@ QVariant TableModel::data(const QModelIndex &index, int role) const
         const int d = dataIndex_[static_cast<size_t>(col)];
         // What an editor starts from has the separator the user may type, so that a
         // typed one never joins a second kind.
-        if (role == Qt::EditRole && table_.value(index.row(), d).typeId() == QMetaType::Double)
-            return display(index.row(), d).replace(u'.', util::Separators::current().decimal);
         return display(index.row(), d);
     }
     if (role == Qt::ForegroundRole && rowColour_) {
@@ -174,15 +176,72 @@ bool TableModel::setData(const QModelIndex &index, const QVariant &value, int ro
         prompter_.message(QStringLiteral("Невалидна стойност: \"%1\".").arg(value.toString()));
         return false;
     }
+    // Refused here, the message names the field as the window shows it.
+    if (const storage::TableDef *def = storage::catalogue::find(table_.base())) {
+        const int c = def->columnIndex(table_.columns()[d]);
+        const QString problem =
+            c < 0 ? QString()
+                  : storage::checkColumnValue(def->columns[static_cast<size_t>(c)], stored, fieldCaption(table_.columns()[d]));
+        if (!problem.isEmpty()) {
+            prompter_.message(problem);
+            return false;
+        }
+    }
     try {
         table_.setValue(index.row(), d, stored);
     } catch (const fb::Error &e) {
         prompter_.message(QStringLiteral("Грешка при запис: %1").arg(storage::errorText(e)));
         return false;
     }
-    emit dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
+    // Only the cell and the computed columns: a form's mapper fills again the
+    // widgets of the sections named here, and a wider notice would wipe the
+    // fields it has yet to submit (a town's region after its name).
+    emit dataChanged(index, index);
+    for (int c = 0; c < columnCount(); ++c)
+        if (columns_[static_cast<size_t>(c)].compute)
+            emit dataChanged(this->index(index.row(), c), this->index(index.row(), c));
     emit posted(index.row(), table_.columns()[d]);
     return true;
+}
+
+QString TableModel::fieldCaption(const QString &column) const
+{
+    if (const QString label = fieldCaptions_.value(column); !label.isEmpty())
+        return label;
+    const int section = this->section(column);
+    if (section >= 0)
+        if (const QString header = headerData(section, Qt::Horizontal).toString(); !header.isEmpty())
+            return header;
+    const int d = static_cast<int>(table_.columns().indexOf(column));
+    return d >= 0 ? table_.caption(d) : QString();
+}
+
+void TableModel::fitMappedFields(const QDataWidgetMapper &mapper)
+{
+    const storage::TableDef *def = storage::catalogue::find(table_.base());
+    for (int section = 0; section < columnCount(); ++section) {
+        auto *edit = qobject_cast<QLineEdit *>(mapper.mappedWidgetAt(section));
+        const int d = dataIndex_[static_cast<size_t>(section)];
+        if (!edit || d < 0)
+            continue;
+        const QString column = table_.columns()[d];
+        if (def) {
+            const int c = def->columnIndex(column);
+            if (const int length = c < 0 ? 0 : storage::textLength(def->columns[static_cast<size_t>(c)]); length > 0)
+                edit->setMaxLength(length);
+        }
+        for (const QLabel *label : edit->window()->findChildren<QLabel *>()) {
+            if (label->buddy() != edit)
+                continue;
+            QString caption = label->text();
+            caption.remove(QLatin1Char('&'));
+            while (caption.endsWith(QLatin1Char(':')) || caption.endsWith(QLatin1Char(' ')))
+                caption.chop(1);
+            if (!caption.isEmpty())
+                fieldCaptions_.insert(column, caption);
+            break;
+        }
+    }
 }
 
 } // namespace plavex::app

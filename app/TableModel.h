@@ -4,10 +4,13 @@
 
 #include <QAbstractTableModel>
 #include <QColor>
+#include <QHash>
 #include <QSet>
 
 #include <functional>
 #include <memory>
+
+class QDataWidgetMapper;
 
 namespace plavex::util {
 class Prompter;
@@ -59,6 +62,13 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
+    // The text fields of a form bound to this model take no more characters
+    // than their columns hold, and a refused value names its field by the
+    // label the form shows beside it.
+    void fitMappedFields(const QDataWidgetMapper &mapper);
+    // The name a refused value of the column is reported under.
+    QString fieldCaption(const QString &column) const;
+
     // Text typed into a cell as the column's value; false when it does not read.
     static bool parseTyped(const QString &text, storage::TableData::Kind kind, QVariant &value);
 
@@ -76,6 +86,7 @@ private:
     QSet<QString> editable_;
     std::function<QColor(int row)> rowColour_;
     std::function<QString(int row)> rowHeader_;
+    QHash<QString, QString> fieldCaptions_; // column → the form's label
 };
 
 } // namespace plavex::app

@@ -10,8 +10,6 @@ namespace plavex::calc {
 
 namespace {
 
-QString str(double value, int width, int decimals) { return util::fixedNumber(value, width, decimals); }
-
 bool in(int type, std::initializer_list<int> types) { return std::find(types.begin(), types.end(), type) != types.end(); }
 
 const items::Definition *definitionOf(const std::vector<items::Definition> &definitions, int code)
@@ -30,8 +28,12 @@ QString dateText(const QDate &date, QChar separator)
 } // namespace
 
 QString itemDescription(const items::ItemRecord &item, const std::vector<items::Definition> &definitions,
-                        const Totals &last, int paySystem, const util::Period &period, QChar dateSeparator)
+                        const Totals &last, int paySystem, const util::Period &period, QChar dateSeparator,
+                        QChar decimal)
 {
+    auto str = [decimal](double value, int width, int decimals) {
+        return util::fixedNumber(value, width, decimals).replace(u'.', decimal);
+    };
     const int type = item.type;
     const QString money = util::currencyOf(period).sign;
     const QString lv = u' ' + money + u' ';

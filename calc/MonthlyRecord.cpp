@@ -218,7 +218,7 @@ bool addEarlierMonth(storage::DataModule &data, util::Prompter &prompter, int pe
                            .isValid();
     if (taken) {
         prompter.message(QStringLiteral("В базата данни вече съществува запис за това лице за месец %1 %2 г")
-                             .arg(util::monthName(period.month()))
+                             .arg(util::monthName(period.month()).toLower())
                              .arg(period.year()));
         return false;
     }
@@ -231,7 +231,7 @@ bool addEarlierMonth(storage::DataModule &data, util::Prompter &prompter, int pe
 bool deleteEarlierMonth(storage::DataModule &data, util::Prompter &prompter, int personId, const util::Period &period)
 {
     if (!prompter.confirm(QStringLiteral("Сигурни ли сте, че искате да изтриете данните за месец %1 %2 г ?")
-                              .arg(util::monthName(period.month()))
+                              .arg(util::monthName(period.month()).toLower())
                               .arg(period.year())))
         return false;
     fb::Statement::run(data.transaction(), QStringLiteral("delete from PERSDATA where PERSDATA_PERSONID=? and PERSDATA_GOD=? and PERSDATA_MES=?"),

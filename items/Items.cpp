@@ -191,8 +191,8 @@ std::vector<PageField> pageLayout(int type, int paySystem, const util::Period &p
     if (type == 141)
         return {{amount, sum, Kind::Amount}, {QStringLiteral("PERO_PARTIDA"), QStringLiteral("Партида"), Kind::Text}};
     if (type == 142)
-        return {{amount, QStringLiteral("Сума за ") + util::monthName(period.month()), Kind::Amount},
-                {amount2, QStringLiteral("Сума за ") + util::monthName(period.next().month()), Kind::Amount}};
+        return {{amount, QStringLiteral("Сума за ") + util::monthName(period.month()).toLower(), Kind::Amount},
+                {amount2, QStringLiteral("Сума за ") + util::monthName(period.next().month()).toLower(), Kind::Amount}};
     if (type == 144)
         return {{amount, QStringLiteral("Първа вн."), Kind::Amount},
                 {amount2, QStringLiteral("Вноска"), Kind::Amount},

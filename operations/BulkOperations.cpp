@@ -32,7 +32,8 @@ std::optional<items::Definition> definitionOf(storage::DataModule &data, int cod
 
 QString monthAndYear(storage::DataModule &data)
 {
-    return QStringLiteral("%1 %2").arg(util::monthName(data.period().month())).arg(data.period().year());
+    // Inside a sentence: "месец януари 2008 г."
+    return QStringLiteral("%1 %2").arg(util::monthName(data.period().month()).toLower()).arg(data.period().year());
 }
 
 std::vector<int> personIds(storage::DataModule &data, const QString &condition = {})

@@ -86,11 +86,14 @@ struct CompanyFile {
 CompanyFile readCompanyFile(const QStringList &lines)
 {
     // Faults carry their line number in front: "ред N: ...".
+    // A line is decoded before it is trimmed: read as Latin-1, the DOS "а"
+    // (0xA0) and "Е" (0x85) are blanks and would be cut off a name's end.
     auto at = [&](int n) { return n <= lines.size() ? lines[n - 1].trimmed() : QString(); };
+    auto letters = [&](int n) { return n <= lines.size() ? decoded(lines[n - 1]).trimmed() : QString(); };
     auto fault = [](int n, const QString &text) { return Fault{QStringLiteral("ред %1: %2").arg(n).arg(text)}; };
     auto value = [&](int n, const char *column, bool convert, int maxLength = 0) {
         try {
-            QString t = convert ? decoded(at(n)).trimmed() : at(n);
+            QString t = convert ? letters(n) : at(n);
             if (maxLength > 0)
                 t = t.left(maxLength).trimmed();
             return legacy::columnValue(u"FIRMA", column, t);
@@ -99,7 +102,7 @@ CompanyFile readCompanyFile(const QStringList &lines)
         }
     };
     int count = static_cast<int>(lines.size());
-    while (count > 0 && lines[count - 1].trimmed().isEmpty())
+    while (count > 0 && letters(count).isEmpty())
         --count;
     if (count < 7)
         throw Fault{QStringLiteral("%1 реда вместо поне 7.").arg(count)};

@@ -15,6 +15,17 @@ const QString kCancel = QStringLiteral("Моля въведете друг но�
 
 } // namespace
 
+QString nameOf(storage::DataModule &data, Named kind, int code)
+{
+    QString sql;
+    switch (kind) {
+    case Named::Position: sql = QStringLiteral("select DL_IME from %1 where DL_COD=?").arg(data.table(u"DL")); break;
+    case Named::Unit: sql = QStringLiteral("select ZVENO_IME from %1 where ZVENO_COD=?").arg(data.table(u"ZVENA")); break;
+    case Named::Town: sql = QStringLiteral("select GRAD_IME from %1 where GRAD_COD=?").arg(data.table(u"GRAD")); break;
+    }
+    return fb::Statement::scalar(data.transaction(), sql, {code}).toString().trimmed();
+}
+
 std::vector<Position> loadPositions(storage::DataModule &data)
 {
     std::vector<Position> list;

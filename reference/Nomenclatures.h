@@ -21,6 +21,11 @@ struct Position {
 // At least one record, even for an empty table.
 std::vector<Position> loadPositions(storage::DataModule &data);
 
+// The names the employee card shows beside a code: of a position (DL), a
+// unit (ZVENA) or a town (GRAD); empty for a code the table does not have.
+enum class Named { Position, Unit, Town };
+QString nameOf(storage::DataModule &data, Named kind, int code);
+
 // The sequence number of an activity code, trimmed; empty when unknown.
 QString activityNumberOf(storage::DataModule &data, const QString &code);
 

@@ -43,11 +43,16 @@ QString fieldName(const ColumnDef &column)
     return caption.isEmpty() ? name : QStringLiteral("%1 (%2)").arg(caption, name);
 }
 
-QString checkColumnValue(const ColumnDef &column, const QVariant &value)
+int textLength(const ColumnDef &column)
+{
+    return isType(column, "CHARACTER") || isType(column, "VARCHAR") ? sizeOf(column).first : 0;
+}
+
+QString checkColumnValue(const ColumnDef &column, const QVariant &value, const QString &caption)
 {
     if (value.isNull() || !value.isValid())
         return {};
-    const QString field = fieldName(column);
+    const QString field = caption.isEmpty() ? fieldName(column) : caption;
     if (isType(column, "INTEGER") || isType(column, "SMALLINT")) {
         bool ok = false;
         const double n = value.toDouble(&ok);

@@ -13,7 +13,12 @@ namespace plavex::storage {
 // longer than the column and in its code page, real dates.
 // The message names the field and says why (empty when the value fits);
 // NULL always fits here (NOT NULL is the table's business).
-QString checkColumnValue(const ColumnDef &column, const QVariant &value);
+// A window passes the caption its user sees as `field`; otherwise the
+// catalogue's caption and column name the field.
+QString checkColumnValue(const ColumnDef &column, const QVariant &value, const QString &field = {});
+
+// How many characters a text column holds; 0 for other columns.
+int textLength(const ColumnDef &column);
 
 // A value typed as text (the command line, a file) for the column: a
 // number in plain decimal notation ("," or "." before the decimals), a

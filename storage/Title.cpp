@@ -23,8 +23,11 @@ QString mainTitle(DataModule &data, bool withEmployeeCount)
         title += fb::Statement::scalar(data.transaction(), QStringLiteral("select FIRMA_IME from ") + data.table(u"FIRMA"))
                      .toString()
                      .trimmed();
-        if (withEmployeeCount)
-            title += QStringLiteral("    %1 души").arg(data.countRows(data.table(u"PERSONS"), QStringLiteral("PERSON_ID")));
+        if (withEmployeeCount) {
+            // "души" counts two or more; one is "човек".
+            const int count = data.countRows(data.table(u"PERSONS"), QStringLiteral("PERSON_ID"));
+            title += count == 1 ? QStringLiteral("    1 човек") : QStringLiteral("    %1 души").arg(count);
+        }
     } catch (const fb::Error &) {
         // A period whose tables could not be opened shows no company.
     }

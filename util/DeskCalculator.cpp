@@ -28,15 +28,24 @@ bool startsAfresh(DeskCalculator::Button b)
            || b == B::ClearEntry;
 }
 
+bool isOperator(DeskCalculator::Button b)
+{
+    using B = DeskCalculator::Button;
+    return b == B::Divide || b == B::Multiply || b == B::Subtract || b == B::Add;
+}
+
 } // namespace
 
 DeskCalculator::DeskCalculator(QChar decimalSeparator) : separator_(decimalSeparator) {}
 
 void DeskCalculator::reset()
 {
-    const QString display = s_.display;
+    // What the user stored on purpose stays; the sum he was doing does not.
+    const long double memory = s_.memory;
+    const QString marker = s_.marker;
     s_ = State{};
-    s_.display = display;
+    s_.memory = memory;
+    s_.marker = marker;
 }
 
 template <typename Step>
@@ -254,22 +263,23 @@ void DeskCalculator::doDeleteLast()
 
 CalculatorOutcome DeskCalculator::press(Button b)
 {
-    return guarded([&] { return run(b); });
-}
-
-CalculatorOutcome DeskCalculator::click(Button b)
-{
+    // Typed or clicked alike: after "=" a digit starts a new number and an
+    // operator goes on from the result.
     return guarded([&] {
-        if (s_.equalsClicked && startsAfresh(b)) {
+        if (s_.resultShown && startsAfresh(b)) {
             s_.display = QStringLiteral("0");
-            s_.equalsClicked = false;
+            s_.resultShown = false;
         }
+        if (isOperator(b))
+            s_.resultShown = false;
         const CalculatorOutcome out = run(b);
         if (b == Button::Equals)
-            s_.equalsClicked = true;
+            s_.resultShown = true;
         return out;
     });
 }
+
+CalculatorOutcome DeskCalculator::click(Button b) { return press(b); }
 
 CalculatorOutcome DeskCalculator::type(QChar key)
 {

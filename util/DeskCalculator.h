@@ -39,11 +39,11 @@ public:
 
     explicit DeskCalculator(QChar decimalSeparator = Separators::current().decimal);
 
-    // The window was shown: everything but the display starts afresh.
+    // The window was shown: everything but the memory starts afresh.
     void reset();
 
-    // A button released over the window. After "=" was clicked, a digit,
-    // the separator, "<----", "CE" or "C" starts from "0".
+    // A button released over the window. After "=", a digit, the separator,
+    // "<----", "CE" or "C" starts from "0", clicked or typed.
     CalculatorOutcome click(Button button);
     // A key typed anywhere in the window: digits, "." (or the locale's
     // separator), / * - +, "=" and Enter, Backspace, Ctrl+T. Others do nothing.
@@ -78,7 +78,7 @@ private:
         Operation pending = Operation::None;
         bool newNumber = false;
         bool separatorTyped = false;
-        bool equalsClicked = false;
+        bool resultShown = false; // the display holds what "=" gave
     };
 
     // Runs `step` on the state; when the display does not read as a number

@@ -188,7 +188,9 @@ public:
         switch (options.destination) {
         case reports::Destination::Screen: {
             PreviewWindow preview(document, parent_);
-            preview.setWindowTitle(QStringLiteral("Настройки на изхода"));
+            preview.setWindowTitle(document.title.trimmed().isEmpty()
+                                       ? QStringLiteral("Преглед на печата")
+                                       : QStringLiteral("Преглед на печата - ") + document.title.trimmed());
             if (!installedPrinter().isEmpty())
                 preview.printer = [this](PreviewWindow &w) { printFromPreview(w); };
             preview.setWindowState(Qt::WindowMaximized);

@@ -121,9 +121,9 @@ OutputSetupDialog::OutputSetupDialog(Mode mode, reports::OutputOptions &options,
         layout->addWidget(box);
     }
 
-    ok_ = new QPushButton(QStringLiteral("   Да  "), this);
+    ok_ = new QPushButton(QStringLiteral("Печат"), this);
     ok_->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Не"), this);
+    auto *cancel = new QPushButton(QStringLiteral("Отказ"), this);
     setup_ = new QPushButton(QStringLiteral("Настройка"), this);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(setup_);

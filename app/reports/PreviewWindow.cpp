@@ -2,10 +2,12 @@
 
 #include "reports/engine/Render.h"
 #include "reports/engine/Snapshot.h"
+#include "util/Separators.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QPainter>
@@ -133,7 +135,7 @@ PreviewWindow::PreviewWindow(reports::Document document, QWidget *parent)
     QAction *in = make(QStringLiteral("Приближаване (+)"), QKeySequence(Qt::Key_Plus), [this] { zoomIn(); });
     QAction *out = make(QStringLiteral("Отдалечаване (-)"), QKeySequence(Qt::Key_Minus), [this] { zoomOut(); });
     QAction *whole = make(QStringLiteral("Цял"), QKeySequence(Qt::CTRL | Qt::Key_F), [this] { zoomToWholePage(); });
-    QAction *width = make(QStringLiteral("Цял"), QKeySequence(Qt::CTRL | Qt::Key_W), [this] { zoomToPageWidth(); });
+    QAction *width = make(QStringLiteral("Ширина"), QKeySequence(Qt::CTRL | Qt::Key_W), [this] { zoomToPageWidth(); });
     // The toolbar is narrower than the menu: short captions there.
     const std::pair<QAction *, const char *> shortCaptions[] = {
         {save, "Запиши"}, {first, "|<"}, {prev, "<"}, {next, ">"}, {last, ">|"},
@@ -171,7 +173,7 @@ PreviewWindow::PreviewWindow(reports::Document document, QWidget *parent)
     zoomEdit_ = new QLineEdit(tools);
     zoomEdit_->setMaximumWidth(60);
     zoomEdit_->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*(\\.[0-9]?)?")), zoomEdit_));
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*([.,][0-9]?)?")), zoomEdit_));
     tools->addWidget(zoomEdit_);
     tools->addWidget(new QLabel(QStringLiteral("% "), tools));
     tools->addActions({in, out, whole, width});
@@ -225,13 +227,17 @@ PreviewWindow::PreviewWindow(reports::Document document, QWidget *parent)
     });
     apply(zoomEdit_, [this](const QString &t) {
         bool ok = false;
-        const double z = t.toDouble(&ok);
+        const double z = QString(t).replace(u',', u'.').toDouble(&ok);
         if (ok && z > 0 && qAbs(z - zoom_) > 0.05)
             setZoom(z);
     });
     for (QObject *o : {static_cast<QObject *>(pageEdit_), static_cast<QObject *>(zoomEdit_)})
         o->installEventFilter(this);
     resize(900, 700);
+    // The page, not the page number, takes the keys when the window opens.
+    scroll_->setFocusPolicy(Qt::StrongFocus);
+    setFocusProxy(scroll_);
+    scroll_->setFocus();
     zoom_ = doc_.setup.zoom;
     pageChanged();
     render();
@@ -276,7 +282,7 @@ void PreviewWindow::pageChanged()
 void PreviewWindow::setZoom(double percent)
 {
     zoom_ = std::clamp(percent, 5.0, 800.0);
-    zoomEdit_->setText(QString::number(zoom_, 'f', 1));
+    zoomEdit_->setText(QString::number(zoom_, 'f', 1).replace(u'.', util::Separators::current().decimal));
     render();
 }
 
@@ -309,7 +315,7 @@ void PreviewWindow::zoomToWholePage()
 
 void PreviewWindow::render()
 {
-    zoomEdit_->setText(QString::number(zoom_, 'f', 1));
+    zoomEdit_->setText(QString::number(zoom_, 'f', 1).replace(u'.', util::Separators::current().decimal));
     if (pageCount() == 0) {
         image_->setPixmap({});
         image_->resize(1, 1);
@@ -426,7 +432,7 @@ bool PreviewWindow::handleKey(QKeyEvent *key)
     else if (c == u'p') showPage(page_ - 1);
     else if (c == u'+') zoomIn();
     else if (c == u'-') zoomOut();
-    else if (c.isDigit() || c == u'.')
+    else if (c.isDigit() || c == u'.' || c == u',')
         return false; // typed into an edit
     return true;
 }
@@ -437,6 +443,18 @@ bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
         auto *w = static_cast<QWheelEvent *>(event);
         wheel(w->angleDelta().y() / 120);
         return true;
+    }
+    // The page and zoom fields would take Ctrl+Home and Ctrl+End for their
+    // cursor: the window's page keys win while they have the focus.
+    if (event->type() == QEvent::ShortcutOverride && (watched == pageEdit_ || watched == zoomEdit_)) {
+        auto *k = static_cast<QKeyEvent *>(event);
+        const QKeySequence pressed(k->keyCombination());
+        for (const QAction *a : actions_) {
+            if (!a->shortcut().isEmpty() && a->shortcut() == pressed && (k->modifiers() & Qt::ControlModifier)) {
+                event->ignore();
+                return true;
+            }
+        }
     }
     if (event->type() == QEvent::KeyPress) {
         auto *k = static_cast<QKeyEvent *>(event);
@@ -492,8 +510,16 @@ void PreviewWindow::save()
     if (!path.contains(QLatin1Char('.')))
         path += chosen.contains(QLatin1String("pdf")) ? QStringLiteral(".pdf") : QStringLiteral(".ndr");
     QString error;
-    if (!saveTo(path, &error))
+    if (!saveTo(path, &error)) {
         QMessageBox::warning(this, windowTitle(), QStringLiteral("Файлът не е записан: %1").arg(error));
+        return;
+    }
+    const QString text =
+        QStringLiteral("Отчетът е записан във файла\n%1").arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+    if (told)
+        told(text);
+    else
+        QMessageBox::information(this, windowTitle(), text);
 }
 
 void PreviewWindow::open()

@@ -40,6 +40,9 @@ public:
 
     // Printing from the preview, when a printer is there.
     std::function<void(PreviewWindow &)> printer;
+    // Where "saved to ..." goes after "Запиши като"; a message box unless set.
+    std::function<void(const QString &)> told;
+    void save();
 
     QAction *action(const QString &caption) const;
     QLineEdit *pageEdit() const { return pageEdit_; }
@@ -59,7 +62,6 @@ private:
     bool handleKey(QKeyEvent *key);
     void scrollBy(int dy);
     void wheel(int notches);
-    void save();
     void open();
 
     reports::Document doc_;

@@ -128,7 +128,8 @@ RecapTypeDialog::RecapTypeDialog(const std::vector<reports::NumberedName> &units
         types_->addButton(b, i + 1);
         v->addWidget(b);
     }
-    types_->button(1)->setChecked(true);
+    // "Обща": the first of the kinds that print something.
+    types_->button(static_cast<int>(reports::RecapType::General))->setChecked(true);
     unit_ = digitsEdit(this);
     unit_->setText(QStringLiteral("0"));
     units_ = pairedList(units, unit_, this);

@@ -73,6 +73,16 @@ TEST(Calculator, EdgeCasesThroughTheButtons)
     QTest::keyClick(&window, Qt::Key_Return);
     EXPECT_EQ(window.display()->text(), QStringLiteral("21"));
 
+    // A closed window forgets the sum and its result, not the memory.
+    QTest::keyClicks(&window, QStringLiteral("3000="));
+    press({B::MemoryStore});
+    window.close();
+    window.show();
+    QTest::keyClicks(&window, QStringLiteral("7"));
+    EXPECT_EQ(window.display()->text(), QStringLiteral("7"));
+    press({B::MemoryRecall});
+    EXPECT_EQ(window.display()->text(), QStringLiteral("3000"));
+
     // M+ shows its marker; MC takes it away.
     press({B::MemoryAdd});
     EXPECT_EQ(window.memoryMarker()->text(), QStringLiteral("M+"));

@@ -22,7 +22,7 @@ TEST_F(Gui, EarlierMonthsAddEditAndRefuseADuplicate)
     t->prompter.messages.clear();
     EXPECT_FALSE(page->addMonth(util::Period(2007, 11)));
     EXPECT_EQ(t->prompter.messages.value(0),
-              QStringLiteral("В базата данни вече съществува запис за това лице за месец Ноември 2007 г"));
+              QStringLiteral("В базата данни вече съществува запис за това лице за месец ноември 2007 г"));
 
     // A typed cell is stored at once; year and month head the row and are never edited.
     app::TableModel *model = page->model();

@@ -3,6 +3,7 @@
 #include "app/ItemsPage.h"
 #include "app/TableModel.h"
 #include "items/Items.h"
+#include "reference/Nomenclatures.h"
 #include "storage/fb/Statement.h"
 #include "tests/app/Fixtures.h"
 
@@ -138,4 +139,46 @@ TEST_F(Gui, ABaseSalaryBelowTheMinimumWageIsSaidOnThePanel)
     window->refreshSelection();
     EXPECT_TRUE(note->isHidden());
     EXPECT_TRUE(note->text().isEmpty());
+}
+
+// A text field takes no more than its column holds, and a refused value is
+// named by the caption on the screen, not by its column.
+TEST_F(Gui, FieldsHoldTheirColumnsAndRefusalsNameTheirCaptions)
+{
+    saved(QStringLiteral("10"), QStringLiteral("Иванов"), QStringLiteral("7501020002"));
+    app::EmployeePanelWidget *panel = window->panel();
+    for (const auto &[column, length] : {std::pair{"PERSON_IME", 50}, {"PERSON_SPEC", 15}, {"PERSON_EGN", 10}})
+        EXPECT_EQ(panel->field(QString::fromLatin1(column))->maxLength(), length) << column;
+
+    QApplication::setActiveWindow(window.get());
+    window->tabs()->setCurrentWidget(panel);
+    QLineEdit *speciality = panel->field(QStringLiteral("PERSON_SPEC"));
+    speciality->setFocus();
+    QTest::keyClicks(speciality, QStringLiteral("accountant-economist"));
+    EXPECT_EQ(speciality->text(), QStringLiteral("accountant-econ"));
+
+    QLineEdit *children = panel->field(QStringLiteral("PERSON_DECA"));
+    children->setFocus();
+    t->prompter.messages.clear();
+    QTest::keyClicks(children, QStringLiteral("99999"));
+    QTest::keyClick(children, Qt::Key_Return);
+    QTest::qWait(20);
+    EXPECT_EQ(t->prompter.messages.value(0), QStringLiteral("Брой деца: числото 99999 е извън допустимото (до 32767)."))
+        << t->prompter.messages.join(u'|').toStdString();
+}
+
+// The card shows a position's name beside its number, and follows a change.
+TEST_F(Gui, ThePositionIsShownByItsName)
+{
+    const int accountant = reference::addPosition(*t->data, QStringLiteral("Счетоводител"), 3, QStringLiteral("6920"), 1);
+    const int driver = reference::addPosition(*t->data, QStringLiteral("Шофьор"), 4, QStringLiteral("6920"), 1);
+    t->data->commitRetaining();
+    saved(QStringLiteral("10"), QStringLiteral("Иванов"), QStringLiteral("7501020002"));
+    app::EmployeePanelWidget *panel = window->panel();
+    ASSERT_TRUE(panel->setColumn(QStringLiteral("PERSON_DLUV"), accountant));
+    QTest::qWait(20);
+    EXPECT_EQ(panel->nameLabel(QStringLiteral("PERSON_DLUV"))->text(), QStringLiteral("Счетоводител"));
+    ASSERT_TRUE(panel->setColumn(QStringLiteral("PERSON_DLUV"), driver));
+    QTest::qWait(20);
+    EXPECT_EQ(panel->nameLabel(QStringLiteral("PERSON_DLUV"))->text(), QStringLiteral("Шофьор"));
 }

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -138,7 +139,12 @@ TEST_F(Gui, ItemFormTakesTheCodeAsItStandsAtOk)
     form.okPressed();
     EXPECT_EQ(form.result(), 0);
     EXPECT_EQ(t->prompter.messages.value(0),
-              QStringLiteral("Моля попълнете всички полета или натиснете бутона \"ОТКАЗ\""));
+              QStringLiteral("Моля попълнете всички полета или натиснете бутона \"Изход\""));
+    // The button the message names is the one on the screen.
+    bool named = false;
+    for (const QPushButton *b : form.findChildren<QPushButton *>())
+        named = named || b->text() == QStringLiteral("Изход");
+    EXPECT_TRUE(named);
     auto *amount = qobject_cast<QLineEdit *>(form.pageField(QStringLiteral("PERO_SUMA1")));
     ASSERT_NE(amount, nullptr);
     amount->setText(QStringLiteral("12"));

@@ -1,10 +1,12 @@
 // The main window: its list, search, calendar, title and status, the help entry and the guard of a closed month.
 #include "app/CalendarGrid.h"
+#include "app/CompanyWindow.h"
 #include "app/EmployeePanelWidget.h"
 #include "app/HelpWindow.h"
 #include "app/ItemsPage.h"
 #include "app/MainMenus.h"
 #include "app/MainWindow.h"
+#include "app/NewEmployeeDialog.h"
 #include "app/TableModel.h"
 #include "employees/Employees.h"
 #include "reference/Company.h"
@@ -16,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDate>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -116,6 +119,27 @@ TEST_F(Gui, EveryEntryBelongsToACommandThatIsWired)
     }
 }
 
+// Ctrl+N is "new" as in every other program: a new employee, never the
+// month closing, which has left the first place of the toolbar too.
+TEST_F(Gui, CtrlNIsANewEmployeeAndTheClosingStandsApart)
+{
+    for (QAction *a : window->menus().actions(app::Command::CloseMonth))
+        EXPECT_TRUE(a->shortcut().isEmpty()) << a->text().toStdString();
+    const QList<QAction *> tools = window->findChild<QToolBar *>(QStringLiteral("ToolBar"))->actions();
+    ASSERT_FALSE(tools.isEmpty());
+    EXPECT_NE(tools.first(), window->menus().action(app::Command::CloseMonth));
+    EXPECT_EQ(tools.last(), window->menus().action(app::Command::CloseMonth));
+
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    test::onModal<app::NewEmployeeDialog>([](app::NewEmployeeDialog *d) { d->reject(); });
+    QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
+    QTest::qWait(300); // a shortcut presses its button visibly first
+    EXPECT_EQ(t->data->period(), util::Period(2008, 1));
+    EXPECT_TRUE(t->prompter.questions.isEmpty());
+}
+
 // He gets the four standard items and, since 2008 ships its rates, one
 // item for each contribution he owes (ДОО, ДЗПО, ЗО, unemployment).
 TEST_F(Gui, NewEmployeeComesWithHisItemsAndCancelTakesThemAway)
@@ -123,7 +147,7 @@ TEST_F(Gui, NewEmployeeComesWithHisItemsAndCancelTakesThemAway)
     const int id = newEmployee(QStringLiteral("1234"), QStringLiteral("Иванов Иван"), QStringLiteral("7501020002"));
     ASSERT_GT(id, 0) << t->prompter.messages.join(u'|').toStdString();
     EXPECT_EQ(window->employeeModel()->rowCount(), 1);
-    EXPECT_TRUE(window->windowTitle().endsWith(QStringLiteral("    1 души")));
+    EXPECT_TRUE(window->windowTitle().endsWith(QStringLiteral("    1 човек")));
     EXPECT_EQ(window->panel()->field(QStringLiteral("PERSON_IME"))->text(), QStringLiteral("Иванов Иван"));
     EXPECT_EQ(window->panel()->field(QStringLiteral("PERSON_ZVENO"))->text(), QStringLiteral("12"));
     QTableView *items = window->itemsPage()->view();
@@ -244,6 +268,41 @@ TEST_F(Gui, HelpOpensTheProgramsPagesOrSaysWhichFileIsMissing)
     // What a new employee gets, and how a year's own files are read in.
     EXPECT_TRUE(shown->browser()->toPlainText().contains(QStringLiteral("по едно перо за всяка осигурителна вноска")));
     EXPECT_TRUE(shown->browser()->toPlainText().contains(QStringLiteral("Подмяна на служебните номенклатури")));
+}
+
+// F1 opens the page of the window or dialog in front: its own page, else the
+// page of the window it was opened from, at last the contents.
+TEST_F(Gui, F1OpensThePageOfTheWindowInFront)
+{
+    const QString folder = t->dir.path() + QStringLiteral("help/");
+    QDir().mkpath(folder);
+    const QDir shipped(QStringLiteral(PLAVEX_SOURCE_DIR "/help"));
+    for (const QString &name : shipped.entryList({QStringLiteral("*.html")}, QDir::Files))
+        ASSERT_TRUE(QFile::copy(shipped.filePath(name), folder + name)) << name.toStdString();
+
+    QDialog company(window.get());
+    company.setObjectName(QStringLiteral("fFirma"));
+    QDialog inner(&company);
+    inner.setObjectName(QStringLiteral("fSomethingWithoutAPage"));
+    QDialog alone(window.get());
+    const std::pair<QWidget *, const char *> pages[] = {
+        {window.get(), "plavex.html"}, {&company, "fFirma.html"}, {&inner, "fFirma.html"}, {&alone, "plavex.html"}};
+    for (const auto &[w, page] : pages)
+        EXPECT_EQ(app::HelpWindow::pageFor(w, folder), folder + QString::fromLatin1(page)) << page;
+
+    // In a modal dialog, where no shortcut of the main window reaches.
+    QString shown;
+    test::onModal<app::CompanyWindow>([&shown](app::CompanyWindow *d) {
+        auto *field = d->findChild<QLineEdit *>();
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_F1);
+        if (auto *help = d->findChild<app::HelpWindow *>())
+            shown = help->browser()->toPlainText();
+        d->reject();
+    });
+    menuAction(QStringLiteral("Данни за фирмата"))->trigger();
+    EXPECT_TRUE(shown.contains(QStringLiteral("Данни за фирма"))) << shown.left(200).toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("Изход"))) << shown.left(200).toStdString();
 }
 
 TEST_F(Gui, AnotherMonthMadeCurrentShowsAtOnce)

@@ -1,7 +1,9 @@
 // The month, database and item commands of the main menu, triggered as a user picks them.
 #include "app/CalculatorWindow.h"
+#include "app/EmployeePanelWidget.h"
 #include "app/NewDateDialog.h"
 #include "storage/Title.h"
+#include "storage/fb/Statement.h"
 #include "tests/app/Fixtures.h"
 
 #include <QAction>
@@ -11,6 +13,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -80,7 +83,7 @@ TEST_F(Gui, NewDateRefusesAThreeDigitYear)
         d->okButton()->click();
         EXPECT_TRUE(d->isVisible());
         EXPECT_EQ(prompter.messages.value(0),
-                  QStringLiteral("Моля попълнете данни в полето \"ГОДИНА\" или натиснете бутона \"ОТКАЗ\"."));
+                  QStringLiteral("Моля попълнете данни в полето \"ГОДИНА\" или натиснете бутона \"Изход\"."));
         QTest::keyClicks(d->yearEdit(), QStringLiteral("9"));
         d->monthBox()->setCurrentIndex(2);
         d->okButton()->click();
@@ -105,6 +108,54 @@ TEST_F(Gui, ABackupSaysWhereItsFileIsAndHowBig)
               QStringLiteral("Архивът е записан във файла\n%1\nРазмер: %2 KB.")
                   .arg(QDir::toNativeSeparators(file))
                   .arg((QFileInfo(file).size() + 1023) / 1024));
+}
+
+// "Save" posts what is being typed and says so, with no dialog; "Save As..."
+// makes a backup copy into the file the user names.
+TEST_F(Gui, SaveWritesWhatIsTypedAndSaveAsMakesABackup)
+{
+    const int id = saved(QStringLiteral("10"), QStringLiteral("Иванов"), QStringLiteral("7501020002"));
+    QApplication::setActiveWindow(window.get());
+    window->tabs()->setCurrentWidget(window->panel());
+    QLineEdit *address = window->panel()->field(QStringLiteral("PERSON_ADDR"));
+    address->setFocus();
+    QTest::keyClicks(address, QStringLiteral("Roza 1"));
+    prompter.messages.clear();
+    QAction *save = menuAction(QStringLiteral("&Save"));
+    EXPECT_EQ(save->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+    save->trigger();
+    settle();
+    EXPECT_EQ(prompter.messages, QStringList{QStringLiteral("Данните са записани.")});
+    EXPECT_EQ(fb::Statement::scalar(t->data->transaction(),
+                                    QStringLiteral("select trim(PERSON_ADDR) from %1 where PERSON_ID=?").arg(t->data->table(u"PERSONS")),
+                                    {id})
+                  .toString(),
+              QStringLiteral("Roza 1"));
+    EXPECT_TRUE(address->hasFocus()); // the user goes on where he was
+
+    // A newcomer without his ЕГН is not saved by it; the message says what is missing.
+    newEmployee(QStringLiteral("11"), QStringLiteral("Петров"), QStringLiteral("8001010008"));
+    window->panel()->setColumn(QStringLiteral("PERSON_EGN"), QString());
+    prompter.messages.clear();
+    save->trigger();
+    EXPECT_EQ(prompter.messages,
+              QStringList{QStringLiteral("Трите полета \"НОМЕР\",\"ИМЕ\",\"ЕГН\" са задължителни. Моля попълнете информация в тях.")});
+    EXPECT_TRUE(window->employeePanel().pending());
+    window->cancelEmployee();
+
+    const QString file = t->dir.path() + QStringLiteral("copy.gbk");
+    onModal<QFileDialog>([file](QFileDialog *d) {
+        d->selectFile(file);
+        static_cast<QDialog *>(d)->accept();
+    });
+    prompter.messages.clear();
+    prompter.questions.clear();
+    menuAction(QStringLiteral("Save &As..."))->trigger();
+    settle();
+    ASSERT_TRUE(QFileInfo::exists(file));
+    EXPECT_TRUE(prompter.messages.value(0).startsWith(QStringLiteral("Архивът е записан във файла\n%1").arg(QDir::toNativeSeparators(file))))
+        << prompter.messages.join(u'|').toStdString();
+    EXPECT_TRUE(prompter.questions.isEmpty()); // the user asked for the copy himself
 }
 
 TEST_F(Gui, TheCalculatorTakesTheKeysWhenItOpens)

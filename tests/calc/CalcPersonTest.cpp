@@ -156,7 +156,7 @@ TEST_F(CalcDb, EarlierMonthsFeedTheLeaveAverage)
     ASSERT_TRUE(calc::addEarlierMonth(*d, db.prompter, 1, util::Period(2007, 12)));
     EXPECT_FALSE(calc::addEarlierMonth(*d, db.prompter, 1, util::Period(2007, 12)));
     ASSERT_EQ(db.prompter.messages.size(), 1);
-    EXPECT_EQ(db.prompter.messages.front(), QStringLiteral("В базата данни вече съществува запис за това лице за месец Декември 2007 г"));
+    EXPECT_EQ(db.prompter.messages.front(), QStringLiteral("В базата данни вече съществува запис за това лице за месец декември 2007 г"));
 
     calc::HistoryRow row = calc::earlierMonths(*d, 1).front();
     row.rabdni = 21;
@@ -175,7 +175,7 @@ TEST_F(CalcDb, EarlierMonthsFeedTheLeaveAverage)
 
     util::RecordingPrompter no(false);
     EXPECT_FALSE(calc::deleteEarlierMonth(*d, no, 1, util::Period(2007, 12)));
-    EXPECT_EQ(no.questions.front(), QStringLiteral("Сигурни ли сте, че искате да изтриете данните за месец Декември 2007 г ?"));
+    EXPECT_EQ(no.questions.front(), QStringLiteral("Сигурни ли сте, че искате да изтриете данните за месец декември 2007 г ?"));
     EXPECT_TRUE(calc::deleteEarlierMonth(*d, db.prompter, 1, util::Period(2007, 12)));
     EXPECT_EQ(calc::earlierMonths(*d, 1).size(), 1u);
 }

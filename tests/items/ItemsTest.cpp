@@ -134,8 +134,8 @@ TEST(ItemPages, LayoutByTypePaySystemAndYear)
     EXPECT_EQ(items::pageLayout(21, 1, y2007, PageMode::EditForm).size(), 3u);
     EXPECT_EQ(items::pageLayout(21, 1, y2007, PageMode::Dialog).size(), 4u);
     const auto advance = items::pageLayout(142, 1, y2007, PageMode::EditForm);
-    EXPECT_EQ(advance[0].caption, QStringLiteral("Сума за Декември"));
-    EXPECT_EQ(advance[1].caption, QStringLiteral("Сума за Януари"));
+    EXPECT_EQ(advance[0].caption, QStringLiteral("Сума за декември"));
+    EXPECT_EQ(advance[1].caption, QStringLiteral("Сума за януари"));
     EXPECT_TRUE(items::pageLayout(140, 1, y2007, PageMode::EditForm).empty());
 
     items::ItemRecord r;

@@ -43,7 +43,7 @@ TEST_F(BulkOperations, DeleteACodeFromEveryoneAsksFirst)
     util::RecordingPrompter no(false);
     EXPECT_FALSE(operations::deleteCodeFromAll(data(), 30, no, params));
     EXPECT_EQ(no.questions.value(0), QStringLiteral("Сигурни ли сте, че искате да изтриете перо 30 Перо 30 от данните на всички "
-                                                     "служители за месец Януари 2008 г ?"));
+                                                     "служители за месец януари 2008 г ?"));
     EXPECT_EQ(itemsOf(30), 3);
     EXPECT_EQ(amount(active1, 100), 50.0);
 
@@ -71,7 +71,7 @@ TEST_F(BulkOperations, AddAnItemToTheActiveEmployees)
     util::RecordingPrompter no(false);
     EXPECT_FALSE(operations::addItemToAll(data(), premium, no, params));
     EXPECT_EQ(no.questions.value(0), QStringLiteral("Сигурни ли сте, че искате да добавите въведеното от вас перо за всички "
-                                                     "служители в данните за месец Януари 2008 г ?"));
+                                                     "служители в данните за месец януари 2008 г ?"));
     EXPECT_EQ(itemsOf(30), 0);
 
     util::RecordingPrompter yes;

@@ -307,6 +307,62 @@ TEST_F(LegacyImport, ABadLineStopsOnlyItsFile)
     }
 }
 
+// A value must arrive with its last letter. In the DOS code page "а" is
+// 0xA0 and "Е" 0x85, which Latin-1 and Windows-1251 read as blanks; "я" may
+// come as the Windows byte 0xFF, a no-break space in the DOS Latin pages.
+// Each text value below ends in the letter, most of them a line too.
+TEST_F(LegacyImport, ValuesKeepTheirLastLetter)
+{
+    struct Case {
+        QString letter;
+        bool windowsByte; // "я" written as 0xFF instead of 0xBF
+    };
+    for (const Case &k : {Case{QStringLiteral("а"), false}, Case{QStringLiteral("Е"), false}, Case{QStringLiteral("я"), true}}) {
+        const QString L = k.letter;
+        SCOPED_TRACE(L.toStdString());
+        Files files = legacyFiles();
+        QStringList &company = files["DATA1.TXT"];
+        company[0] = "Фирма Стел" + L;
+        company[1] = "Иван Петров" + L;
+        company[2] = "Мария Шопов" + L;
+        company[3] = "Варн" + L;
+        files["DATA6.TXT"] = {"Смян" + L + ",1,0"};
+        files["DATA2.TXT"] = {january2006() + ",Седмиц" + L + ",2006,1,0,0,0"};
+        files["DATA8.TXT"] = {"1 Чистачк" + L + ",3,9112"};
+        files["DATA3.TXT"] << "102 Премия за смян" + L + ",1,не,не,не,не";
+        files["DATA5.TXT"][1] = "2,Анна Антонов" + L + ",8505050505,ул. Рил" + L + ",2,0,15032004,31122005,,,2,шивачк" + L
+                                + ",3,,,1,да,1,1,не,,0,0,0,0";
+        files["DATA5S.TXT"][1] = "1,401,12,сметк" + L;
+        files["DATA15.TXT"] = {"002,Варн" + L + ",варн" + L, "005,Бял" + L};
+        Legacy folder(files);
+        if (k.windowsByte)
+            for (const auto &[name, lines] : files)
+                folder.write(name, dos(lines).replace('\xBF', '\xFF'));
+
+        c.db.prompter.messages.clear();
+        ASSERT_EQ(import(folder), operations::ImportResult::Imported)
+            << messages().toStdString();
+        const std::pair<const char *, QString> expected[] = {
+            {"select FIRMA_IME from FIRMA012006", "Фирма Стел" + L},
+            {"select FIRMA_DIRECTOR from FIRMA012006", "Иван Петров" + L},
+            {"select FIRMA_SCHET from FIRMA012006", "Мария Шопов" + L},
+            {"select FIRMA_GRAD from FIRMA012006", "Варн" + L},
+            {"select ZVENO_IME from ZVENA012006", "Смян" + L},
+            {"select CAL_IME from CAL012006", "Седмиц" + L},
+            {"select DL_IME from DL012006", "Чистачк" + L},
+            {"select PERODEFS_IME from PERADEFS012006 where PERODEFS_COD=102", "Премия за смян" + L},
+            {"select PERSON_IME from PERSONS012006 where PERSON_NOMER=2", "Анна Антонов" + L},
+            {"select PERSON_ADDR from PERSONS012006 where PERSON_NOMER=2", "ул. Рил" + L},
+            {"select PERSON_SPEC from PERSONS012006 where PERSON_NOMER=2", "шивачк" + L},
+            {"select PERO_PARTIDA from PERA012006 where PERO_COD=401", "сметк" + L},
+            {"select GRAD_IME from GRAD where GRAD_COD=2", "Варн" + L},
+            {"select GRAD_IME from GRAD where GRAD_COD=5", "Бял" + L},
+        };
+        for (const auto &[sql, text] : expected)
+            EXPECT_EQ(value(QString::fromLatin1(sql)).toString().trimmed(), text) << sql;
+    }
+}
+
 TEST_F(LegacyImport, CodePagesOtherThanDos)
 {
     Files files = legacyFiles();

@@ -17,6 +17,11 @@
 
 #include <QAction>
 #include <QAbstractButton>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QDir>
+#include <QKeySequence>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QLabel>
@@ -165,6 +170,50 @@ TEST(Preview, PagesZoomKeysAndSnapshots)
     EXPECT_FALSE(preview.isVisible());
 }
 
+// The page keys act while the page number has the focus (as it may, having
+// been clicked), the window opens with the page focused, and a saved file
+// is said to be saved.
+TEST(Preview, PageKeysWorkWhileThePageNumberHasTheFocus)
+{
+    test::application();
+    PreviewWindow preview(pages(4));
+    preview.show();
+    QApplication::setActiveWindow(&preview);
+    EXPECT_FALSE(preview.pageEdit()->hasFocus());
+    preview.pageEdit()->setFocus();
+    ASSERT_TRUE(preview.pageEdit()->hasFocus());
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int page;
+    } keys[] = {
+        {Qt::Key_End, Qt::ControlModifier, 4},     {Qt::Key_Home, Qt::ControlModifier, 1},
+        {Qt::Key_PageDown, Qt::ControlModifier, 2}, {Qt::Key_PageUp, Qt::ControlModifier, 1},
+        {Qt::Key_N, Qt::NoModifier, 2},            {Qt::Key_E, Qt::NoModifier, 4},
+        {Qt::Key_P, Qt::NoModifier, 3},            {Qt::Key_B, Qt::NoModifier, 1},
+    };
+    for (const auto &k : keys) {
+        QTest::keyClick(preview.pageEdit(), k.key, k.modifiers);
+        EXPECT_EQ(preview.currentPage(), k.page) << QKeySequence(k.key | k.modifiers).toString().toStdString();
+    }
+    EXPECT_EQ(preview.pageEdit()->text(), QStringLiteral("1"));
+    EXPECT_NE(preview.action(QStringLiteral("Цял")), nullptr);
+    EXPECT_NE(preview.action(QStringLiteral("Ширина")), nullptr);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("p.pdf"));
+    QStringList told;
+    preview.told = [&told](const QString &text) { told << text; };
+    test::onModal<QFileDialog>([path](QFileDialog *d) {
+        d->selectFile(path);
+        static_cast<QDialog *>(d)->accept();
+    });
+    preview.save();
+    EXPECT_TRUE(QFileInfo::exists(path));
+    EXPECT_EQ(told, QStringList{QStringLiteral("Отчетът е записан във файла\n%1").arg(QDir::toNativeSeparators(path))});
+    preview.close();
+}
+
 TEST(ReportDialogs, RangeAndRecapitulationChecks)
 {
     test::application();
@@ -181,7 +230,7 @@ TEST(ReportDialogs, RangeAndRecapitulationChecks)
     EXPECT_NE(range.result(), QDialog::Accepted);
 
     RecapTypeDialog recap({{4, QStringLiteral("Цех")}}, prompter);
-    EXPECT_EQ(recap.type(), reports::RecapType::Full);
+    EXPECT_EQ(recap.type(), reports::RecapType::General); // one that prints
     EXPECT_FALSE(recap.unitEdit()->isEnabled());
     recap.types()->button(3)->click();
     EXPECT_TRUE(recap.unitEdit()->isEnabled());
@@ -236,7 +285,7 @@ TEST(ReportWindows, ThePrintButtonOfTheDefinitionsRunsSetupThenPreview)
     });
     print->click();
     EXPECT_EQ(pagesShown, 1);
-    EXPECT_EQ(previewCaption, QStringLiteral("Настройки на изхода"));
+    EXPECT_TRUE(previewCaption.startsWith(QStringLiteral("Преглед на печата"))) << previewCaption.toStdString();
     EXPECT_TRUE(firstRow.startsWith(QStringLiteral("Списък на дефинираните пера за"))) << firstRow.toStdString();
     EXPECT_TRUE(prompter.messages.isEmpty()) << prompter.messages.join(u'|').toStdString();
 }

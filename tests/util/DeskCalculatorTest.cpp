@@ -56,9 +56,16 @@ TEST(DeskCalculator, TypedSequences)
         {u"5..5", u"5.5", {}},
         {u"1234567890123456", u"123456789012345", {}},
         {u"0-5=\b", u"0", {}},
-        {u"0-12=\b", u"-1", {}},
+        {u"0-12=\b", u"0", {}},                // a result is not edited: "<----" starts afresh
         {u"12.5\b\b\b", u"1", {}},
-        {u"5+3=2", u"82", {}},                 // typed keys append even after "="
+        {u"5+3=2", u"2", {}},                  // after "=" a digit starts a new number
+        {u"3000=3", u"3", {}},                 // also when nothing was pending
+        {u"5+3=27+1=", u"28", {}},
+        {u"5+3=.5", u"0.5", {}},
+        {u"5+3=*2=", u"16", {}},               // an operator goes on from the result
+        {u"5+3==2", u"2", {}},
+        {u"5+3=-", u"8", {}},
+        {u"9\r5", u"5", {}},
         {u"5+3\x14", u"0", {}},                // Ctrl+T clears all
         {u"5+3\x14" u"2=", u"2", {}},
         {u"9\r", u"9", {}},                    // Enter without an operation: nothing
@@ -79,8 +86,8 @@ TEST(DeskCalculator, CommaLocale)
     DeskCalculator calc(u',');
     type(calc, u"1.5+1,25=");
     EXPECT_EQ(calc.display(), u"2,75");
-    type(calc, u",");
-    EXPECT_EQ(calc.display(), u"2,75");
+    type(calc, u"2,5,");
+    EXPECT_EQ(calc.display(), u"2,5"); // one separator in a number
 }
 
 TEST(DeskCalculator, ClickAfterEqualsStartsANewNumber)
@@ -92,6 +99,14 @@ TEST(DeskCalculator, ClickAfterEqualsStartsANewNumber)
     EXPECT_EQ(calc.display(), u"7"); // after "=" an operator goes on from the result
     click(calc, {B::DeleteLast});
     EXPECT_EQ(calc.display(), u"0");
+
+    // Clicked "=" and typed digits, and the other way round.
+    click(calc, {B::Digit3, B::Digit0, B::Digit0, B::Digit0, B::Add, B::Digit0, B::Equals});
+    type(calc, u"7");
+    EXPECT_EQ(calc.display(), u"7");
+    type(calc, u"+1=");
+    click(calc, {B::Digit4});
+    EXPECT_EQ(calc.display(), u"4");
 }
 
 TEST(DeskCalculator, SignRootAndReciprocal)
@@ -116,6 +131,11 @@ TEST(DeskCalculator, SignRootAndReciprocal)
     type(calc, u"\x14" u"0.");
     ASSERT_TRUE(calc.reciprocal());
     EXPECT_EQ(calc.display(), u"0.");
+
+    type(calc, u"\x14" u"12");
+    calc.changeSign();
+    calc.deleteLast();
+    EXPECT_EQ(calc.display(), u"-1");
 
     type(calc, u"\x14");
     EXPECT_FALSE(calc.changeSign()); // "0" keeps no sign
@@ -145,17 +165,24 @@ TEST(DeskCalculator, MemoryAndClearing)
     type(calc, u"2=");
     EXPECT_EQ(calc.display(), u"7");
 
-    // Showing the window again starts afresh, the display apart.
+    // Showing the window again starts afresh; only the memory stays.
     type(calc, u"4");
+    EXPECT_EQ(calc.display(), u"4");
     calc.memoryAdd();
     type(calc, u"+");
     calc.reset();
-    EXPECT_EQ(calc.display(), u"74");
-    EXPECT_EQ(calc.memoryMarker(), u"");
+    EXPECT_EQ(calc.display(), u"");
+    EXPECT_EQ(calc.memoryMarker(), u"M+");
     type(calc, u"=");
-    EXPECT_EQ(calc.display(), u"74");
+    EXPECT_EQ(calc.display(), u"");
     calc.memoryRecall();
-    EXPECT_EQ(calc.display(), u"0");
+    EXPECT_EQ(calc.display(), u"4");
+    type(calc, u"+1=");
+    EXPECT_EQ(calc.display(), u"5");
+    type(calc, u"=");
+    calc.reset();
+    type(calc, u"7");
+    EXPECT_EQ(calc.display(), u"7"); // neither the result nor its "=" outlive the window
 }
 
 TEST(DeskCalculator, UnreadableDisplayLeavesEverythingAsItWas)
