@@ -37,11 +37,7 @@ protected:
     }
     QString dated(const QString &caption)
     {
-        const QDate today = QDate::currentDate();
-        return caption + QStringLiteral("г.  - дата ") + QStringLiteral("%1  %2  %3")
-                                                           .arg(today.day(), 2, 10, QLatin1Char('0'))
-                                                           .arg(util::monthName(today.month()).toLower())
-                                                           .arg(today.year());
+        return caption + QStringLiteral("г.  - дата ") + QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"));
     }
 };
 
@@ -77,14 +73,14 @@ TEST_F(SheetsTest, PaySheetRowsAndTotalsAreTheItems)
     };
     const QString heading = QStringLiteral("Номер|Име|Начисления|Удръжки|Сума|Подпис");
     const std::vector<QString> want = {
-        QStringLiteral("Плавекс ООД"),
+        QStringLiteral("Плавекс ООД|Суми в лева"),
         title + QStringLiteral("|Стр: 1  от  2"),
         heading,
         row(1, "11", "Анна Иванова Петрова"),
         row(2, "12", "Борис Стоянов Колев"),
         QStringLiteral("Общо за звено Администрация|") + total({1, 2}, 100) + u'|' + total({1, 2}, 200) + u'|'
             + total({1, 2}, 201),
-        QStringLiteral("Плавекс ООД"),
+        QStringLiteral("Плавекс ООД|Суми в лева"),
         title + QStringLiteral("|Стр: 2  от  2"),
         heading,
         row(3, "21", "Вера Данова"),
