@@ -296,9 +296,9 @@ Document buildPaySheet(storage::DataModule &data, const ReportRequest &, ReportH
     // The amounts' columns hold the company's totals at the body's size.
     const std::vector<Column> columns{{1.5, J::Right, "Номер"},      {7.6, J::Left, "Име"},
                                       {2.2, J::Right, "Начисления"}, {2.2, J::Right, "Удръжки"},
-                                      {2.1, J::Right, "Сума"},       {1.9, J::Center, "Подпис"}};
+                                      {2.0, J::Right, "Сума"},       {2.0, J::Center, "Подпис"}};
     const std::initializer_list<Cell> totalCells{{9.1, J::Left, BoxAll}, {2.2, J::Right, BoxAll}, {2.2, J::Right, BoxAll},
-                                                 {2.1, J::Right, BoxAll}, {1.9, J::Right, BoxAll}};
+                                                 {2.0, J::Right, BoxAll}, {2.0, J::Right, BoxAll}};
     double earnings = 0, deductions = 0, toPay = 0;
     bool printed = false;
     for (int unit : sheetUnits(data)) {

@@ -243,9 +243,9 @@ TEST_F(PaymentOrdersTest, AdvanceOrdersAreTheRatesOfTheChosenAdvanceAndThreeGive
 
 TEST(PaymentOrderForm, AmountInCellsAndWordsAndTheCompanyNameRule)
 {
-    EXPECT_EQ(amountCells(1234.5), QStringLiteral("<<<<<<123450"));
-    EXPECT_EQ(amountCells(123.45), QStringLiteral("<<<<<<<12345"));
-    EXPECT_EQ(amountCells(-7.1), QStringLiteral("<<<<<<<<-710"));
+    EXPECT_EQ(amountCells(1234.5), QStringLiteral("<<<<<1234.50"));
+    EXPECT_EQ(amountCells(123.45), QStringLiteral("<<<<<<123.45"));
+    EXPECT_EQ(amountCells(-7.1), QStringLiteral("<<<<<<<-7.10"));
     const util::Period july(2008, 7);
     EXPECT_EQ(amountWords(1234.5, july), QStringLiteral("хиляда двеста тридесет и четири лв. и 50 ст."));
     EXPECT_EQ(amountWords(-7.1, july), QStringLiteral("минус седем лв. и 10 ст."));
@@ -336,7 +336,7 @@ TEST_F(PaymentOrdersTest, TheListHasARowPerOrder)
     ASSERT_EQ(doc.pageCount(), 1);
     EXPECT_TRUE(doc.setup.landscape());
     EXPECT_TRUE(hasText(doc, 0, QStringLiteral("Списък на сумите за платежни към бюджета за периода 01.07.2008 - 31.07.2008")));
-    EXPECT_TRUE(hasText(doc, 0, QStringLiteral("За фирма Плавекс ООД")));
+    EXPECT_TRUE(hasText(doc, 0, QStringLiteral("За фирма Плавекс ООД, ЕИК 123456789")));
     EXPECT_TRUE(hasText(doc, 0, QStringLiteral("Суми в лева")));
     // Heading and rows: each row's texts in order.
     std::vector<QStringList> rows;

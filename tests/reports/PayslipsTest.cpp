@@ -263,10 +263,10 @@ TEST_F(PayslipsTest, TypeOneFiguresAreTheCalculations)
     }
     EXPECT_EQ(fx(amountOf(a, 2010), 5, 2), fx(1100 - amountOf(a, 401) - amountOf(a, 402) - amountOf(a, 501) - 100, 5, 2));
 
-    // Cells: the code right-aligned in its 0.7 cm, the amount at the frame's right edge.
+    // Cells: the code right-aligned in its 0.9 cm, the amount at the frame's right edge.
     const Line &salary = slips[0][4];
-    EXPECT_NEAR(rightEnd(*salary.ops[0]), 2.7 - cellMargin(), 1e-6);
-    EXPECT_NEAR(salary.ops[1]->x, 2.7 + cellMargin(), 1e-6);
+    EXPECT_NEAR(rightEnd(*salary.ops[0]), 2.9 - cellMargin(), 1e-6);
+    EXPECT_NEAR(salary.ops[1]->x, 2.9 + cellMargin(), 1e-6);
     EXPECT_NEAR(rightEnd(*salary.ops.back()), 17.0 - cellMargin(), 1e-6);
     // The frame: edges at 2 and 17 cm, a rule under the "Дог. заплата" row.
     const auto frame = linesOnPage(doc, 0);
@@ -360,14 +360,14 @@ TEST_F(PayslipsTest, TypeTwoColumnsAndTotals)
                                             + fx(x.wcogarant * 0.5 / 100, 6, 2));
         else
             EXPECT_EQ(third.join(u'|'), QStringLiteral("  "));
-        // Deductions in the right cells: the code right-aligned at 12.1 cm, amounts at 19 cm.
+        // Deductions in the right cells: the code right-aligned at 11.9 cm, amounts at 19 cm.
         const Line &first = s[5];
-        EXPECT_NEAR(rightEnd(*first.ops[3]), 12.1 - cellMargin(), 1e-6);
+        EXPECT_NEAR(rightEnd(*first.ops[3]), 11.9 - cellMargin(), 1e-6);
         EXPECT_NEAR(rightEnd(*first.ops[5]), 19.0 - cellMargin(), 1e-6);
-        EXPECT_NEAR(rightEnd(*first.ops[2]), 11.35 - cellMargin(), 1e-6);
+        EXPECT_NEAR(rightEnd(*first.ops[2]), 11.05 - cellMargin(), 1e-6);
     }
     // A deduction alone on its row sits in the right column.
-    EXPECT_NEAR(rightEnd(*slips[0][7].ops[0]), 12.1 - cellMargin(), 1e-6);
+    EXPECT_NEAR(rightEnd(*slips[0][7].ops[0]), 11.9 - cellMargin(), 1e-6);
 }
 
 TEST_F(PayslipsTest, SelectionAndPages)

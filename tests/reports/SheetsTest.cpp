@@ -99,10 +99,11 @@ TEST_F(SheetsTest, PaySheetRowsAndTotalsAreTheItems)
     EXPECT_NEAR(rightEnd(*first.ops[0]), 3.5 - margin(), 1e-6);
     EXPECT_NEAR(first.ops[1]->x, 3.5 + margin(), 1e-6);
     EXPECT_NEAR(rightEnd(*first.ops[4]), 17.5 - margin(), 1e-6);
-    // Rows of double height with the text low; the totals right under the last row.
+    // Rows of double height with the text low, 0.1 cm clear of the row's
+    // foot; the totals right under the last row.
     EXPECT_NEAR(lines[4].y - lines[3].y, 2 * lh(), 1e-6);
-    EXPECT_NEAR(lines[3].y - lines[2].y, 2 * lh(), 1e-6);
-    EXPECT_NEAR(lines[5].y - lines[4].y, lh(), 1e-6);
+    EXPECT_NEAR(lines[3].y - lines[2].y, 2 * lh() - 0.1, 1e-6);
+    EXPECT_NEAR(lines[5].y - lines[4].y, lh() + 0.1, 1e-6);
 }
 
 TEST_F(SheetsTest, AdvanceSheetOfEitherMonth)

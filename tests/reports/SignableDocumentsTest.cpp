@@ -159,7 +159,7 @@ TEST_F(SignableDocumentsTest, TheTaxOrderIsPayableAndPaysInTheCurrencyOfItsDate)
 TEST(PaymentOrderForm, TheAmountCellsHaveTheirDecimalPoint)
 {
     const std::pair<double, const char *> cases[] = {
-        {1234.5, "<<<<<1234.50"}, {0.07, "<<<<<<<<0.07"}, {398139, "<<<398139.00"}, {-12.3, "<<<<<-12.30"}};
+        {1234.5, "<<<<<1234.50"}, {0.07, "<<<<<<<<0.07"}, {398139, "<<<398139.00"}, {-12.3, "<<<<<<-12.30"}};
     for (const auto &[amount, cells] : cases)
         EXPECT_EQ(amountCells(amount), QLatin1String(cells)) << amount;
 }

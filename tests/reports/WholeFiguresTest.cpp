@@ -143,7 +143,13 @@ TEST_F(WholeFiguresTest, EveryDocumentPrintsEveryFigureWholeInItsCell)
     }
 
     const Document sheet = buildPaySheet(*d, request(ReportKind::Sheet), host);
-    faults << faultsOf(sheet, itemFigures({100, 200, 201}));
+    QStringList sheetFigures;
+    for (const int unit : sheetUnits(*d))
+        for (const PaySheetRow &row : paySheetRows(*d, unit))
+            sheetFigures << util::fixedNumber(row.earnings, 1, 2) << util::fixedNumber(row.deductions, 1, 2)
+                         << util::fixedNumber(row.toPay, 1, 2);
+    EXPECT_EQ(sheetFigures.size(), 9);
+    faults << faultsOf(sheet, sheetFigures);
 
     for (const int month : {0, 1}) {
         ReportRequest r = request(ReportKind::AdvanceSheet);
@@ -212,4 +218,26 @@ TEST_F(WholeFiguresTest, EveryDocumentPrintsEveryFigureWholeInItsCell)
     faults << faultsOf(certificates, {util::fixedNumber(record(1, QStringLiteral("PERSDATA_SDOD")), 1, 2)}, false);
 
     EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
+}
+
+TEST(PayslipTwo, TheEarningsTextNeverCutsANumber)
+{
+    struct Case {
+        int type;
+        const char *description, *want;
+    };
+    const Case cases[] = {
+        {6, "1420.00 лв ", "Премия 1420.00 лв "},             // ten characters would leave "420.00 лв "
+        {6, "  12.00 лв ", "Премия  12.00 лв "},
+        {1, "1175.98 лв  21 дни", "Премия   21 дни"},
+        {11, "от 03.12.2025 до 04.12.2025  2 дни", "Премия   2 дни"},
+        {30, "9999999.99 лв ", "Премия 9999999.99 лв "},
+    };
+    for (const Case &c : cases) {
+        PayslipRow row;
+        row.type = c.type;
+        row.name = QStringLiteral("Премия");
+        row.description = QString::fromUtf8(c.description);
+        EXPECT_EQ(earningText(row), QString::fromUtf8(c.want)) << c.description;
+    }
 }
