@@ -262,11 +262,11 @@ std::vector<PaymentOrder> paymentOrders(storage::DataModule &data, const ReportR
     const QDate date = request.issued.isValid() ? request.issued : QDate::currentDate();
     const std::vector<Fund> funds = fundsOf(data);
     const auto rates = reference::loadRates(data);
-    const PaymentOrder base = companyOrder(data, company, period);
+    // The next month's advance is paid for, and in, that month.
+    const util::Period paidPeriod = request.advance ? advancePeriod(period, request.advanceMonth) : period;
+    const PaymentOrder base = companyOrder(data, company, paidPeriod);
 
     std::vector<PaymentOrder> orders;
-    // The advance of the next month is paid in that month.
-    const util::Period paidPeriod = request.advance ? advancePeriod(period, request.advanceMonth) : period;
     auto add = [&](const reference::NoiType *rate, int fund, const QString &basis, const QString &explanations, double amount,
                    const char *oldCode, const char *paymentType) {
         amount = r2(amount);
@@ -455,10 +455,11 @@ Document buildPaymentList(storage::DataModule &data, const ReportRequest &reques
     c.onNewPage = [&](Canvas &canvas) { announcePage(canvas, host, PageStatus::EngineWords); };
     c.begin();
     auto day = [](const QDate &d) { return util::documentDate(d); };
-    const QDate first = period.firstDay();
+    const util::Period paidFor = request.advance ? advancePeriod(period, request.advanceMonth) : period;
+    const QDate first = paidFor.firstDay();
     const QString title = (request.advance ? QStringLiteral("Списък на сумите за платежни аванс към бюджета за периода ")
                                            : QStringLiteral("Списък на сумите за платежни към бюджета за периода "))
-                          + day(first) + QStringLiteral(" - ") + day(first.addDays(period.daysInMonth() - 1));
+                          + day(first) + QStringLiteral(" - ") + day(first.addDays(paidFor.daysInMonth() - 1));
     const double middle = c.pageWidth() / 2;
     c.setBold(true);
     c.textAt(title, middle, 2.0 + 0.35, Justify::Center);

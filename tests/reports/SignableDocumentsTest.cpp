@@ -110,6 +110,22 @@ TEST_F(SignableDocumentsTest, EveryDocumentNamesTheEmployerAndTheCurrency)
     EXPECT_TRUE(mentions(january, QStringLiteral("Ведомост аванс за месец  Януари 2026г.")));
     EXPECT_TRUE(mentions(january, util::fixedNumber(util::euroRoundingUp(150), 2, 2)));
     EXPECT_FALSE(mentions(january, QStringLiteral("150.00")));
+    // Its orders are for January and in euro, whenever they are printed.
+    ReportRequest orders = request(ReportKind::AdvancePaymentList);
+    orders.advance = true;
+    orders.itemCode = 601;
+    orders.advanceMonth = 1;
+    orders.issued = QDate(2025, 12, 20);
+    const Document advanceList = buildPaymentList(*d, orders, host);
+    EXPECT_TRUE(mentions(advanceList, QStringLiteral("за периода 01.01.2026 - 31.01.2026")));
+    EXPECT_TRUE(mentions(advanceList, QStringLiteral("Суми в евро")));
+    const std::vector<PaymentOrder> paid = paymentOrders(*d, orders);
+    ASSERT_FALSE(paid.empty());
+    EXPECT_EQ(paid.front().explanations, QStringLiteral("аванс за Януари 2026г родени преди 1960 г."));
+    for (const PaymentOrder &o : paid) {
+        EXPECT_EQ(o.periodFrom, QStringLiteral("01012026"));
+        EXPECT_EQ(o.periodTo, QStringLiteral("31012026"));
+    }
 }
 
 TEST_F(SignableDocumentsTest, TheTaxOrderIsPayableAndPaysInTheCurrencyOfItsDate)
