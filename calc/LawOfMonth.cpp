@@ -21,4 +21,9 @@ double fundBenefitRate(int type) { return type == 21 ? 0.9 : 0.8; }
 
 bool annualTaxByArticle49(int year) { return year >= 2009; }
 
+QString incomeTaxName(const util::Period &period)
+{
+    return period.year() >= 2008 ? QStringLiteral("ДДФЛ") : QStringLiteral("ДОД");
+}
+
 } // namespace plavex::calc

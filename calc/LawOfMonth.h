@@ -2,6 +2,8 @@
 
 #include "util/Period.h"
 
+#include <QString>
+
 namespace plavex::calc {
 
 // The rules the law changed after 2008, each chosen by the month (or year)
@@ -30,5 +32,9 @@ double fundBenefitRate(int type);
 // on 31 December, and the income certificate states its result. The years
 // to 2008 keep the twelve monthly averages of the older program.
 bool annualTaxByArticle49(int year);
+
+// The income tax by its name in the month's documents: "ДДФЛ" (the tax of
+// ЗДДФЛ) from 2008, "ДОД" before.
+QString incomeTaxName(const util::Period &period);
 
 } // namespace plavex::calc

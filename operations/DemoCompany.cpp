@@ -206,7 +206,9 @@ std::optional<DemoReport> buildDemoCompany(storage::DataModule &data, const Demo
         addItem(id, 3, 3, 0.6 * years, {}, years);
         for (const auto &[code, percent] : reference::bornAfter1959(egn) ? shares.after1959 : shares.before1960)
             addItem(id, code, 139, percent);
-        if (g.chance(0.3))
+        // The advance is paid before the month's end, to those already employed
+        // on its first day: a newcomer would owe it back from a short month.
+        if (g.chance(0.3) && hired < data.period().firstDay())
             addItem(id, 142, 142, money(20), money(20));
         return id;
     };
@@ -214,7 +216,7 @@ std::optional<DemoReport> buildDemoCompany(storage::DataModule &data, const Demo
     prompter.progressStart(QStringLiteral("Демонстрационна фирма"));
     const QDate start = data.period().firstDay();
     for (int i = 0; i < options.employees; ++i)
-        hire(start.addYears(-g.between(0, 10)).addDays(g.between(0, 300)));
+        hire(start.addYears(-g.between(0, 10)).addDays(-g.between(1, 300)));
     data.commitRetaining();
 
     for (int m = 0; m < options.months; ++m) {

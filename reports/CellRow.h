@@ -32,13 +32,13 @@ struct RowFit {
     // A cell's own font size; 0 or none keeps the row's.
     std::vector<double> sizes;
     // A left text keeps to its own cell rather than taking the room its
-    // neighbour leaves, and a text with no room left at all is set at the
-    // smallest size (the payslip's frame leaves nothing to spare).
+    // neighbour leaves (the payslip's frame leaves nothing to spare).
     bool ownCell = false;
 };
 
-// One row at the cursor in the current line height: each text in its cell
-// (a text wider than its cell is set smaller), then the line ends.
+// One row at the cursor in the current line height: each text in its cell,
+// then the line ends. When a text is wider than its room the whole row is
+// set smaller, every cell alike.
 void printRow(Canvas &canvas, const QStringList &texts, const RowFit &fit);
 inline void printRow(Canvas &canvas, const QStringList &texts, bool low = false, double textLine = 0)
 {

@@ -1,6 +1,7 @@
 #include "reports/ItemList.h"
 
 #include "items/Definitions.h"
+#include "items/ItemTypes.h"
 #include "reference/Company.h"
 #include "reports/CellRow.h"
 #include "reports/RunProtocol.h"
@@ -51,6 +52,9 @@ std::vector<MiddleColumn> middleColumns(int type)
                 {QStringLiteral("Брой"), 1, true, true, 0}};
     if (type == 198)
         return {{QStringLiteral("Перо"), 5, true, false, 0}};
+    // A deduction has no days: its name takes the room.
+    if (items::isDeduction(type))
+        return {};
     return {{QString(), 5, false, false, 0}};
 }
 
@@ -60,7 +64,7 @@ ItemList itemList(storage::DataModule &data, int code)
     list.code = code;
     reference::Company company;
     reference::loadCompany(data, company);
-    list.company = company.name;
+    list.company = employerText(company.name, company.bulstat);
     for (const items::Definition &d : items::loadDefinitions(data))
         if (d.code == code) {
             list.name = d.name.trimmed();
@@ -125,7 +129,7 @@ ItemList itemList(storage::DataModule &data, int code)
             put(f2(d), d);
         } else if (type == 198) {
             put(f0(d));
-        } else {
+        } else if (!items::isDeduction(type)) {
             put(QString());
         }
         list.rows.push_back(std::move(r));
@@ -141,6 +145,8 @@ Document buildItemList(storage::DataModule &data, const ReportRequest &request, 
     const util::Period period = data.period();
     const std::vector<MiddleColumn> middle = middleColumns(list.type);
     const QString name = request.itemName.trimmed().isEmpty() ? list.name : request.itemName.trimmed();
+    // Without middle columns the name has their 5 cm.
+    const double nameWidth = middle.empty() ? 13 : 8;
 
     Document doc;
     doc.title = QString::fromUtf8(kindInfo(ReportKind::ItemList).caption);
@@ -152,7 +158,7 @@ Document buildItemList(storage::DataModule &data, const ReportRequest &request, 
         c.clearTabs();
         const quint8 box = boxed ? BoxAll : BoxNone;
         c.setTab(kLeft, J::Right, 2, kCellMargin, box);
-        c.setTab(-1, J::Left, 8, kCellMargin, box);
+        c.setTab(-1, J::Left, nameWidth, kCellMargin, box);
         for (const MiddleColumn &m : middle)
             c.setTab(-1, m.number ? J::Right : J::Left, m.width, kCellMargin, box);
         c.setTab(-1, J::Right, 2, kCellMargin, box);
@@ -171,7 +177,7 @@ Document buildItemList(storage::DataModule &data, const ReportRequest &request, 
                            monthCaption(period.month(), period.year()), pageOfText(canvas)});
         canvas.clearTabs();
         canvas.setTab(kLeft, J::Left, 2, kCellMargin, BoxAll);
-        canvas.setTab(-1, J::Left, 8, kCellMargin, BoxAll);
+        canvas.setTab(-1, J::Left, nameWidth, kCellMargin, BoxAll);
         for (const MiddleColumn &m : middle)
             canvas.setTab(-1, J::Left, m.width, kCellMargin, BoxAll);
         canvas.setTab(-1, J::Left, 2, kCellMargin, BoxAll);

@@ -7,6 +7,7 @@
 #include "reports/RunProtocol.h"
 #include "storage/DataModule.h"
 #include "storage/fb/Statement.h"
+#include "util/Currency.h"
 
 namespace plavex::reports {
 
@@ -138,7 +139,11 @@ Document buildNomenclatureList(storage::DataModule &data, ReportKind kind, Repor
 {
     reference::Company company;
     reference::loadCompany(data, company);
-    return printNomenclatureList(kind, listTitle(kind, company.name), listRows(data, kind), host, host.printerMargins());
+    QString title = listTitle(kind, employerText(company.name, company.bulstat));
+    // The lists with amounts (the minimum limits) say their currency.
+    if (kind == ReportKind::PositionList || kind == ReportKind::CategoryList)
+        title += QStringLiteral("  (") + util::currencyOf(data.period()).caption + QLatin1Char(')');
+    return printNomenclatureList(kind, title, listRows(data, kind), host, host.printerMargins());
 }
 
 } // namespace plavex::reports

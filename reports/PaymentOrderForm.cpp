@@ -3,7 +3,7 @@
 #include "util/Currency.h"
 #include "util/NumberWords.h"
 #include "util/Rounding.h"
-#include "util/Separators.h"
+#include "util/DateText.h"
 
 #include <QDate>
 
@@ -15,7 +15,6 @@ namespace plavex::reports {
 namespace {
 
 double r2(double v) { return util::roundHalfEven(v, 2); }
-QString twoDigits(int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); }
 
 } // namespace
 
@@ -24,7 +23,7 @@ QString amountCells(double amount)
     const long long cents = std::llround(r2(amount) * 100.0);
     const long long whole = std::llabs(cents) / 100;
     const QString lev = (cents < 0 ? QStringLiteral("-") : QString()) + QString::number(whole);
-    QString text = lev.rightJustified(10) + QStringLiteral("%1").arg(std::llabs(cents) % 100, 2, 10, QLatin1Char('0'));
+    QString text = lev.rightJustified(9) + QLatin1Char('.') + QStringLiteral("%1").arg(std::llabs(cents) % 100, 2, 10, QLatin1Char('0'));
     text.replace(QLatin1Char(' '), QLatin1Char('<'));
     return text;
 }
@@ -61,11 +60,12 @@ public:
     {
         value_();
         if (value.size() > limit) {
-            // As one text, set smaller when it would run past the form.
-            const double room = cellsRight() - at;
+            // As one text, set smaller when it would run past the form:
+            // the whole line in one smaller size, never across the comb's end.
+            const double room = cellsRight() - at - 0.1;
             const double width = c_.textWidth(value);
             if (width > room)
-                c_.setFontSize(std::max(7.0, kValueSize * room / width));
+                c_.setFontSize(kValueSize * room / width);
             c_.textAt(value, x_ + at, y_ + row);
             return;
         }
@@ -136,15 +136,14 @@ private:
     double x_, y_;
 };
 
-QString issueDate()
-{
-    const QChar sep = util::Separators::current().date;
-    const QDate today = QDate::currentDate();
-    return QString(8, QLatin1Char(' ')) + sep + twoDigits(today.month()) + sep + QString::number(today.year());
-}
+QString issueDate(const PaymentOrder &o) { return util::documentDate(o.date.isValid() ? o.date : QDate::currentDate()); }
 
-void drawNewForm(Form &f, const PaymentOrder &o, const util::Period &period)
+// The currency the order pays in.
+util::Period money(const PaymentOrder &o, const util::Period &period) { return o.paidIn.isValid() ? o.paidIn : period; }
+
+void drawNewForm(Form &f, const PaymentOrder &o, const util::Period &month)
 {
+    const util::Period period = money(o, month);
     const double r0 = 0.55, r1 = r0 + 0.78, r2_ = r1 + 0.7, r3 = r2_ + 1.2;
     double row[16];
     row[3] = r3;
@@ -160,7 +159,7 @@ void drawNewForm(Form &f, const PaymentOrder &o, const util::Period &period)
     f.hline(9.0, f.cellsRight(), r0 + 0.12);
     f.label(0.1, r1 - 0.3, QStringLiteral("Клон"), 7);
     f.hline(0.05, 8.6, r1 + 0.12);
-    f.caption(9.0, r1 + 0.55, QStringLiteral("дата не представяне"), true);
+    f.caption(9.0, r1 + 0.55, QStringLiteral("дата на представяне"), true);
     f.hline(9.0, 13.0, r1 + 0.12);
     f.label(0.1, r2_ - 0.32, QStringLiteral("Адрес"), 7);
     f.hline(0.05, 8.6, r2_ + 0.12);
@@ -169,7 +168,7 @@ void drawNewForm(Form &f, const PaymentOrder &o, const util::Period &period)
 
     f.plain(1.4, r0, o.payerBank);
     f.plain(0.05, r1, o.payerBranch);
-    f.plain(9.0, r1, issueDate());
+    f.plain(9.0, r1, issueDate(o));
     f.plain(0.2, r2_, o.payerAddress);
 
     f.caption(row[3], QStringLiteral("Платете на - име на получателя"));
@@ -191,7 +190,7 @@ void drawNewForm(Form &f, const PaymentOrder &o, const util::Period &period)
     f.cellText(kCellColumn + 29 * p, row[5], o.paymentType.rightJustified(6), 6);
 
     f.label(0.3, row[6] - 0.3, QStringLiteral("ПЛАТЕЖНО НАРЕЖДАНЕ/ВНОСНА БЕЛЕЖКА"), 8, true);
-    f.label(0.3, row[6] + 0.05, QStringLiteral("ЗА ПЛАЩАНЕ OT/КЪМ БЮДЖЕТА"), 8, true);
+    f.label(0.3, row[6] + 0.05, QStringLiteral("ЗА ПЛАЩАНЕ ОТ/КЪМ БЮДЖЕТА"), 8, true);
     f.caption(9.85 + 0.04, row[6], QStringLiteral("Вид валута"), true);
     f.caption(9.85 + 3 * p + 0.04, row[6], QStringLiteral("Сума"), true);
     f.cellRow(row[6], 20, 15);
@@ -234,7 +233,7 @@ void drawNewForm(Form &f, const PaymentOrder &o, const util::Period &period)
     f.cellText(row[14], o.obliged);
 
     f.caption(row[15], QStringLiteral("IBAN на наредителя"));
-    f.caption(row[15], QStringLiteral("BIC на банката наредителя"), 22);
+    f.caption(row[15], QStringLiteral("BIC на банката на наредителя"), 22);
     f.cellRow(row[15]);
     f.cellText(row[15], o.payerIban.leftJustified(22) + o.payerBic.rightJustified(13));
 
@@ -248,8 +247,9 @@ void drawNewForm(Form &f, const PaymentOrder &o, const util::Period &period)
     f.frame(bottom + 0.85);
 }
 
-void drawOldForm(Form &f, const PaymentOrder &o, const util::Period &period)
+void drawOldForm(Form &f, const PaymentOrder &o, const util::Period &month)
 {
+    const util::Period period = money(o, month);
     const double r0 = 0.6, r1 = r0 + 0.4, r2_ = r1 + 0.4, r3 = r2_ + 0.45;
     double row[17];
     row[4] = r3 + 1.3;
@@ -272,7 +272,7 @@ void drawOldForm(Form &f, const PaymentOrder &o, const util::Period &period)
     f.hline(8.0, f.cellsRight(), r3 + 0.1);
 
     f.plain(1.4, r0, o.payerBank);
-    f.plain(7.4, r0, issueDate());
+    f.plain(7.4, r0, issueDate(o));
     f.plain(1.45, r1, o.payerBranch);
     f.plain(1.5, r2_, o.payerAddress);
     f.plain(3.4, r3, o.placeOfIssue);

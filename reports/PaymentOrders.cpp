@@ -1,5 +1,6 @@
 #include "reports/PaymentOrders.h"
 
+#include "calc/LawOfMonth.h"
 #include "calc/MonthlyRecord.h"
 #include "calc/Parameters.h"
 #include "declarations/Declaration6.h"
@@ -13,10 +14,11 @@
 #include "storage/ErrorText.h"
 #include "storage/fb/Error.h"
 #include "storage/fb/Statement.h"
+#include "util/Currency.h"
+#include "util/DateText.h"
 #include "util/MonthNames.h"
 #include "util/NumberText.h"
 #include "util/Rounding.h"
-#include "util/Separators.h"
 
 #include <QDate>
 
@@ -75,6 +77,38 @@ Agency agencyOf(storage::DataModule &data, const reference::Company &company)
             break;
     }
     return a;
+}
+
+// Since 02.10.2023 the agency has one account per kind of payment for the
+// whole country; a region without its own row (or a row without the
+// account) pays there rather than to an empty account.
+bool nationalAccountsIn(const util::Period &period) { return period >= util::Period(2023, 10); }
+
+void fillNationalAccounts(Agency &a, const util::Period &period)
+{
+    if (!nationalAccountsIn(period))
+        return;
+    const char *national[5] = {nullptr, NationalAccounts::socialSecurity, NationalAccounts::health,
+                               NationalAccounts::socialSecurity, NationalAccounts::supplementaryPension};
+    bool filled = false;
+    for (int f = 1; f <= 4; ++f)
+        if (a.iban[f].isEmpty()) {
+            a.iban[f] = QString::fromLatin1(national[f]);
+            filled = true;
+        }
+    if (filled || a.bic.isEmpty()) {
+        if (a.bic.isEmpty())
+            a.bic = QString::fromLatin1(NationalAccounts::bic);
+        if (a.bankNew.isEmpty())
+            a.bankNew = QString::fromUtf8(NationalAccounts::bank);
+    }
+}
+
+// "НАП - " and the directorate, or "НАП" alone without one.
+QString agencyPayee(const QString &directorate)
+{
+    const QString d = directorate.trimmed();
+    return d.isEmpty() ? QStringLiteral("НАП") : (QStringLiteral("НАП - ") + d).left(56).trimmed();
 }
 
 struct Fund {
@@ -145,6 +179,22 @@ std::vector<Pair> activePairs(storage::DataModule &data)
 
 } // namespace
 
+QString bornBeforeText() { return QStringLiteral("родени преди 1960 г."); }
+QString bornAfterText() { return QStringLiteral("родени след 1959 г."); }
+
+util::Period paymentCurrencyPeriod(const util::Period &period, const QDate &date)
+{
+    if (period.year() <= 2008 || !date.isValid())
+        return period;
+    const util::Period dated = util::Period::fromDate(date);
+    return dated > period ? dated : period;
+}
+
+double paymentAmount(double amount, const util::Period &period, const util::Period &paidIn)
+{
+    return util::levaIntoEuro(period, paidIn) ? util::euroHalfUp(amount) : amount;
+}
+
 bool newPaymentForm(const util::Period &period)
 {
     // From June of 2006 on, as the orders of those years were printed (so
@@ -206,10 +256,15 @@ std::vector<PaymentOrder> paymentOrders(storage::DataModule &data, const ReportR
     const bool newForm = request.newCodes;
     reference::Company company;
     reference::loadCompany(data, company);
-    const Agency agency = agencyOf(data, company);
+    Agency agency = agencyOf(data, company);
+    fillNationalAccounts(agency, period);
+    // Every order of the run is dated alike and pays in that date's currency.
+    const QDate date = request.issued.isValid() ? request.issued : QDate::currentDate();
     const std::vector<Fund> funds = fundsOf(data);
     const auto rates = reference::loadRates(data);
-    const PaymentOrder base = companyOrder(data, company, period);
+    // The next month's advance is paid for, and in, that month.
+    const util::Period paidPeriod = request.advance ? advancePeriod(period, request.advanceMonth) : period;
+    const PaymentOrder base = companyOrder(data, company, paidPeriod);
 
     std::vector<PaymentOrder> orders;
     auto add = [&](const reference::NoiType *rate, int fund, const QString &basis, const QString &explanations, double amount,
@@ -218,7 +273,7 @@ std::vector<PaymentOrder> paymentOrders(storage::DataModule &data, const ReportR
         if (isZero(amount))
             return;
         PaymentOrder o = base;
-        o.payee = (QStringLiteral("НАП - ") + agency.directorate).trimmed();
+        o.payee = agencyPayee(agency.directorate);
         o.payeeAccount = agency.account[fund];
         o.payeeIban = agency.iban[fund];
         o.payeeBic = agency.bic;
@@ -230,6 +285,9 @@ std::vector<PaymentOrder> paymentOrders(storage::DataModule &data, const ReportR
         o.basis = basis;
         o.explanations = explanations;
         o.amount = amount;
+        o.date = date;
+        o.paidIn = paymentCurrencyPeriod(paidPeriod, date);
+        o.amount = paymentAmount(amount, period, o.paidIn);
         orders.push_back(std::move(o));
     };
     auto name = [&](int fund) { return QStringLiteral("Вноска ") + funds[static_cast<size_t>(fund)].name; };
@@ -239,7 +297,7 @@ std::vector<PaymentOrder> paymentOrders(storage::DataModule &data, const ReportR
         const util::Period paid = advancePeriod(period, request.advanceMonth);
         const QString text = QStringLiteral("аванс за ") + util::monthName(paid.month()) + QLatin1Char(' ')
                              + QString::number(paid.year()) + QStringLiteral("г ");
-        const QString before = QStringLiteral("до 60г."), after = QStringLiteral("след 60г.");
+        const QString before = bornBeforeText(), after = bornAfterText();
         for (const AdvanceBottom &p : advanceContributionTable(data, QStringLiteral("PERO_COD=?"), {request.itemCode},
                                                                request.advanceMonth, failed)) {
             const reference::NoiType *rate = rateOf(p.insuredType, p.variant);
@@ -269,10 +327,10 @@ std::vector<PaymentOrder> paymentOrders(storage::DataModule &data, const ReportR
         auto a = [&](int n) { return r2(m.a[static_cast<size_t>(n - 1)]); };
         auto b = [&](int n) { return r2(m.b[static_cast<size_t>(n - 1)]); };
         auto h = [&](int n) { return r2(m.h[static_cast<size_t>(n - 1)]); };
-        add(rate, 1, name(1) + QStringLiteral(" общо"), QStringLiteral("до 60г."), a(1) - r2(paid.a1), "NOI_COD", "NOI_VPL");
-        add(rate, 1, name(1) + QStringLiteral(" общо"), QStringLiteral("след 60г."), a(2) - r2(paid.a2), "NOI_COD60", "NOI_VPL60");
+        add(rate, 1, name(1) + QStringLiteral(" общо"), bornBeforeText(), a(1) - r2(paid.a1), "NOI_COD", "NOI_VPL");
+        add(rate, 1, name(1) + QStringLiteral(" общо"), bornAfterText(), a(2) - r2(paid.a2), "NOI_COD60", "NOI_VPL60");
         add(rate, 3, name(3), QString(), r2(m.d1) - r2(paid.d1), "NOI_GRVZ_COD", "NOI_GARVZ_VPL");
-        add(rate, 4, name(4), QStringLiteral("след 60г."), b(1) + b(2) - r2(paid.b1), "NOI_DZPO_COD60", "NOI_DZPO_VPL60");
+        add(rate, 4, name(4), bornAfterText(), b(1) + b(2) - r2(paid.b1), "NOI_DZPO_COD60", "NOI_DZPO_VPL60");
         add(rate, 1, name(1) + QStringLiteral(" трудова злополука"), QString(), (a(5) - r2(paid.a5)) + (a(6) - r2(paid.a6)),
             "NOI_TRZLOP", "NOI_TRZLOP_VPL");
         add(rate, 2, name(2), QStringLiteral("от работодател"), (h(1) - r2(paid.h1)) + (h(2) - r2(paid.h2)), "NOI_ZDR_COD",
@@ -286,24 +344,35 @@ std::vector<PaymentOrder> paymentOrders(storage::DataModule &data, const ReportR
         add(rate, 2, name(2) + QStringLiteral(" болнични от фирма"), QString(), h(7) + h(8) + h(11), "NOI_ZDR_BOLN_COD",
             "NOI_ZDR_BOLN_VPL");
         add(rate, 2, name(2) + QStringLiteral(" здравни лично"), QString(), h(3) + h(4), "NOI_ZDL_COD", "NOI_ZDRL_VPL");
-        add(rate, 1, name(1) + QStringLiteral(" соц. разходи"), QStringLiteral("до 60г."), a(3), "NOI_SOC_COD", "NOI_SOC_VPL");
-        add(rate, 1, name(1) + QStringLiteral(" соц. разходи"), QStringLiteral("след 60г."), a(4), "NOI_SOC_COD60",
+        add(rate, 1, name(1) + QStringLiteral(" соц. разходи"), bornBeforeText(), a(3), "NOI_SOC_COD", "NOI_SOC_VPL");
+        add(rate, 1, name(1) + QStringLiteral(" соц. разходи"), bornAfterText(), a(4), "NOI_SOC_COD60",
             "NOI_SOC_VPL60");
     }
 
     // The income tax, always, also when there is none.
     PaymentOrder tax = base;
-    tax.payee = (QStringLiteral("НАП - ") + company.taxOfficeName).left(56).trimmed();
+    tax.payee = agencyPayee(company.taxOfficeName);
     tax.payeeAccount = company.budgetAccount;
-    tax.payeeIban = company.taxIban;
-    tax.payeeBic = company.taxBic;
+    tax.payeeIban = company.taxIban.trimmed();
+    tax.payeeBic = company.taxBic.trimmed();
     tax.payeeBankCode = company.taxBankCode;
-    tax.payeeBank = company.taxBankName;
+    tax.payeeBank = company.taxBankName.trimmed();
     tax.bin = company.bin;
     tax.paymentType = company.taxPaymentType;
-    tax.basis = QStringLiteral("Вноска ДОД за месец ") + util::monthName(period.month()) + QLatin1Char(' ')
-                + QString::number(period.year()) + QStringLiteral("г");
-    tax.amount = r2(calc::sumOfActive(data, QStringLiteral("PERSDATA_SDOD"), QStringLiteral("PERSON_ACT=1")));
+    if (tax.payeeIban.isEmpty() && nationalAccountsIn(period)) {
+        tax.payeeIban = QString::fromLatin1(NationalAccounts::taxes);
+        tax.payeeBic = QString::fromLatin1(NationalAccounts::bic);
+        tax.payeeBank = QString::fromUtf8(NationalAccounts::bank);
+        // The code is optional on these accounts; the taxes' code as before.
+        if (tax.paymentType.trimmed().isEmpty())
+            tax.paymentType = QStringLiteral("110000");
+    }
+    tax.basis = QStringLiteral("Вноска ") + calc::incomeTaxName(period) + QStringLiteral(" за месец ")
+                + util::monthName(period.month()) + QLatin1Char(' ') + QString::number(period.year()) + QStringLiteral("г");
+    tax.date = date;
+    tax.paidIn = paymentCurrencyPeriod(period, date);
+    tax.amount = paymentAmount(r2(calc::sumOfActive(data, QStringLiteral("PERSDATA_SDOD"), QStringLiteral("PERSON_ACT=1"))),
+                               period, tax.paidIn);
     orders.push_back(std::move(tax));
     return orders;
 }
@@ -385,17 +454,22 @@ Document buildPaymentList(storage::DataModule &data, const ReportRequest &reques
     c.setFontSize(10);
     c.onNewPage = [&](Canvas &canvas) { announcePage(canvas, host, PageStatus::EngineWords); };
     c.begin();
-    const QChar sep = util::Separators::current().date;
-    auto day = [&](const QDate &d) { return d.toString(QStringLiteral("dd%1MM%1yyyy").arg(sep)); };
-    const QDate first = period.firstDay();
+    auto day = [](const QDate &d) { return util::documentDate(d); };
+    const util::Period paidFor = request.advance ? advancePeriod(period, request.advanceMonth) : period;
+    const QDate first = paidFor.firstDay();
     const QString title = (request.advance ? QStringLiteral("Списък на сумите за платежни аванс към бюджета за периода ")
                                            : QStringLiteral("Списък на сумите за платежни към бюджета за периода "))
-                          + day(first) + QStringLiteral(" - ") + day(first.addDays(period.daysInMonth() - 1));
+                          + day(first) + QStringLiteral(" - ") + day(first.addDays(paidFor.daysInMonth() - 1));
     const double middle = c.pageWidth() / 2;
     c.setBold(true);
     c.textAt(title, middle, 2.0 + 0.35, Justify::Center);
     c.setBold(false);
-    c.textAt(QStringLiteral("За фирма ") + company.name, middle, 2.5 + 0.35, Justify::Center);
+    c.textAt(QStringLiteral("За фирма ") + employerText(company.name, company.bulstat), middle, 2.5 + 0.35, Justify::Center);
+    // The orders of a run pay in one currency: the first one's, or the month's.
+    const util::Period paidIn = orders.empty() ? paymentCurrencyPeriod(period, request.issued.isValid() ? request.issued
+                                                                                                       : QDate::currentDate())
+                                               : orders.front().paidIn;
+    c.textAt(util::currencyOf(paidIn).caption, middle, 3.0 + 0.35, Justify::Center);
 
     const double widths[] = {4.5, 2, 2, 9, 6, 2};
     auto stops = [&](bool heading) {
@@ -430,6 +504,17 @@ Document buildPaymentList(storage::DataModule &data, const ReportRequest &reques
     };
     if (!printRows(c, static_cast<int>(orders.size()), unit, host))
         throw RunAborted{};
+    double total = 0;
+    for (const PaymentOrder &o : orders)
+        total += o.amount;
+    if (c.linesLeft() < 1) {
+        c.newPage();
+        heading();
+    }
+    c.setXPos(2.0);
+    c.setBold(true);
+    printRow(c, {QString(), QString(), QString(), QStringLiteral("Общо"), QString(), util::fixedNumber(util::roundHalfEven(total, 2), 1, 2)});
+    c.setBold(false);
     c.finish();
     return doc;
 }

@@ -4,6 +4,7 @@
 #include "reports/engine/Document.h"
 #include "util/Period.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
@@ -42,6 +43,8 @@ struct PaymentOrder {
     QString egn;
     QString taxNumber; // old form
     QString payerAccount, payerBankCode; // old form
+    QDate date;           // the order's date; none: the day it is printed
+    util::Period paidIn;  // the month whose currency it pays in; none: the period's
 };
 
 // The contributions on advances of one insurance-type pair (the advance
@@ -68,8 +71,32 @@ bool newPaymentForm(const util::Period &period);
 std::vector<PaymentOrder> paymentOrders(storage::DataModule &data, const ReportRequest &request,
                                         const std::function<void(const QString &)> &failed = {});
 
-// "<<<<<<123450": the whole part right-aligned in ten, the cents, "<" for blanks.
+// "<<<<<1234.50": the whole part right-aligned in nine, the decimal point,
+// the cents, "<" for blanks.
 QString amountCells(double amount);
+
+// The further explanations of the orders by birth group.
+QString bornBeforeText(); // "родени преди 1960 г."
+QString bornAfterText();  // "родени след 1959 г."
+
+// What an order dated `date` for the month `period` pays in: the currency of
+// its date, the euro from 2026 (the months to 2008 keep their leva as the
+// program has always printed them). An amount of a leva month paid in euro
+// is converted by the general rule.
+util::Period paymentCurrencyPeriod(const util::Period &period, const QDate &date);
+double paymentAmount(double amount, const util::Period &period, const util::Period &paidIn);
+
+// The revenue agency's accounts for the whole country since 02.10.2023, one
+// per kind of payment, at the national bank (BIC BNBGBGSD): what an order
+// takes when its region's row has no account of the kind.
+struct NationalAccounts {
+    static constexpr const char *bic = "BNBGBGSD";
+    static constexpr const char *bank = "Българска народна банка";
+    static constexpr const char *taxes = "BG88BNBG96618000195001";
+    static constexpr const char *socialSecurity = "BG97BNBG96618000112001";
+    static constexpr const char *health = "BG16BNBG96618000112101";
+    static constexpr const char *supplementaryPension = "BG65BNBG96618000111801";
+};
 // The amount in words in the period's currency; a negative one says so.
 QString amountWords(double amount, const util::Period &period);
 

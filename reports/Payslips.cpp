@@ -15,7 +15,8 @@
 #include "util/MonthNames.h"
 #include "util/NumberText.h"
 #include "util/Rounding.h"
-#include "util/Separators.h"
+
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -82,7 +83,7 @@ void setTabs(Canvas &c, std::initializer_list<Cell> cells) { setCells(c, kLeft, 
 void cells(Canvas &c, Frame &frame, const QStringList &texts, std::vector<double> sizes = {})
 {
     frame.row();
-    printRow(c, texts, RowFit{false, 0, std::move(sizes), true});
+    printRow(c, texts, RowFit{false, 0, std::move(sizes), false});
 }
 
 QString percent(double rate) { return fixed(rate, 5, 3) + QLatin1Char('%'); }
@@ -93,23 +94,22 @@ QStringList guaranteedCells(const Payslip &s)
         return {QString(), QString()};
     const double base = s.totals.wcogarant;
     return {QStringLiteral("Гар. вземания: ") + fixed(s.guaranteedRate, 1, 3) + QLatin1Char('%'),
-            // A Latin y, as the slip has always printed it.
-            QStringLiteral("в/y ") + fixed(base, 1, 2) + QLatin1Char('=') + fixed(base * s.guaranteedRate / 100, 6, 2)};
+            QStringLiteral("в/у ") + fixed(base, 1, 2) + QLatin1Char('=') + fixed(base * s.guaranteedRate / 100, 6, 2)};
 }
 
 void printHeader(Canvas &c, Frame &frame, const Payslip &s, ReportKind kind, const util::Period &period)
 {
     const bool one = kind == ReportKind::Payslip1;
     setTabs(c, {{5, J::Left}, {6, J::Left}, {one ? 4.0 : 6.0, J::Right}});
-    cells(c, frame, {s.company, QString(), QString()});
+    cells(c, frame, {s.company, bulstatText(s.bulstat), util::currencyOf(period).caption});
     setTabs(c, {{2.5, J::Left}, {7.5, J::Left}, {one ? 5.0 : 7.0, J::Right}});
     cells(c, frame, {QString::number(s.number), s.name, QStringLiteral("ЕГН: ") + s.egn});
     cells(c, frame, {QStringLiteral("Длъжност: "), s.position, QStringLiteral(" ")});
     cells(c, frame,
           {QStringLiteral("Дог. заплата"),
            util::monthName(period.month()) + QLatin1Char(' ') + QString::number(period.year()) + QStringLiteral(": ")
-               + fixed(s.totals.zapl, 5, 2) + QLatin1Char(' ') + util::currencyOf(period).abbreviation,
-           QStringLiteral("Тр. стаж: %1г.%2м.%3д.").arg(s.seniorityYears).arg(s.seniorityMonths).arg(s.seniorityDays)});
+               + fixed(s.totals.zapl, 5, 2),
+           QStringLiteral("Тр. стаж: %1 г. %2 м. %3 д.").arg(s.seniorityYears).arg(s.seniorityMonths).arg(s.seniorityDays)});
     frame.rule();
 }
 
@@ -124,7 +124,8 @@ void printSignature(Canvas &c, Frame &frame, ReportKind kind)
 
 void printType1(Canvas &c, Frame &frame, const Payslip &s)
 {
-    setTabs(c, {{0.7, J::Right}, {5.8, J::Left}, {7, J::Right}, {1.5, J::Right}});
+    // Wide enough for a three-digit code and an amount of millions.
+    setTabs(c, {{0.9, J::Right}, {5.6, J::Left}, {6.5, J::Right}, {2.0, J::Right}});
     for (const PayslipRow &r : s.rows) {
         const bool total = items::isTotal(r.type);
         cells(c, frame,
@@ -155,20 +156,20 @@ void printType1(Canvas &c, Frame &frame, const Payslip &s)
                       QStringLiteral("в/у ") + fixed(t.wcosoc, 6, 2) + QStringLiteral(" =   ")
                           + fixed(social * t.wcosoc / 100, 6, 2)}
               + guaranteedCells(s));
-    // The "O" of "Oс." is a Latin O, as the slip has always printed it.
     // Where the rates carry a health percentage for sick days, the days the
     // institute pays are insured on their own base (ЗЗО art. 40 (1) 5):
     // it joins the sick days' base.
     const double sickBase = s.sickHealthRate > 0 ? t.s6zdr + t.bolnNoi : t.s6zdr;
     cells(c, frame,
-          {QStringLiteral("Бази здр. осиг.:"), QStringLiteral("Oс. доход:    ") + fixed(t.szdr, 6, 2),
+          {QStringLiteral("Бази здр. осиг.:"), QStringLiteral("Ос. доход:    ") + fixed(t.szdr, 6, 2),
            QStringLiteral("Болн.: ") + fixed(sickBase, 6, 2), QStringLiteral("Непл.отпуск: ") + fixed(t.szdrn, 6, 2)});
 }
 
 void printType2(Canvas &c, Frame &frame, const Payslip &s)
 {
     const calc::Totals &t = s.totals;
-    setTabs(c, {{0.75, J::Right}, {7.6, J::Left}, {1, J::Right}, {0.75, J::Right}, {5.9, J::Left}, {1, J::Right}});
+    // The amounts' cells hold millions and the codes three digits.
+    setTabs(c, {{0.85, J::Right}, {6.3, J::Left}, {1.9, J::Right}, {0.85, J::Right}, {5.25, J::Left}, {1.85, J::Right}});
     cells(c, frame,
           {QString(), QStringLiteral("Начисления (осн. запл.") + fixed(t.zapl, 5, 2) + QLatin1Char(')'), QString(), QString(),
            QStringLiteral("Удръжки (обл. сума ") + fixed(t.sobl, 1, 2) + QLatin1Char(')'), QString()});
@@ -277,6 +278,7 @@ Payslip makePayslip(const calc::Parameters &params, const Selected &e,
 {
     Payslip s;
     s.company = params.company.name;
+    s.bulstat = params.company.bulstat.trimmed();
     s.number = e.number;
     s.name = e.name;
     s.egn = e.egn;
@@ -300,7 +302,9 @@ Payslip makePayslip(const calc::Parameters &params, const Selected &e,
         s.sickHealthRate = rate->percent(u"NOI_ZD_BOLN");
     }
     s.guaranteedRate = params.company.guaranteedPercent;
-    const QChar separator = util::Separators::current().date;
+    const QChar separator = u'.';
+    const QRegularExpression currencySign(QStringLiteral(" ") + QRegularExpression::escape(util::currencyOf(period).sign)
+                                          + QStringLiteral("(?= |$)"));
     // The calculation's items as it stored them, in type and code order.
     std::vector<const items::ItemRecord *> printed;
     for (const items::ItemRecord &item : calculation.items)
@@ -315,7 +319,9 @@ Payslip makePayslip(const calc::Parameters &params, const Selected &e,
         r.code = item.code;
         r.type = item.type;
         r.amount = util::roundHalfEven(item.amount, 2);
+        // The heading says the currency once: no amount of the slip carries its own sign.
         r.description = calc::itemDescription(item, params.definitions, s.totals, calculation.employee.paySystem, period, separator)
+                            .replace(currencySign, QStringLiteral(" "))
                             .left(kDescriptionLength);
         if (const items::Definition *d = definitionOf(params.definitions, item.code))
             r.name = d->name.left(kDescriptionLength);
@@ -335,7 +341,12 @@ QString earningText(const PayslipRow &row)
 {
     const int t = row.type;
     const int tail = t == 1 ? 8 : ((t >= 11 && t <= 15) || (t >= 20 && t <= 28)) ? 7 : 10;
-    return row.name.trimmed() + QLatin1Char(' ') + row.description.right(tail);
+    // The cut never falls inside a number or a word: "1420.00 лв" stays whole.
+    const QString &d = row.description;
+    qsizetype start = std::max<qsizetype>(0, d.size() - tail);
+    while (start > 0 && !d[start - 1].isSpace() && !d[start].isSpace())
+        --start;
+    return row.name.trimmed() + QLatin1Char(' ') + d.mid(start);
 }
 
 int payslipLines(const Payslip &slip, ReportKind kind)

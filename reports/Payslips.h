@@ -33,6 +33,7 @@ struct PayslipRow {
 // of the calculation that has just run for the employee.
 struct Payslip {
     QString company;
+    QString bulstat; // the employer's ЕИК
     int number = 0;
     QString name;
     QString egn;

@@ -14,7 +14,9 @@
 #include "reports/engine/Canvas.h"
 #include "storage/DataModule.h"
 #include "storage/fb/Statement.h"
+#include "util/Currency.h"
 #include "util/NumberText.h"
+#include "util/Rounding.h"
 
 #include <QDate>
 
@@ -142,7 +144,8 @@ std::optional<Document> buildRecapitulation(storage::DataModule &data, const Rep
     const QString title = forUnit ? QStringLiteral("Рекапитулация за звено ") + QString::number(request.unitCode)
                                         + QStringLiteral("  ") + unitName(data, request.unitCode) + QStringLiteral("  ") + month
                                   : QStringLiteral("Рекапитулация обща за месец ") + month;
-    const QString company = params.company.name.trimmed();
+    const QString company = employerText(params.company.name, params.company.bulstat);
+    const QString currency = util::currencyOf(period).caption;
     const QString today = printingDate(QDate::currentDate());
 
     Document doc;
@@ -160,10 +163,11 @@ std::optional<Document> buildRecapitulation(storage::DataModule &data, const Rep
         canvas.setFontSize(layout::kFontSize);
         canvas.setPen(Pen{});
         const std::vector<TabStop> saved = canvas.tabs();
-        setCells(canvas, left, {{14, J::Left, BoxAll}, {3, J::Right, BoxAll}});
+        setCells(canvas, left, {{13.5, J::Left, BoxAll}, {3.5, J::Right, BoxAll}});
         printRow(canvas, {company, pageOfText(canvas)});
         printRow(canvas, {title, today});
-        canvas.newLine();
+        setCells(canvas, left, {{17, J::Left}});
+        printRow(canvas, {currency});
         canvas.clearTabs();
         for (const TabStop &t : saved)
             canvas.setTab(t.left, t.justify, t.width, t.margin, t.boxes, t.shade);
@@ -220,6 +224,11 @@ std::optional<Document> buildRecapitulation(storage::DataModule &data, const Rep
                    {2, J::Right, BoxBottom}});
     r.line({QStringLiteral("Осигурителен доход"), amount(bases.insurable)});
 
+    // Each fund's contributions of the employer, as the lines below print
+    // them (each to the cent).
+    double fundDoo = 0, fundDzpo = 0, fundHealth = 0, fundGuarantee = 0;
+    auto cent = [](double v) { return util::roundHalfEven(v, 2); };
+
     // Each insurance type: the contributions by age group.
     const auto rates = reference::loadRates(data);
     const double accident = params.company.accidentPercent;
@@ -262,6 +271,8 @@ std::optional<Document> buildRecapitulation(storage::DataModule &data, const Rep
             {"ф. Труд. З", accident, accident},
             {"ДОО вноска", pct("NOI_PROC_FI") + accident, pct("NOI_PROC_FI60") + accident},
         };
+        fundDoo += cent((pct("NOI_PROC_FI") + accident) * p1 / 100) + cent((pct("NOI_PROC_FI60") + accident) * p2 / 100);
+        fundDzpo += cent(pct("NOI_DZPO_FI60") * p2 / 100);
         halves();
         for (const Fund &f : funds)
             r.line(contribution(QString::fromUtf8(f.label), f.before, p1) + QStringList{QString()}
@@ -281,6 +292,8 @@ std::optional<Document> buildRecapitulation(storage::DataModule &data, const Rep
         auto onSocial = [](const char *fund, double rate) {
             return QString::fromUtf8(fund) + util::fixedNumber(rate, 7, 3) + QStringLiteral("% в/у соц. разх.");
         };
+        fundDoo += cent(pct("NOI_SOC_FI") * soc1 / 100) + cent(pct("NOI_SOC_FI60") * soc2 / 100);
+        fundDzpo += cent(pct("NOI_DZPO_FI60") * soc2 / 100);
         r.line({onSocial("ДОО  ", pct("NOI_SOC_FI")), money7(pct("NOI_SOC_FI") * soc1 / 100), QString(),
                 onSocial("ДОО  ", pct("NOI_SOC_FI60")), money7(pct("NOI_SOC_FI60") * soc2 / 100)});
         r.line({QString(), QString(), QString(), onSocial("ДЗПО ", pct("NOI_DZPO_FI60")),
@@ -300,6 +313,9 @@ std::optional<Document> buildRecapitulation(storage::DataModule &data, const Rep
             {"ЗДРО - непл.", "ЗДРО - непл.", pct("NOI_ZDR_NEPL"), "PERSDATA_SZDRN"},
             {"ЗДРО - бол.нои", "ЗДРО-бол.нои", pct("NOI_ZD_BOLN"), "PERSDATA_BOLN_NOI"},
         };
+        for (const Health &h : health)
+            fundHealth += cent(h.rate * r.pair(pair, AgeGroup::Before1960, h.column) / 100)
+                          + cent(h.rate * r.pair(pair, AgeGroup::After1959, h.column) / 100);
         halves();
         for (const Health &h : health)
             r.line(contribution(QString::fromUtf8(h.left), h.rate, r.pair(pair, AgeGroup::Before1960, h.column))
@@ -309,15 +325,56 @@ std::optional<Document> buildRecapitulation(storage::DataModule &data, const Rep
         const bool fund = true; // the fund's members only
         const double grvz = pct("NOI_GRVZ");
         r.cells(left, {{11, J::Left}, {kRate, J::Right}, {kBase, J::Right}, {2, J::Right}});
-        r.line(contribution(QStringLiteral("Фонф \"Гарантирани вземания за работници и служители\""), grvz,
-                            r.pair(pair, AgeGroup::Both, "PERSDATA_WCOGARANT", fund)));
+        const double guaranteeBase = r.pair(pair, AgeGroup::Both, "PERSDATA_WCOGARANT", fund);
+        fundGuarantee += cent(grvz * guaranteeBase / 100);
+        r.line(contribution(QStringLiteral("Фонд \"Гарантирани вземания за работници и служители\""), grvz, guaranteeBase));
+        // The fund by birth group: the group on a line of its own, then its figures.
+        r.cells(left, {{kLabel + kRate + kBase + kAmount, J::Center}, {0.15, J::Center}, {kLabel + kRate + kBase + kAmount, J::Center}});
+        r.line({QStringLiteral("Родени преди 1960 г."), QString(), QStringLiteral("Родени след 1959 г.")});
         r.cells(left, {{kLabel, J::Left, BoxBottom}, {kRate, J::Right, BoxBottom}, {kBase, J::Right, BoxBottom},
                        {kAmount, J::Right, BoxBottom}, {0.15, J::Right, BoxBottom}, {kLabel, J::Left, BoxBottom},
                        {kRate, J::Right, BoxBottom}, {kBase, J::Right, BoxBottom}, {kAmount, J::Right, BoxBottom}});
-        r.line(contribution(QStringLiteral("Преди 60-та"), grvz, r.pair(pair, AgeGroup::Before1960, "PERSDATA_WCOGARANT", fund))
+        r.line(contribution(QStringLiteral("ГВРС"), grvz, r.pair(pair, AgeGroup::Before1960, "PERSDATA_WCOGARANT", fund))
                + QStringList{QString()}
-               + contribution(QStringLiteral("След 60-та"), grvz, r.pair(pair, AgeGroup::After1959, "PERSDATA_WCOGARANT", fund)));
+               + contribution(QStringLiteral("ГВРС"), grvz, r.pair(pair, AgeGroup::After1959, "PERSDATA_WCOGARANT", fund)));
     }
+
+    // By fund: what the employees' pay bears, what the employer adds (the
+    // lines above: the rates are the employer's), both; and what the month
+    // costs the employer.
+    const double workerDoo = cent(r.sum("PERSDATA_WSDOOLI") + r.sum("PERSDATA_SUPKB") + r.sum("PERSDATA_SUSOCR"));
+    const double workerDzpo = cent(r.sum("PERSDATA_SUDZPO"));
+    const double workerHealth = cent(r.sum("PERSDATA_SUZDR"));
+    struct FundTotal {
+        const char *label;
+        double employer, worker;
+    };
+    const FundTotal fundTotals[] = {
+        {"ДОО (с ТЗПБ)", fundDoo, workerDoo},
+        {"ДЗПО", fundDzpo, workerDzpo},
+        {"Здравно осигуряване", fundHealth, workerHealth},
+        {"Гарантирани вземания", fundGuarantee, 0.0},
+    };
+    if (c.linesLeft() < 9)
+        c.newPage();
+    r.cells(left, {{6.85, J::Left, BoxBottom}, {3.4, J::Right, BoxBottom}, {3.4, J::Right, BoxBottom}, {3.35, J::Right, BoxBottom}});
+    r.line({QStringLiteral("Осигуровки по фондове"), QStringLiteral("Работник"), QStringLiteral("Работодател"),
+            QStringLiteral("Общо")});
+    r.cells(left, {{6.85, J::Left}, {3.4, J::Right}, {3.4, J::Right}, {3.35, J::Right}});
+    double worker = 0, employer = 0, all = 0;
+    for (const FundTotal &f : fundTotals) {
+        r.line({QString::fromUtf8(f.label), amount(f.worker), amount(cent(f.employer)), amount(cent(f.worker + f.employer))});
+        worker += f.worker;
+        employer += cent(f.employer);
+        all += cent(f.worker + f.employer);
+    }
+    r.cells(left, {{6.85, J::Left, BoxTop}, {3.4, J::Right, BoxTop}, {3.4, J::Right, BoxTop}, {3.35, J::Right, BoxTop}});
+    r.line({QStringLiteral("Общо"), amount(cent(worker)), amount(cent(employer)), amount(cent(all))});
+    const double fundOfPay = cent(r.sum("PERSDATA_SFRZ"));
+    r.cells(left, {{13.65, J::Left}, {3.35, J::Right}});
+    r.line({QStringLiteral("Разход на работодателя (ФРЗ ") + amount(fundOfPay) + QStringLiteral(" + осигуровки на работодателя)"),
+            amount(cent(fundOfPay + employer))});
+    r.line({});
 
     // Head counts and days.
     const int people = activeCount(data, unit);

@@ -125,9 +125,17 @@ QString pageOfText(const Canvas &canvas)
 
 QString monthCaption(int month, int year) { return util::monthName(month) + QLatin1Char(' ') + QString::number(year); }
 
-QString printingDate(const QDate &date)
+QString printingDate(const QDate &date) { return QStringLiteral("Дата: ") + util::documentDate(date); }
+
+QString bulstatText(const QString &bulstat)
 {
-    return QStringLiteral("Дата:") + date.toString(util::displayDateFormat(util::Separators::current().date));
+    return bulstat.trimmed().isEmpty() ? QString() : QStringLiteral("ЕИК ") + bulstat.trimmed();
+}
+
+QString employerText(const QString &name, const QString &bulstat)
+{
+    const QString eik = bulstatText(bulstat);
+    return eik.isEmpty() ? name.trimmed() : name.trimmed() + QStringLiteral(", ") + eik;
 }
 
 } // namespace plavex::reports

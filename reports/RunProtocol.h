@@ -148,6 +148,10 @@ void recalculateForReport(storage::DataModule &data, ReportHost &host, const Eac
 // The shared header texts.
 QString pageOfText(const Canvas &canvas); // "Стр: 1  от  2" once the document is finished
 QString monthCaption(int month, int year); // "Януари 2008"
-QString printingDate(const QDate &date);   // "Дата:10.12.2026"
+QString printingDate(const QDate &date);   // "Дата: 10.12.2026"
+// The employer's ЕИК as the documents head it: "ЕИК 121234567"; empty without one.
+QString bulstatText(const QString &bulstat);
+// The employer's name and ЕИК on one line: "Плавекс ООД, ЕИК 121234567".
+QString employerText(const QString &name, const QString &bulstat);
 
 } // namespace plavex::reports

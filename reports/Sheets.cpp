@@ -8,11 +8,14 @@
 #include "reports/engine/Canvas.h"
 #include "storage/DataModule.h"
 #include "storage/fb/Statement.h"
+#include "util/Currency.h"
+#include "util/DateText.h"
 #include "util/MonthNames.h"
 #include "util/NumberText.h"
 
 #include <QDate>
 
+#include <cmath>
 #include <stdexcept>
 
 namespace plavex::reports {
@@ -22,20 +25,12 @@ namespace {
 using J = Justify;
 using declarations::AgeGroup;
 
-constexpr double kWidth = 17.5; // the printable width of the section
 constexpr quint8 kSides = BoxLeft | BoxRight;
 
 QString money(double v) { return util::fixedNumber(v, 2, 2); }
 QString money7(double v) { return util::fixedNumber(v, 7, 2); }
 
-// "dd  mmmm  yyyy" with the month's name in small letters, as the sheets date themselves.
-QString sheetDate(const QDate &d)
-{
-    return QStringLiteral("%1  %2  %3")
-        .arg(d.day(), 2, 10, QLatin1Char('0'))
-        .arg(util::monthName(d.month()).toLower())
-        .arg(d.year());
-}
+QString sheetDate(const QDate &d) { return util::documentDate(d); }
 
 QString signatureLine(bool manager)
 {
@@ -45,6 +40,7 @@ QString signatureLine(bool manager)
 
 struct SheetContext {
     QString company, accountant, director;
+    QString currency; // "Суми в лева"
     QString title; // the underlined caption of the header
     double left = 0;
 };
@@ -55,8 +51,8 @@ void printHeader(Canvas &c, const SheetContext &s)
 {
     c.setFontSize(layout::kFontSize);
     c.setLineHeight(layout::lineHeight());
-    setCells(c, s.left, {{kWidth, J::Left, BoxLeft | BoxRight | BoxTop}});
-    printRow(c, {s.company});
+    setCells(c, s.left, {{14.5, J::Left, BoxLeft | BoxTop}, {3, J::Right, BoxRight | BoxTop}});
+    printRow(c, {s.company, s.currency});
     setCells(c, s.left, {{14.5, J::Left, BoxLeft | BoxBottom}, {3, J::Right, BoxRight | BoxBottom}});
     printRow(c, {s.title, pageOfText(c)});
     c.newLine();
@@ -91,7 +87,8 @@ public:
             turnPage();
         c_.setLineHeight(2 * layout::lineHeight());
         setStops(kSides, false);
-        printRow(c_, texts, true, layout::lineHeight());
+        // The texts a little above the row's foot, clear of the line under the last row.
+        printRow(c_, texts, true, layout::lineHeight() + 0.2);
         c_.setLineHeight(layout::lineHeight());
     }
     double right() const
@@ -144,10 +141,10 @@ void printSignatures(Canvas &c, const SheetContext &s, double firstWidth, double
     printRow(c, {QStringLiteral(" /") + s.accountant + QStringLiteral(" /"), QStringLiteral(" / ") + s.director + QStringLiteral(" /")});
 }
 
-SheetContext contextOf(const calc::Parameters &params, const QString &title, const Canvas &c)
+SheetContext contextOf(const calc::Parameters &params, const QString &title, const util::Period &money, const Canvas &c)
 {
-    return {params.company.name.trimmed(), params.company.chiefAccountant.trimmed(), params.company.director.trimmed(), title,
-            c.marginLeft()};
+    return {employerText(params.company.name, params.company.bulstat), params.company.chiefAccountant.trimmed(),
+            params.company.director.trimmed(), util::currencyOf(money).caption, title, c.marginLeft()};
 }
 
 void startCanvas(Canvas &c, Document &doc, ReportHost &host)
@@ -168,6 +165,8 @@ void unitPage(Canvas &c, const SheetContext &s, bool &printed)
     printed = true;
     printHeader(c, s);
 }
+
+bool owes(double toPay) { return std::llround(toPay * 100.0) < 0; }
 
 const char *const kOrderedUnits = "select distinct person_zveno from %1 where person_act=1 group by person_zveno";
 
@@ -255,18 +254,25 @@ std::vector<AdvanceSheetRow> advanceSheetRows(storage::DataModule &data, int uni
 }
 
 double advanceSum(storage::DataModule &data, const declarations::InsurancePair &pair, AgeGroup group, int itemCode,
-                  int monthIndex)
+                  int monthIndex, const std::function<double(double)> &each)
 {
     const QString column = monthIndex == 1 ? QStringLiteral("PERO_SUMA2") : QStringLiteral("PERO_SUMA1");
     QVariantList values;
     const QString condition = declarations::pairCondition(pair, group, std::nullopt, values);
     values << itemCode;
-    return fb::Statement::scalar(data.transaction(),
-                                 QStringLiteral("SELECT SUM(%1) FROM %2 WHERE PERO_PERSONID IN (SELECT PERSON_ID FROM %3 WHERE "
-                                                "PERSON_ACT=1 AND %4) AND PERO_COD=? AND %1<>0")
-                                     .arg(column, data.table(u"PERA"), data.table(u"PERSONS"), condition),
-                                 values)
-        .toDouble();
+    const QString from = QStringLiteral(" FROM %2 WHERE PERO_PERSONID IN (SELECT PERSON_ID FROM %3 WHERE PERSON_ACT=1 AND %4) "
+                                        "AND PERO_COD=? AND %1<>0")
+                             .arg(column, data.table(u"PERA"), data.table(u"PERSONS"), condition);
+    if (!each)
+        return fb::Statement::scalar(data.transaction(), QStringLiteral("SELECT SUM(%1)").arg(column) + from, values).toDouble();
+    // Each amount on its own, as the sheet's rows print them.
+    fb::Statement q(data.transaction(), QStringLiteral("SELECT %1").arg(column) + from);
+    q.bindAll(values);
+    q.execute();
+    double sum = 0;
+    while (q.next())
+        sum += each(q.toDouble(0));
+    return sum;
 }
 
 PageSetup sheetPageSetup() { return PageSetup{}; }
@@ -286,12 +292,13 @@ Document buildPaySheet(storage::DataModule &data, const ReportRequest &, ReportH
     const SheetContext s = contextOf(params,
                                      QStringLiteral("Ведомост заплати за месец  ") + monthCaption(period.month(), period.year())
                                          + QStringLiteral("г. ") + QStringLiteral(" - дата ") + sheetDate(QDate::currentDate()),
-                                     c);
-    const std::vector<Column> columns{{1.5, J::Right, "Номер"},      {8.2, J::Left, "Име"},
-                                      {2, J::Right, "Начисления"},   {2, J::Right, "Удръжки"},
-                                      {1.8, J::Right, "Сума"},       {2, J::Center, "Подпис"}};
-    const std::initializer_list<Cell> totalCells{{9.7, J::Left, BoxAll}, {2, J::Right, BoxAll}, {2, J::Right, BoxAll},
-                                                 {1.8, J::Right, BoxAll}, {2, J::Right, BoxAll}};
+                                     period, c);
+    // The amounts' columns hold the company's totals at the body's size.
+    const std::vector<Column> columns{{1.5, J::Right, "Номер"},      {7.6, J::Left, "Име"},
+                                      {2.2, J::Right, "Начисления"}, {2.2, J::Right, "Удръжки"},
+                                      {2.0, J::Right, "Сума"},       {2.0, J::Center, "Подпис"}};
+    const std::initializer_list<Cell> totalCells{{9.1, J::Left, BoxAll}, {2.2, J::Right, BoxAll}, {2.2, J::Right, BoxAll},
+                                                 {2.0, J::Right, BoxAll}, {2.0, J::Right, BoxAll}};
     double earnings = 0, deductions = 0, toPay = 0;
     bool printed = false;
     for (int unit : sheetUnits(data)) {
@@ -304,8 +311,9 @@ Document buildPaySheet(storage::DataModule &data, const ReportRequest &, ReportH
         double e = 0, d = 0, p = 0;
         for (size_t i = 0; i < rows.size(); ++i) {
             const PaySheetRow &r = rows[i];
+            // Who is owed nothing but owes signs for no sum: the row says what is owed.
             table.row({QString::number(r.number), r.name, money(r.earnings), money(r.deductions), money(r.toPay),
-                       QStringLiteral("..................")},
+                       owes(r.toPay) ? QStringLiteral("дължи ") + money(-r.toPay) : QStringLiteral("..................")},
                       i + 1 == rows.size());
             e += r.earnings;
             d += r.deductions;
@@ -349,7 +357,11 @@ Document buildAdvanceSheet(storage::DataModule &data, const ReportRequest &reque
     const SheetContext s = contextOf(params,
                                      QStringLiteral("Ведомост аванс за месец  ") + monthCaption(paid.month(), paid.year())
                                          + QStringLiteral("г. ") + QStringLiteral(" - дата ") + sheetDate(QDate::currentDate()),
-                                     c);
+                                     paid, c);
+    // The next month's advance is paid in that month's currency: leva of
+    // December paid in January are euro, by the rule of pay.
+    const bool toEuro = util::levaIntoEuro(data.period(), paid);
+    auto inPaidMoney = [toEuro](double v) { return toEuro ? util::euroRoundingUp(v) : v; };
     const std::vector<Column> columns{{1.5, J::Right, "Номер"}, {10, J::Left, "Име"}, {2, J::Right, "Перо"},
                                       {2, J::Right, "Сума"}, {2, J::Center, "Подпис"}};
     double company = 0;
@@ -364,10 +376,11 @@ Document buildAdvanceSheet(storage::DataModule &data, const ReportRequest &reque
         double total = 0;
         for (size_t i = 0; i < rows.size(); ++i) {
             const AdvanceSheetRow &r = rows[i];
-            table.row({QString::number(r.number), r.name, QString::number(r.code), money(r.amount),
+            const double amount = inPaidMoney(r.amount);
+            table.row({QString::number(r.number), r.name, QString::number(r.code), money(amount),
                        QStringLiteral("................")},
                       i + 1 == rows.size());
-            total += r.amount;
+            total += amount;
         }
         setCells(c, s.left, {{11.5, J::Left, BoxAll}, {2, J::Right, BoxAll}, {2, J::Right, BoxAll}, {2, J::Right, BoxAll}});
         printRow(c, {QStringLiteral("Общо за звено ") + unitName(data, unit), QString(), money(total), QString()});
@@ -394,7 +407,7 @@ Document buildAdvanceSheet(storage::DataModule &data, const ReportRequest &reque
     auto empty = [&] { line({}); };
     const double accident = params.company.accidentPercent;
     auto contribution = [&](const char *label, double rate, double base) {
-        setCells(c, s.left, {{2.5, J::Left}, {2, J::Right}, {2.5, J::Left}, {2, J::Right}, {2, J::Right}});
+        setCells(c, s.left, {{3.0, J::Left}, {2, J::Right}, {2.0, J::Left}, {2, J::Right}, {2, J::Right}});
         line({QString::fromUtf8(label), util::fixedNumber(rate, 7, 3), QStringLiteral("% върху"),
               QStringLiteral("( ") + money7(base) + QStringLiteral(" )"), money7(rate * base / 100)});
     };
@@ -404,8 +417,9 @@ Document buildAdvanceSheet(storage::DataModule &data, const ReportRequest &reque
         if (!rate)
             continue;
         auto pct = [&](const char *column) { return rate->percent(QString::fromLatin1(column)); };
-        const double before = advanceSum(data, pair, AgeGroup::Before1960, code, month);
-        const double after = advanceSum(data, pair, AgeGroup::After1959, code, month);
+        const std::function<double(double)> each = toEuro ? std::function<double(double)>(inPaidMoney) : nullptr;
+        const double before = advanceSum(data, pair, AgeGroup::Before1960, code, month, each);
+        const double after = advanceSum(data, pair, AgeGroup::After1959, code, month, each);
         // Which insurance type the block is for, when the company has more than one.
         caption(QString::number(rate->type).rightJustified(2, QLatin1Char('0')) + QLatin1Char(' ') + rate->name);
         caption(QStringLiteral("Осигуровки върху аванса на родените до 01.01.1960 г."));

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 namespace plavex::storage {
@@ -56,7 +57,8 @@ std::vector<PaySheetRow> paySheetRows(storage::DataModule &data, int unit);
 std::vector<AdvanceSheetRow> advanceSheetRows(storage::DataModule &data, int unit, int itemCode, int monthIndex);
 // The advance of the month summed over the pair's active employees of the group.
 double advanceSum(storage::DataModule &data, const declarations::InsurancePair &pair, declarations::AgeGroup group,
-                  int itemCode, int monthIndex);
+                  int itemCode, int monthIndex,
+                  const std::function<double(double)> &each = {});
 
 PageSetup sheetPageSetup();
 // "Ведомост по звена": one unit a page, its totals, the company's at the end.

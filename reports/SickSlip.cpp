@@ -13,7 +13,6 @@
 #include "util/DateText.h"
 #include "util/MonthNames.h"
 #include "util/NumberText.h"
-#include "util/Separators.h"
 
 #include <algorithm>
 #include <map>
@@ -82,6 +81,7 @@ public:
         q.execute();
         if (q.next()) {
             s.number = static_cast<int>(q.toInt(0));
+            s.company = employerText(params_.company.name, params_.company.bulstat);
             s.name = q.toText(1).trimmed();
             s.years = static_cast<int>(q.toInt(2));
             s.months = static_cast<int>(q.toInt(3));
@@ -250,6 +250,11 @@ void allColumns(Canvas &c, quint8 boxes)
           true);
 }
 
+QString seniorityText(const SickSlip &s)
+{
+    return QStringLiteral("Тр. стаж: %1 г. %2 м. %3 д.").arg(s.years).arg(s.months).arg(s.days);
+}
+
 // The rule of the month on two lines of the slip's width.
 void printRule(Canvas &c, const QString &first, const QString &second)
 {
@@ -285,20 +290,18 @@ void printEmployerDays(Canvas &c, const SickSlip &s, const QString &dateFormat)
                   p.continuation ? QStringLiteral("Продължение, дни:") : QStringLiteral("Дни от работодателя:"),
                   QString::number(p.days)});
     c.clearTabs();
-    for (const double width : {4.0, 1.6, 8.0, 3.2, 3.2, 2.0, 3.4})
+    for (const double width : {4.7, 1.6, 7.3, 3.2, 3.2, 2.0, 3.4})
         c.setTab(c.tabs().empty() ? c.marginLeft() : -1, J::Left, width, kMargin);
     auto date = [&](const QDate &d) { return d.isValid() ? d.toString(dateFormat) : QString(); };
-    printRow(c, {QStringLiteral("Тр. стаж:%1г.%2м.%3д.").arg(s.years).arg(s.months).arg(s.days), rate, s.itemName,
-                  QStringLiteral("от") + date(s.begin), QStringLiteral("до") + date(s.end),
-                  QString::number(s.itemDays) + QStringLiteral("дни"), QStringLiteral("сума=") + fx(calc::r2(p.amount), 7, 2)});
+    printRow(c, {seniorityText(s), rate, s.itemName, QStringLiteral("от ") + date(s.begin), QStringLiteral("до ") + date(s.end),
+                  util::daysText(s.itemDays), QStringLiteral("сума=") + fx(calc::r2(p.amount), 7, 2)});
     c.newLine();
     c.setYPos(c.yPos() + 2 * c.lineHeight());
 }
 
 void printSlip(Canvas &c, const SickSlip &s, const util::Period &period)
 {
-    const QChar sep = util::Separators::current().date;
-    const QString dateFormat = util::displayDateFormat(sep);
+    const QString dateFormat = util::displayDateFormat(u'.');
     c.clearTabs();
     c.setTab(c.marginLeft(), J::Left, 3, kMargin);
     c.setTab(-1, J::Left, 9, kMargin);
@@ -307,15 +310,17 @@ void printSlip(Canvas &c, const SickSlip &s, const util::Period &period)
     head << (s.position.isEmpty() ? QString() : QStringLiteral("Длъжност: ") + s.position);
     printRow(c, head);
     c.clearTabs();
-    c.setTab(c.marginLeft(), J::Left, 12, kMargin);
+    c.setTab(c.marginLeft(), J::Left, 8, kMargin);
+    c.setTab(-1, J::Left, 12, kMargin);
+    c.setTab(-1, J::Right, 4, kMargin);
     printRow(c, {QStringLiteral("Болнични за ") + util::monthName(period.month()) + QLatin1Char(' ')
-                  + QString::number(period.year()) + QStringLiteral("г.")});
+                  + QString::number(period.year()) + QStringLiteral("г."), s.company, util::currencyOf(period).caption});
 
     const quint8 box = BoxAll;
     stops(c, {{0, 2}, {2, 1}, {3, 1}, {4, 2}, {6, 2}, {8, 1}, {9, 1}, {10, 1}, {11, 1}, {12, 1}}, box, false);
     printRow(c, {QStringLiteral("Осн. запл."), QStringLiteral("Работни"), QStringLiteral("Брутно"), QStringLiteral("Неплатен"),
-                  QStringLiteral("Болнични"), QStringLiteral("Лични"), QStringLiteral("ДОД"), QStringLiteral("Корекции"),
-                  QStringLiteral("Нетно"), QStringLiteral("Деиств.")});
+                  QStringLiteral("Болнични"), QStringLiteral("Лични"), calc::incomeTaxName(period), QStringLiteral("Корекции"),
+                  QStringLiteral("Нетно"), QStringLiteral("Действ.")});
     printRow(c, {QString(), QStringLiteral("дни"), QStringLiteral("възн."), QStringLiteral("отпуск"), QString(),
                   QStringLiteral("осигур."), QString(), QStringLiteral("л. осиг."), QStringLiteral("възн."),
                   QStringLiteral("отраб.")});
@@ -372,12 +377,11 @@ void printSlip(Canvas &c, const SickSlip &s, const util::Period &period)
                   s.itemDays < 1 ? QString() : fx(b.benefit / s.itemDays, 7, 2).trimmed()});
 
     c.clearTabs();
-    for (const double width : {4.0, 1.6, 8.0, 3.2, 3.2, 2.0, 3.4})
+    for (const double width : {4.7, 1.6, 7.3, 3.2, 3.2, 2.0, 3.4})
         c.setTab(c.tabs().empty() ? c.marginLeft() : -1, J::Left, width, kMargin);
     auto date = [&](const QDate &d) { return d.isValid() ? d.toString(dateFormat) : QString(); };
-    printRow(c, {QStringLiteral("Тр. стаж:%1г.%2м.%3д.").arg(s.years).arg(s.months).arg(s.days),
-                  fx(b.rate * 100, 3, 0).trimmed() + QLatin1Char('%'), s.itemName, QStringLiteral("от") + date(s.begin),
-                  QStringLiteral("до") + date(s.end), QString::number(s.itemDays) + QStringLiteral("дни"),
+    printRow(c, {seniorityText(s), fx(b.rate * 100, 3, 0).trimmed() + QLatin1Char('%'), s.itemName,
+                  QStringLiteral("от ") + date(s.begin), QStringLiteral("до ") + date(s.end), util::daysText(s.itemDays),
                   QStringLiteral("сума=") + fx(b.benefit, 7, 2).trimmed()});
     c.newLine();
     c.setYPos(c.yPos() + 2 * c.lineHeight());

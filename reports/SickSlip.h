@@ -50,6 +50,7 @@ SlipBenefit fundSlipBenefit(int type, int days, double daily, double dailyNet);
 std::vector<SlipMonth> slipHistory(storage::DataModule &data, int personId, const util::Period &began, int months = 6);
 
 struct SickSlip {
+    QString company; // the employer's name and ЕИК
     int number = 0;
     QString name, position;
     int years = 0, months = 0, days = 0; // seniority

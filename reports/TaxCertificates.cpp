@@ -361,8 +361,11 @@ Document buildTaxCertificates(storage::DataModule &data, const ReportRequest &re
 
 QString annualTaxTitle(const QString &company, int year)
 {
-    return QStringLiteral("Преизчислен годишен ДОД за ") + company + QStringLiteral(" - ") + QString::number(year) +
-           QStringLiteral("г.");
+    // The year's sums, in the year's currency.
+    const util::Period december(year, 12);
+    return QStringLiteral("Преизчислен годишен ") + calc::incomeTaxName(december) + QStringLiteral(" за ") + company
+           + QStringLiteral(" - ") + QString::number(year) + QStringLiteral("г.  (") + util::currencyOf(december).caption
+           + QLatin1Char(')');
 }
 
 std::vector<TableColumn> annualTaxColumns()
@@ -404,6 +407,10 @@ Document printAnnualTax(const QString &title, const TableData &rows, ReportHost 
         const Font body = canvas.font();
         canvas.setFontSize(12);
         canvas.setBold(true);
+        // A long company name makes the title smaller, never cut at the page's edges.
+        const double room = canvas.pageWidth() - canvas.marginLeft() - canvas.marginRight();
+        if (canvas.textWidth(title) > room)
+            canvas.setFontSize(12 * room / canvas.textWidth(title));
         canvas.setYPos(canvas.marginTop() + 1.0 - canvas.lineHeight() / 2);
         canvas.printCenter(title, 1.0 + (canvas.pageWidth() - 2) / 2);
         canvas.setFont(body);
@@ -437,7 +444,8 @@ Document buildAnnualTax(storage::DataModule &data, int year, ReportHost &host)
         insertAnnualTaxDifferences(data, code, rows);
     reference::Company company;
     reference::loadCompany(data, company);
-    return printAnnualTax(annualTaxTitle(company.name.trimmed(), year), annualTaxTable(rows), host, host.printerMargins());
+    return printAnnualTax(annualTaxTitle(employerText(company.name, company.bulstat), year), annualTaxTable(rows), host,
+                          host.printerMargins());
 }
 
 } // namespace plavex::reports

@@ -12,9 +12,13 @@ bool levaIntoEuro(const Period &stored, const Period &reader) { return !isEuroPe
 Currency currencyOf(const Period &period)
 {
     if (isEuroPeriod(period))
-        return {QStringLiteral("EUR"), QStringLiteral("€"), QStringLiteral("евро"), QStringLiteral("ц."), QStringLiteral("€")};
-    return {QStringLiteral("BGN"), QStringLiteral("лв."), QStringLiteral("лева"), QStringLiteral("ст."), QStringLiteral("лв")};
+        return {QStringLiteral("EUR"), QStringLiteral("€"), QStringLiteral("евро"), QStringLiteral("ц."), QStringLiteral("€"),
+                QStringLiteral("Суми в евро")};
+    return {QStringLiteral("BGN"), QStringLiteral("лв."), QStringLiteral("лева"), QStringLiteral("ст."), QStringLiteral("лв"),
+            QStringLiteral("Суми в лева")};
 }
+
+Currency currencyOn(const QDate &date) { return currencyOf(Period(date.year(), date.month())); }
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include "util/Period.h"
 
+#include <QDate>
 #include <QString>
 
 namespace plavex::util {
@@ -15,10 +16,14 @@ struct Currency {
     QString plural;       // "лева"
     QString subunit;      // "ст."
     QString sign;         // "лв" in item texts, "€"
+    QString caption;      // a document's heading: "Суми в лева", "Суми в евро"
 };
 
 Currency currencyOf(const Period &period);
 bool isEuroPeriod(const Period &period);
+// The currency of what is paid on `date` (an order, an advance): the euro
+// from 01.01.2026.
+Currency currencyOn(const QDate &date);
 // True when the amounts of `stored` are in leva and `reader` counts in euro:
 // what a euro month reads of an earlier one, and the closing of the change-over.
 bool levaIntoEuro(const Period &stored, const Period &reader);

@@ -11,6 +11,10 @@ QString displayDateFormat(QChar dateSeparator)
 
 QString monthFormat(QChar dateSeparator) { return QStringLiteral("MM") + dateSeparator + QStringLiteral("yyyy"); }
 
+QString documentDate(const QDate &date) { return date.toString(displayDateFormat(u'.')); }
+
+QString daysText(int days) { return QString::number(days) + (days == 1 || days == -1 ? QStringLiteral(" ден") : QStringLiteral(" дни")); }
+
 QDate emptyDate() { return QDate(1899, 12, 31); }
 
 QString emptyDateText(QChar dateSeparator) { return emptyDate().toString(displayDateFormat(dateSeparator)); }

@@ -11,6 +11,11 @@ namespace plavex::util {
 QString displayDateFormat(QChar dateSeparator); // QDate format "dd.MM.yyyy"
 QString monthFormat(QChar dateSeparator);       // "MM.yyyy"
 
+// Dates on printed documents, whatever the locale: "03.12.2025".
+QString documentDate(const QDate &date);
+// A count of days with its word: "1 ден", "2 дни".
+QString daysText(int days);
+
 // What a date field that must hold a value holds when it has none.
 QDate emptyDate(); // 31 December 1899
 QString emptyDateText(QChar dateSeparator);

@@ -11,7 +11,7 @@
 #include "tests/support/MonthRows.h"
 #include "tests/support/TestDatabase.h"
 #include "util/NumberText.h"
-#include "util/Separators.h"
+#include "util/DateText.h"
 
 #include <gtest/gtest.h>
 
@@ -213,8 +213,7 @@ TEST_F(ReportsOnItems, SickSlipShowsTheSixMonthsBeforeAndHowTheBenefitCameOut)
             history << l[0] + u' ' + l[1];
     EXPECT_EQ(history, (QStringList{"Декември 2007", "Ноември 2007", "Октомври 2007", "Септември 2007", "Февруари 2008",
                                     "Януари 2008"}));
-    const QChar sep = util::Separators::current().date;
-    auto date = [&](int day) { return QStringLiteral("%1%2%3%2%4").arg(day).arg(sep).arg(QStringLiteral("03")).arg(2008); };
+    auto date = [&](int day) { return QStringLiteral("%1.03.2008").arg(day); };
     bool computation = false, summary = false;
     for (const QStringList &l : lines) {
         if (l.value(0) == u"Ср. дневен осиг. доход:") {
@@ -224,8 +223,8 @@ TEST_F(ReportsOnItems, SickSlipShowsTheSixMonthsBeforeAndHowTheBenefitCameOut)
         }
         if (l.value(0).startsWith(u"Тр. стаж:")) {
             summary = true;
-            EXPECT_EQ(l, (QStringList{"Тр. стаж:12г.3м.4д.", "80%", "Болнични от работодател", "от" + date(10), "до" + date(11),
-                                      QString::number(days) + "дни", "сума=" + f(benefit)}));
+            EXPECT_EQ(l, (QStringList{"Тр. стаж: 12 г. 3 м. 4 д.", "80%", "Болнични от работодател", "от " + date(10),
+                                      "до " + date(11), util::daysText(days), "сума=" + f(benefit)}));
         }
         if (l.value(0) == u"Общо: ") {
             EXPECT_EQ(l.value(1), QStringLiteral("132")); // worked days of the six months
@@ -233,4 +232,16 @@ TEST_F(ReportsOnItems, SickSlipShowsTheSixMonthsBeforeAndHowTheBenefitCameOut)
     }
     EXPECT_TRUE(computation);
     EXPECT_TRUE(summary);
+}
+
+TEST(ItemListColumns, ADeductionHasNoDayColumn)
+{
+    // Earnings of no column of their own keep an empty one; a deduction
+    // without columns gives the name their room.
+    for (const int type : {142, 101, 140, 150})
+        EXPECT_TRUE(middleColumns(type).empty()) << type;
+    EXPECT_EQ(middleColumns(30).size(), 1u);
+    EXPECT_EQ(middleColumns(144).size(), 4u);
+    EXPECT_EQ(middleColumns(141).front().heading, QStringLiteral("Партида"));
+    EXPECT_EQ(middleColumns(198).front().heading, QStringLiteral("Перо"));
 }

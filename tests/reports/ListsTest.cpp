@@ -185,7 +185,7 @@ TEST_F(ListsTest, PositionAndCategoryListsShowTheirNumbers)
         EXPECT_NE(textOp(positions, QString::fromUtf8(text)), nullptr) << text;
 
     const Document categories = buildNomenclatureList(*db.data, ReportKind::CategoryList, host);
-    EXPECT_NE(textOp(categories, QStringLiteral("Списък на категориите за Плавекс ООД")), nullptr);
+    EXPECT_NE(textOp(categories, QStringLiteral("Списък на категориите за Плавекс ООД  (Суми в лева)")), nullptr);
     const Op *categoryLimit = textOp(categories, QStringLiteral("560.50"));
     ASSERT_NE(categoryLimit, nullptr);
     EXPECT_NEAR(rightEnd(*categoryLimit), 1.0 + 16.2 - 0.1, 0.01);

@@ -176,7 +176,7 @@ TEST_F(PaymentOrdersTest, EachFundPaysTheDeclarationLessTheAdvances)
             EXPECT_NE(std::llround(o.amount * 100), 0) << o.basis.toStdString() << o.explanations.toStdString();
         }
         ASSERT_FALSE(list.empty());
-        EXPECT_EQ(list.back().basis, QStringLiteral("Вноска ДОД за месец Юли 2008г"));
+        EXPECT_EQ(list.back().basis, QStringLiteral("Вноска ДДФЛ за месец Юли 2008г"));
         EXPECT_EQ(list.back().payee, QStringLiteral("НАП - ТД Габрово"));
         EXPECT_EQ(list.back().payeeIban, QStringLiteral("BG88BNBG96618000195001"));
         EXPECT_NEAR(list.back().amount, r2(calc::sumOfActive(*d, QStringLiteral("PERSDATA_SDOD"), QStringLiteral("PERSON_ACT=1"))),
@@ -184,7 +184,7 @@ TEST_F(PaymentOrdersTest, EachFundPaysTheDeclarationLessTheAdvances)
         bool accident = false, negative = false;
         for (const PaymentOrder &o : list) {
             accident |= o.basis == QStringLiteral("Вноска ДОО трудова злополука");
-            negative |= o.amount < 0 && o.explanations == QStringLiteral("след 60г.") && o.paymentType == u"551112";
+            negative |= o.amount < 0 && o.explanations == QStringLiteral("родени след 1959 г.") && o.paymentType == u"551112";
             EXPECT_EQ(o.periodFrom, QStringLiteral("01072008"));
             EXPECT_EQ(o.periodTo, QStringLiteral("31072008"));
         }
@@ -204,11 +204,11 @@ TEST_F(PaymentOrdersTest, AdvanceOrdersAreTheRatesOfTheChosenAdvanceAndThreeGive
     // Only the one born before 1960 is active: the pension, health and accident orders.
     ASSERT_EQ(list.size(), 3u);
     EXPECT_EQ(list[0].basis, QStringLiteral("Вноска ДОО общо"));
-    EXPECT_EQ(list[0].explanations, QStringLiteral("аванс за Юли 2008г до 60г."));
+    EXPECT_EQ(list[0].explanations, QStringLiteral("аванс за Юли 2008г родени преди 1960 г."));
     EXPECT_NEAR(list[0].amount, r2((12.65 + 2.1 + 0.8) * p1 / 100), 0.001);
     EXPECT_EQ(list[1].payeeIban, kNzok);
     EXPECT_NEAR(list[1].amount, r2(4.8 * p1 / 100), 0.001);
-    EXPECT_EQ(list[2].explanations, QStringLiteral("до 60г."));
+    EXPECT_EQ(list[2].explanations, QStringLiteral("родени преди 1960 г."));
     EXPECT_NEAR(list[2].amount, r2(0.7 * p1 / 100), 0.001);
     // The next month's advance is its second amount: none here.
     EXPECT_TRUE(orders(true, 1).empty());
@@ -243,9 +243,9 @@ TEST_F(PaymentOrdersTest, AdvanceOrdersAreTheRatesOfTheChosenAdvanceAndThreeGive
 
 TEST(PaymentOrderForm, AmountInCellsAndWordsAndTheCompanyNameRule)
 {
-    EXPECT_EQ(amountCells(1234.5), QStringLiteral("<<<<<<123450"));
-    EXPECT_EQ(amountCells(123.45), QStringLiteral("<<<<<<<12345"));
-    EXPECT_EQ(amountCells(-7.1), QStringLiteral("<<<<<<<<-710"));
+    EXPECT_EQ(amountCells(1234.5), QStringLiteral("<<<<<1234.50"));
+    EXPECT_EQ(amountCells(123.45), QStringLiteral("<<<<<<123.45"));
+    EXPECT_EQ(amountCells(-7.1), QStringLiteral("<<<<<<<-7.10"));
     const util::Period july(2008, 7);
     EXPECT_EQ(amountWords(1234.5, july), QStringLiteral("хиляда двеста тридесет и четири лв. и 50 ст."));
     EXPECT_EQ(amountWords(-7.1, july), QStringLiteral("минус седем лв. и 10 ст."));
@@ -301,7 +301,7 @@ TEST(PaymentOrderForm, AmountInCellsAndWordsAndTheCompanyNameRule)
             QString written;
             for (const Op *op : cells)
                 written += op->text;
-            EXPECT_EQ(written, QStringLiteral("BGN<<<<<<123450"));
+            EXPECT_EQ(written, QStringLiteral("BGN<<<<<1234.50"));
             ASSERT_GE(cells.size(), 2u);
             EXPECT_NEAR(cells[1]->x - cells[0]->x, pitch, 0.1);
             EXPECT_TRUE(hasText(doc, 0, QStringLiteral("хиляда двеста тридесет и четири лв. и 50 ст.")));
@@ -335,11 +335,9 @@ TEST_F(PaymentOrdersTest, TheListHasARowPerOrder)
     const Document doc = buildPaymentList(*d, r, host);
     ASSERT_EQ(doc.pageCount(), 1);
     EXPECT_TRUE(doc.setup.landscape());
-    const QString sep = util::Separators::current().date;
-    EXPECT_TRUE(hasText(doc, 0,
-                        QStringLiteral("Списък на сумите за платежни към бюджета за периода 01") + sep + QStringLiteral("07") + sep
-                            + QStringLiteral("2008 - 31") + sep + QStringLiteral("07") + sep + QStringLiteral("2008")));
-    EXPECT_TRUE(hasText(doc, 0, QStringLiteral("За фирма Плавекс ООД")));
+    EXPECT_TRUE(hasText(doc, 0, QStringLiteral("Списък на сумите за платежни към бюджета за периода 01.07.2008 - 31.07.2008")));
+    EXPECT_TRUE(hasText(doc, 0, QStringLiteral("За фирма Плавекс ООД, ЕИК 123456789")));
+    EXPECT_TRUE(hasText(doc, 0, QStringLiteral("Суми в лева")));
     // Heading and rows: each row's texts in order.
     std::vector<QStringList> rows;
     std::map<double, QStringList> byY;
@@ -348,7 +346,8 @@ TEST_F(PaymentOrdersTest, TheListHasARowPerOrder)
             byY[std::round(op.y * 100) / 100] << op.text;
     for (const auto &[y, texts] : byY)
         rows.push_back(texts);
-    ASSERT_EQ(rows.size(), list.size() + 1);
+    // The heading, a row per order and the grand total.
+    ASSERT_EQ(rows.size(), list.size() + 2);
     EXPECT_EQ(rows[0], (QStringList{"IBAN", "Вид пл.", "BIC", "Основание за плащане", "Име на банката", "Сума"}));
     for (size_t i = 0; i < list.size(); ++i) {
         const PaymentOrder &o = list[i];
@@ -359,6 +358,10 @@ TEST_F(PaymentOrdersTest, TheListHasARowPerOrder)
                 want << s;
         EXPECT_EQ(rows[i + 1], want) << i;
     }
+    double total = 0;
+    for (const PaymentOrder &o : list)
+        total += o.amount;
+    EXPECT_EQ(rows.back(), (QStringList{"Общо", util::fixedNumber(total, 1, 2)}));
 }
 
 TEST(ShippedNoms, TheRevenueAgencyAccountsLoad)
@@ -400,10 +403,10 @@ TEST_F(PaymentOrdersTest, CommandLineFilesEachDocument)
     const std::pair<QStringList, const char *> documents[] = {
         {{QStringLiteral("payment-orders")}, "ПЛАТЕЖНО НАРЕЖДАНЕ/ВНОСНА БЕЛЕЖКА"},
         {{QStringLiteral("payment-orders"), QStringLiteral("--advance"), QStringLiteral("--item"), QStringLiteral("650")},
-         "ЗА ПЛАЩАНЕ OT/КЪМ БЮДЖЕТА"},
+         "ЗА ПЛАЩАНЕ ОТ/КЪМ БЮДЖЕТА"},
         {{QStringLiteral("payment-list"), QStringLiteral("--advance"), QStringLiteral("--item"), QStringLiteral("650")},
-         "Вноска ДОО общо аванс за Юли 2008г до 60г."},
-        {{QStringLiteral("payment-list")}, "Вноска ДОД за месец Юли 2008г"},
+         "Вноска ДОО общо аванс за Юли 2008г родени преди 1960 г."},
+        {{QStringLiteral("payment-list")}, "Вноска ДДФЛ за месец Юли 2008г"},
         {{QStringLiteral("item-list"), QStringLiteral("--item"), QStringLiteral("650")}, "650 Аванс"},
     };
     for (const auto &[args, text] : documents) {

@@ -37,11 +37,7 @@ protected:
     }
     QString dated(const QString &caption)
     {
-        const QDate today = QDate::currentDate();
-        return caption + QStringLiteral("г.  - дата ") + QStringLiteral("%1  %2  %3")
-                                                           .arg(today.day(), 2, 10, QLatin1Char('0'))
-                                                           .arg(util::monthName(today.month()).toLower())
-                                                           .arg(today.year());
+        return caption + QStringLiteral("г.  - дата ") + QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"));
     }
 };
 
@@ -77,14 +73,14 @@ TEST_F(SheetsTest, PaySheetRowsAndTotalsAreTheItems)
     };
     const QString heading = QStringLiteral("Номер|Име|Начисления|Удръжки|Сума|Подпис");
     const std::vector<QString> want = {
-        QStringLiteral("Плавекс ООД"),
+        QStringLiteral("Плавекс ООД|Суми в лева"),
         title + QStringLiteral("|Стр: 1  от  2"),
         heading,
         row(1, "11", "Анна Иванова Петрова"),
         row(2, "12", "Борис Стоянов Колев"),
         QStringLiteral("Общо за звено Администрация|") + total({1, 2}, 100) + u'|' + total({1, 2}, 200) + u'|'
             + total({1, 2}, 201),
-        QStringLiteral("Плавекс ООД"),
+        QStringLiteral("Плавекс ООД|Суми в лева"),
         title + QStringLiteral("|Стр: 2  от  2"),
         heading,
         row(3, "21", "Вера Данова"),
@@ -103,10 +99,11 @@ TEST_F(SheetsTest, PaySheetRowsAndTotalsAreTheItems)
     EXPECT_NEAR(rightEnd(*first.ops[0]), 3.5 - margin(), 1e-6);
     EXPECT_NEAR(first.ops[1]->x, 3.5 + margin(), 1e-6);
     EXPECT_NEAR(rightEnd(*first.ops[4]), 17.5 - margin(), 1e-6);
-    // Rows of double height with the text low; the totals right under the last row.
+    // Rows of double height with the text low, 0.1 cm clear of the row's
+    // foot; the totals right under the last row.
     EXPECT_NEAR(lines[4].y - lines[3].y, 2 * lh(), 1e-6);
-    EXPECT_NEAR(lines[3].y - lines[2].y, 2 * lh(), 1e-6);
-    EXPECT_NEAR(lines[5].y - lines[4].y, lh(), 1e-6);
+    EXPECT_NEAR(lines[3].y - lines[2].y, 2 * lh() - 0.1, 1e-6);
+    EXPECT_NEAR(lines[5].y - lines[4].y, lh() + 0.1, 1e-6);
 }
 
 TEST_F(SheetsTest, AdvanceSheetOfEitherMonth)

@@ -264,7 +264,7 @@ TEST_F(TaxTest, AnnualTableRowsAndTheirItems)
     ASSERT_EQ(startReport(*d, host, r).outcome, RunOutcome::Done);
     const Document &doc = host.produced;
     ASSERT_EQ(doc.pageCount(), 1);
-    EXPECT_TRUE(text(doc, QStringLiteral("Преизчислен годишен ДОД за Плавекс ООД - 2008г.")));
+    EXPECT_TRUE(text(doc, QStringLiteral("Преизчислен годишен ДДФЛ за Плавекс ООД, ЕИК 121234567 - 2008г.  (Суми в лева)")));
 
     struct Expected {
         const char *number, *name;
@@ -394,7 +394,7 @@ TEST_F(TaxTest, CommandLineCertificatesAnnualTableAndTheConfirmedInsert)
     const QString annual = dir + QStringLiteral("annual.pdf");
     r = run({QStringLiteral("report"), QStringLiteral("annual-tax"), QStringLiteral("--out"), annual});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_TRUE(pdfText(annual).contains(QStringLiteral("Преизчислен годишен ДОД за Плавекс ООД - 2008г.")));
+    EXPECT_TRUE(pdfText(annual).contains(QStringLiteral("Преизчислен годишен ДДФЛ за Плавекс ООД, ЕИК 121234567 - 2008г.")));
     const QString pera = QStringLiteral("SELECT COUNT(*) FROM %1 WHERE PERO_COD=745").arg(d->table(u"PERA"));
     EXPECT_EQ(t.scalar(pera), 0); // the report alone stores nothing
 

@@ -122,7 +122,7 @@ TEST_F(February2026, SickDaysOnThePayslipTheSlipAndTheRecapitulation)
     ASSERT_TRUE(days);
     EXPECT_EQ(days->texts().mid(1), (QStringList{"75.00", "Ср. дневно уговорено възн.:", "75.00", "70% =", "52.50",
                                                  "Дни от работодателя:", "2"}));
-    const test::DocLine *sum = test::lineStarting(slipLines, QStringLiteral("Тр. стаж:0г.0м.0д."));
+    const test::DocLine *sum = test::lineStarting(slipLines, QStringLiteral("Тр. стаж: 0 г. 0 м. 0 д."));
     ASSERT_TRUE(sum);
     EXPECT_EQ(sum->texts().last(), QStringLiteral("сума=105.00"));
 }
