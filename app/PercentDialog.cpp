@@ -1,6 +1,7 @@
 #include "app/PercentDialog.h"
 
 #include "app/FieldFilter.h"
+#include "calc/Parameters.h"
 #include "operations/BulkOperations.h"
 #include "storage/ErrorText.h"
 #include "storage/fb/Error.h"
@@ -102,7 +103,9 @@ void PercentDialog::tryAccept()
         return;
     }
     try {
-        if (!operations::changePercent(data_, code_->text().trimmed().toInt(), oldPercent, newPercent, prompter_))
+        calc::Parameters params;
+        params.reloadAll(data_);
+        if (!operations::changePercent(data_, code_->text().trimmed().toInt(), oldPercent, newPercent, prompter_, &params))
             return;
     } catch (const fb::Error &e) {
         prompter_.message(storage::errorText(e));

@@ -127,7 +127,7 @@ int bulkChangePercent(CliContext &c)
     const auto newPercent = oldPercent ? decimal(c, newText, QStringLiteral("--new")) : std::nullopt;
     if (!newPercent || !c.openDatabase(false))
         return 1;
-    const auto changed = operations::changePercent(*c.data, *parsedCode, *oldPercent, *newPercent, c.prompter);
+    const auto changed = operations::changePercent(*c.data, *parsedCode, *oldPercent, *newPercent, c.prompter, &c.parameters());
     if (!changed)
         return 1;
     c.out << *changed << Qt::endl;

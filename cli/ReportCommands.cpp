@@ -316,7 +316,7 @@ int annualTax(CliContext &c)
                                 .arg(*code)))
         return 1;
     calc::recalculateAll(*c.data, c.parameters());
-    const auto added = reports::insertAnnualTaxDifferences(*c.data, *code, calc::annualTaxRows(*c.data, *year));
+    const auto added = reports::insertAnnualTaxDifferences(*c.data, *code, calc::annualTaxRows(*c.data, *year), &c.parameters());
     if (!added)
         return 1;
     c.out << *added << Qt::endl;

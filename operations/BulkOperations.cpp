@@ -3,6 +3,7 @@
 #include "calc/CalcPerson.h"
 #include "items/ItemTypes.h"
 #include "items/Items.h"
+#include "reference/Calendar.h"
 #include "reference/Rates.h"
 #include "storage/DataModule.h"
 #include "storage/Savepoint.h"
@@ -45,6 +46,23 @@ std::vector<int> personIds(storage::DataModule &data, const QString &condition =
     return ids;
 }
 
+// Before the unit: making the month's default calendars commits.
+void prepareRecalculation(storage::DataModule &data) { reference::ensureDefaultCalendars(data); }
+
+// Inside the caller's unit of work, so that the items and their amounts
+// commit together; an employee who cannot be calculated undoes the unit.
+void recalculateInUnit(storage::DataModule &data, calc::Parameters &params)
+{
+    calc::Walk walk;
+    walk.commit = false;
+    const calc::Recalculation done = calc::recalculateAll(data, params, walk);
+    if (!done.failures.empty())
+        throw std::runtime_error(QStringLiteral("Служител с номер %1 не може да бъде изчислен: %2")
+                                     .arg(done.failures.front().number)
+                                     .arg(done.failures.front().reason)
+                                     .toStdString());
+}
+
 qint64 count(storage::DataModule &data, const QString &sql, const QVariantList &values)
 {
     return fb::Statement::scalar(data.transaction(), sql, values).toLongLong();
@@ -69,12 +87,15 @@ std::optional<int> deleteCodeFromAll(storage::DataModule &data, int code, util::
                               .arg(code)
                               .arg(definition->name, monthAndYear(data))))
         return std::nullopt;
+    prepareRecalculation(data);
     data.lockPeriod();
     const QString pera = data.table(u"PERA");
+    storage::Savepoint unit(data.transaction());
     const int deleted = static_cast<int>(count(data, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE PERO_COD=?").arg(pera), {code}));
     fb::Statement::run(data.transaction(), QStringLiteral("DELETE FROM %1 WHERE PERO_COD=?").arg(pera), {code});
+    recalculateInUnit(data, params);
+    unit.release();
     data.commitRetaining();
-    calc::recalculateAll(data, params);
     return deleted;
 }
 
@@ -92,6 +113,7 @@ std::optional<int> addItemToAll(storage::DataModule &data, const items::ItemReco
                               .arg(monthAndYear(data))))
         return std::nullopt;
     int added = 0;
+    prepareRecalculation(data);
     {
         storage::Savepoint unit(data.transaction());
         int next = data.nextKey(data.table(u"PERA"), QStringLiteral("PERO_PEROID"));
@@ -105,10 +127,10 @@ std::optional<int> addItemToAll(storage::DataModule &data, const items::ItemReco
                 ++added;
             }
         }
+        recalculateInUnit(data, params);
         unit.release();
     }
     data.commitRetaining();
-    calc::recalculateAll(data, params);
     return added;
 }
 
@@ -139,21 +161,27 @@ QString checkPercentFields(const QString &code, const QString &oldPercent, const
 }
 
 std::optional<int> changePercent(storage::DataModule &data, int code, double oldPercent, double newPercent,
-                                 util::Prompter &prompter)
+                                 util::Prompter &prompter, calc::Parameters *params)
 {
     if (!prompter.confirm(QStringLiteral("Сигурни ли сте, че искате да редактирате процента в перо номер %1 от %2 на %3 ?")
                               .arg(code)
                               .arg(three(oldPercent), three(newPercent))))
         return std::nullopt;
+    if (params && data.autocalc())
+        prepareRecalculation(data);
     // Compared as the column's own decimals: a double could miss 12.5 stored as 12.500.
     data.lockPeriod();
     const QString pera = data.table(u"PERA");
     const QString match = QStringLiteral("PERO_COD=? AND PERO_SUMA1=CAST(? AS NUMERIC(12,3))");
+    storage::Savepoint unit(data.transaction());
     const int changed = static_cast<int>(
         count(data, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(pera, match), {code, three(oldPercent)}));
     fb::Statement::run(data.transaction(),
                        QStringLiteral("UPDATE %1 SET PERO_SUMA1=CAST(? AS NUMERIC(12,3)) WHERE %2").arg(pera, match),
                        {three(newPercent), code, three(oldPercent)});
+    if (params && data.autocalc() && changed > 0)
+        recalculateInUnit(data, *params);
+    unit.release();
     data.commitRetaining();
     return changed;
 }
@@ -230,7 +258,7 @@ std::vector<NegativeNet> negativeNets(storage::DataModule &data, calc::Parameter
 QString noNegativeNets() { return QStringLiteral("Няма намерени."); }
 
 std::optional<int> insertType145(storage::DataModule &data, int code, const std::vector<EmployeeAmount> &rows,
-                                 util::Prompter &prompter)
+                                 util::Prompter &prompter, calc::Parameters *params)
 {
     const auto definition = definitionOf(data, code);
     if (!definition || definition->type != 145) {
@@ -239,6 +267,8 @@ std::optional<int> insertType145(storage::DataModule &data, int code, const std:
     }
     const QString pera = data.table(u"PERA");
     int added = 0;
+    if (params && data.autocalc())
+        prepareRecalculation(data);
     {
         storage::Savepoint unit(data.transaction());
         fb::Statement::run(data.transaction(), QStringLiteral("DELETE FROM %1 WHERE PERO_COD=?").arg(pera), {code});
@@ -250,6 +280,8 @@ std::optional<int> insertType145(storage::DataModule &data, int code, const std:
                            {row.personId, next++, code, row.amount, 145});
             ++added;
         }
+        if (params && data.autocalc())
+            recalculateInUnit(data, *params);
         unit.release();
     }
     data.commitRetaining();

@@ -1,6 +1,7 @@
 #include "reports/TaxCertificates.h"
 
 #include "calc/LawOfMonth.h"
+#include "calc/Parameters.h"
 #include "operations/BulkOperations.h"
 #include "reference/Company.h"
 #include "reports/RunProtocol.h"
@@ -423,7 +424,7 @@ Document printAnnualTax(const QString &title, const TableData &rows, ReportHost 
 }
 
 std::optional<int> insertAnnualTaxDifferences(storage::DataModule &data, int code,
-                                              const std::vector<calc::AnnualTaxRow> &rows)
+                                              const std::vector<calc::AnnualTaxRow> &rows, calc::Parameters *params)
 {
     data.lockPeriod();
     // The year's sums are in its own currency; the items live in this month's.
@@ -432,16 +433,18 @@ std::optional<int> insertAnnualTaxDifferences(storage::DataModule &data, int cod
     std::vector<operations::EmployeeAmount> amounts;
     for (const calc::AnnualTaxRow &r : rows)
         amounts.push_back({r.personId, toEuro ? util::euroHalfUp(r.difference) : r.difference});
-    return operations::insertType145(data, code, amounts, data.prompter());
+    return operations::insertType145(data, code, amounts, data.prompter(), params);
 }
 
 Document buildAnnualTax(storage::DataModule &data, int year, ReportHost &host)
 {
-    recalculateForReport(data, host);
+    calc::Parameters params;
+    params.reloadAll(data);
+    recalculateForReport(data, params, host);
     const std::vector<calc::AnnualTaxRow> rows = calc::annualTaxRows(data, year);
     int code = 0;
     if (host.askTaxDifferenceItem(code))
-        insertAnnualTaxDifferences(data, code, rows);
+        insertAnnualTaxDifferences(data, code, rows, &params);
     reference::Company company;
     reference::loadCompany(data, company);
     return printAnnualTax(annualTaxTitle(employerText(company.name, company.bulstat), year), annualTaxTable(rows), host,

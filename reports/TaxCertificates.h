@@ -15,6 +15,10 @@ namespace plavex::storage {
 class DataModule;
 }
 
+namespace plavex::calc {
+struct Parameters;
+}
+
 namespace plavex::reports {
 
 class ReportHost;
@@ -64,9 +68,11 @@ Document printAnnualTax(const QString &title, const TableData &rows, ReportHost 
                         const QMarginsF &printerMargins = {});
 // The rows' differences as items of the type-145 code, replacing every item
 // of that code in the month; the number of items added, nothing when the
-// code is refused (after the message).
+// code is refused (after the message). With `params` and automatic
+// calculation on, the items are calculated in the same unit of work.
 std::optional<int> insertAnnualTaxDifferences(storage::DataModule &data, int code,
-                                              const std::vector<calc::AnnualTaxRow> &rows);
+                                              const std::vector<calc::AnnualTaxRow> &rows,
+                                              calc::Parameters *params = nullptr);
 // The run: everyone recalculated, the rows of the year, the host's choice
 // of the item that receives the differences (none: nothing stored), the table.
 Document buildAnnualTax(storage::DataModule &data, int year, ReportHost &host);
