@@ -10,6 +10,7 @@
 #include "util/CompactDate.h"
 #include "util/PersonalNumber.h"
 #include "util/Prompter.h"
+#include "util/FileError.h"
 
 #include <QDir>
 #include <QHash>
@@ -33,7 +34,7 @@ bool writeFile(const QString &path, const QByteArray &bytes, util::Prompter &pro
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        prompter.message(QStringLiteral("Файлът %1 не може да бъде записан: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        prompter.message(QStringLiteral("Файлът %1 не може да бъде записан: %2").arg(QDir::toNativeSeparators(path), util::fileErrorText(file)));
         return false;
     }
     return true;

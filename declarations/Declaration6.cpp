@@ -12,6 +12,7 @@
 #include "util/NumberText.h"
 #include "util/Prompter.h"
 #include "util/Rounding.h"
+#include "util/FileError.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -233,7 +234,7 @@ QString exportDeclaration6(storage::DataModule &data, const QString &folder, cal
     prompter.progressStep(100, 100);
     prompter.progressEnd();
     if (!written) {
-        prompter.message(QStringLiteral("Файлът %1 не може да бъде записан: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        prompter.message(QStringLiteral("Файлът %1 не може да бъде записан: %2").arg(QDir::toNativeSeparators(path), util::fileErrorText(file)));
         return {};
     }
     return path;

@@ -389,6 +389,15 @@ QVariantMap statutoryChanges(storage::DataModule &data, const util::Period &old,
     return changes;
 }
 
+// Why a file was not written, in the user's words.
+QString fileError(const QSaveFile &first, const QSaveFile &second)
+{
+    const QSaveFile &failed = first.error() != QFileDevice::NoError ? first : second;
+    if (failed.error() == QFileDevice::ResourceError)
+        return QStringLiteral("няма място на диска");
+    return failed.errorString();
+}
+
 } // namespace
 
 ServiceLength advanceService(ServiceLength s, const std::optional<MonthDays> &summary, int daysInOldMonth)
@@ -571,8 +580,12 @@ ClosingResult closeMonth(storage::DataModule &data, util::Prompter &prompter, ca
         }
         progress.at(10);
 
+        // Both files are opened before the copy, so that one that cannot be
+        // written stops the closing before anything of it is done.
         if (!endmes.open(QIODevice::WriteOnly))
             throw std::runtime_error(QStringLiteral("Файлът %1 не може да бъде записан.").arg(endmes.fileName()).toStdString());
+        if (isEuroChangeover(old, next) && !euroFile.open(QIODevice::WriteOnly))
+            throw std::runtime_error(QStringLiteral("Файлът %1 не може да бъде записан.").arg(euroFile.fileName()).toStdString());
         {
             storage::Savepoint unit(data.transaction());
             Closing closing(data, progress);
@@ -586,17 +599,15 @@ ClosingResult closeMonth(storage::DataModule &data, util::Prompter &prompter, ca
                     endmes.write(util::toCp1251(line) + "\r\n");
             }
             euroList = closing.euroList;
+            if (isEuroChangeover(old, next)) {
+                QStringList lines = euroListHeader(old);
+                lines << euroList;
+                for (const QString &line : lines)
+                    euroFile.write(util::toCp1251(line) + "\r\n");
+            }
             data.markPeriodClosed();
             unit.release();
             data.commitRetaining();
-        }
-        if (isEuroChangeover(old, next)) {
-            if (!euroFile.open(QIODevice::WriteOnly))
-                throw std::runtime_error(QStringLiteral("Файлът %1 не може да бъде записан.").arg(euroFile.fileName()).toStdString());
-            QStringList lines = euroListHeader(old);
-            lines << euroList;
-            for (const QString &line : lines)
-                euroFile.write(util::toCp1251(line) + "\r\n");
         }
     } catch (const std::exception &e) {
         endmes.cancelWriting();
@@ -609,8 +620,11 @@ ClosingResult closeMonth(storage::DataModule &data, util::Prompter &prompter, ca
         return ClosingResult::Failed;
     }
 
+    // The old file stays whole until the new one is: a file written under a
+    // temporary name and renamed.
+    QStringList notWritten;
     if (!endmes.commit())
-        prompter.message(QStringLiteral("Файлът %1 не може да бъде записан.").arg(endmes.fileName()));
+        notWritten << endmes.fileName();
     data.changePeriod(next.year(), next.month());
     if (isEuroChangeover(old, next)) {
         if (euroFile.commit())
@@ -618,8 +632,11 @@ ClosingResult closeMonth(storage::DataModule &data, util::Prompter &prompter, ca
                                             "Списъкът на превалутираните суми е във файла %2.")
                                  .arg(next.text(), euroFile.fileName()));
         else
-            prompter.message(QStringLiteral("Файлът %1 не може да бъде записан.").arg(euroFile.fileName()));
+            notWritten << euroFile.fileName();
     }
+    if (!notWritten.isEmpty())
+        prompter.message(QStringLiteral("Месецът е приключен, но файлът %1 не може да бъде записан (%2).")
+                             .arg(notWritten.join(QStringLiteral(", ")), fileError(endmes, euroFile)));
     if (!belowMinimum.isEmpty())
         prompter.message(QStringLiteral("Основната заплата на %1 служители е под минималната работна заплата. "
                                         "Списъкът е във файла %2.")
@@ -630,7 +647,7 @@ ClosingResult closeMonth(storage::DataModule &data, util::Prompter &prompter, ca
     else if (next.month() == 1 && statutory.isEmpty() && statutoryLines.isEmpty()
              && QFile::exists(storage::statutoryFiguresFile(data.settings().nomsDir())))
         prompter.message(storage::noStatutoryFiguresMessage(next.year()));
-    return ClosingResult::Closed;
+    return notWritten.isEmpty() ? ClosingResult::Closed : ClosingResult::ClosedFileNotWritten;
 }
 
 } // namespace plavex::operations

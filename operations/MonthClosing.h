@@ -97,7 +97,9 @@ bool isMonthClosed(storage::DataModule &data);
 // With automatic calculation on, everyone is recalculated with `params`
 // first (without them, the months are taken as stored). Questions and progress go through the prompter; an exception
 // thrown from its progress callback aborts the closing like any failure.
-enum class ClosingResult { Closed, Declined, Failed };
+// ClosedFileNotWritten: the month is closed, but ENDMES.TXT or EURO.TXT could
+// not be written (said in a message); the old file is left whole.
+enum class ClosingResult { Closed, Declined, Failed, ClosedFileNotWritten };
 ClosingResult closeMonth(storage::DataModule &data, util::Prompter &prompter, calc::Parameters *params);
 
 } // namespace plavex::operations

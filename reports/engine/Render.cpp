@@ -1,6 +1,7 @@
 #include "reports/engine/Render.h"
 
 #include "reports/engine/FontMetrics.h"
+#include "util/FileError.h"
 
 #include <QFile>
 #include <QFont>
@@ -141,7 +142,7 @@ bool writePdf(const Document &doc, const QString &path, QString *error)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         if (error)
-            *error = file.errorString();
+            *error = util::fileErrorText(file);
         return false;
     }
     {
@@ -161,7 +162,7 @@ bool writePdf(const Document &doc, const QString &path, QString *error)
     }
     if (!file.commit()) {
         if (error)
-            *error = file.errorString();
+            *error = util::fileErrorText(file);
         return false;
     }
     return true;

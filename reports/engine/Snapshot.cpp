@@ -1,4 +1,5 @@
 #include "reports/engine/Snapshot.h"
+#include "util/FileError.h"
 
 #include <QCryptographicHash>
 #include <QDataStream>
@@ -214,7 +215,7 @@ bool writeSnapshot(const QByteArray &bytes, const QString &path, QString *error)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         if (error)
-            *error = file.errorString();
+            *error = util::fileErrorText(file);
         return false;
     }
     return true;
