@@ -99,6 +99,23 @@ public:
     std::mt19937 random_;
 };
 
+// No employee in any month and no month's record: a database just made.
+bool isEmptyCompany(storage::DataModule &data)
+{
+    QStringList tables;
+    {
+        fb::Statement q(data.transaction(), QStringLiteral("select RDB$RELATION_NAME from RDB$RELATIONS where RDB$SYSTEM_FLAG=0 "
+                                                           "and (RDB$RELATION_NAME starting with 'PERSONS' or "
+                                                           "RDB$RELATION_NAME='PERSDATA')"));
+        while (q.next())
+            tables << q.toText(0).trimmed();
+    }
+    for (const QString &t : tables)
+        if (fb::Statement::scalar(data.transaction(), QStringLiteral("select first 1 1 from %1").arg(t)).isValid())
+            return false;
+    return true;
+}
+
 } // namespace
 
 std::optional<DemoReport> buildDemoCompany(storage::DataModule &data, const DemoOptions &options, util::Prompter &prompter,
@@ -108,13 +125,13 @@ std::optional<DemoReport> buildDemoCompany(storage::DataModule &data, const Demo
         prompter.message(QStringLiteral("Броят служители трябва да е поне 1, а броят месеци не може да е отрицателен."));
         return std::nullopt;
     }
-    if (data.period() != options.start)
-        data.changePeriod(options.start.year(), options.start.month());
-    if (data.countRows(data.table(u"PERSONS"), QStringLiteral("PERSON_ID")) > 0) {
-        prompter.message(QStringLiteral("Месец %1 вече има служители: демонстрационната фирма се създава в празна база данни.")
-                             .arg(data.period().text()));
+    // Looked at before anything changes: a sample company never mixes with a real one.
+    if (!isEmptyCompany(data)) {
+        prompter.message(QStringLiteral("Примерната фирма се създава само в нова, празна база данни."));
         return std::nullopt;
     }
+    if (data.period() != options.start)
+        data.changePeriod(options.start.year(), options.start.month());
     Generator g(options.seed);
     DemoReport report;
     fb::Transaction &tx = data.transaction();

@@ -37,8 +37,8 @@ struct DemoReport {
     int monthsClosed = 0;
 };
 
-// Builds the company in an open database whose current month has no
-// employees (refused with a message otherwise), starting in `start` and
+// Builds the company in an open database that has no employee in any month
+// (refused with a message before any change otherwise), starting in `start` and
 // closing `months` months; the month after the last one is current at the
 // end, recalculated. Progress and messages go to the prompter.
 std::optional<DemoReport> buildDemoCompany(storage::DataModule &data, const DemoOptions &options, util::Prompter &prompter,
