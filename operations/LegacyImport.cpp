@@ -566,6 +566,8 @@ void Importer::readAll(const std::optional<CompanyFile> &company, const QStringL
 {
     const util::Period period = data_.period();
     const int year = period.year();
+    // The stored month moves with the data, in the same commit.
+    fb::Statement::run(data_.transaction(), QStringLiteral("UPDATE MYPARAMS SET PAR_CURDATE=?"), {period.text()});
     for (const QString &table : emptied)
         fb::Statement::run(data_.transaction(), QStringLiteral("delete from ") + table);
     nextPersonId_ = data_.getMaxValue(data_.table(u"PERSONS"), QStringLiteral("PERSON_ID")) + 1;
@@ -660,8 +662,9 @@ ImportResult importLegacy(storage::DataModule &data, const QString &folderPath, 
     prompter.progressStart(QStringLiteral("Четене на "));
     Importer importer(data, prompter, folder);
     try {
-        // Opening the month creates its tables, which commits: before the unit.
-        data.changePeriod(target.year(), target.month());
+        // Opening the month makes its tables, which commits: before the unit.
+        // The stored month changes only with the unit's commit.
+        data.openPeriod(target);
         importer.run(company);
     } catch (const std::exception &e) {
         prompter.progressEnd();
@@ -670,7 +673,7 @@ ImportResult importLegacy(storage::DataModule &data, const QString &folderPath, 
                 data.commitRetaining(); // nothing of the unit is left; the locks go
             else
                 data.transaction().rollbackRetaining();
-            data.changePeriod(before.year(), before.month());
+            data.openPeriod(before);
         } catch (const std::exception &) {
             // Reported below; what was committed before the import stays as it was.
         }
@@ -678,6 +681,9 @@ ImportResult importLegacy(storage::DataModule &data, const QString &folderPath, 
         return ImportResult::Failed;
     }
     prompter.progressEnd();
+    // Made current the usual way, so that whoever follows the month hears of it.
+    data.setPeriod(before);
+    data.changePeriod(target.year(), target.month());
     data.openPeriod(data.period());
     return importer.reports() == 0 ? ImportResult::Imported : ImportResult::PartlyImported;
 }
