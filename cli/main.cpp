@@ -57,6 +57,18 @@ int main(int argc, char **argv)
         documents ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication &app = *application;
     QStringList args = app.arguments().mid(1);
+    // A name the system's encoding cannot hold would reach the files as
+    // another name: refused, never altered.
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray raw(argv[i]);
+        if (QString::fromLocal8Bit(raw).toLocal8Bit() != raw) {
+            QTextStream(stderr) << QStringLiteral("Аргументът \"%1\" не е текст в кодировката на системата: име на файл или папка "
+                                                 "с такива знаци не се приема.")
+                                       .arg(QString::fromLocal8Bit(raw))
+                                << Qt::endl;
+            return 1;
+        }
+    }
 
     QString programDir = QCoreApplication::applicationDirPath();
     std::optional<QString> db;
