@@ -27,7 +27,8 @@ Savepoint::~Savepoint()
     try {
         rollback();
     } catch (const fb::Error &e) {
-        qCWarning(lcSavepoint) << "cannot undo" << name_ << e.message();
+        // The failure that brought us here is what the user hears of.
+        qCInfo(lcSavepoint) << "cannot undo" << name_ << e.message();
     }
 }
 
