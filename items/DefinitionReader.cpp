@@ -1,6 +1,7 @@
 #include "items/DefinitionReader.h"
 
 #include "storage/DataModule.h"
+#include "storage/NomLoader.h"
 #include "storage/Settings.h"
 #include "storage/fb/Error.h"
 #include "util/CodePage.h"
@@ -136,7 +137,31 @@ int DefinitionReader::read(const QString &path, const QString &table, int *fault
 
 void seedChart(storage::DataModule &data, const QString &table)
 {
-    DefinitionReader(data).read(data.settings().nomsDir() + QStringLiteral("DATA3.TXT"), table);
+    // A new company is made from the whole chart or not at all: the file is
+    // looked at before anything of it is stored, and its first fault is the
+    // one message.
+    const QString path = data.settings().nomsDir() + QStringLiteral("DATA3.TXT");
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = file.readAll();
+        file.close();
+        if (util::isUtf8Cyrillic(bytes))
+            throw storage::ServiceFileError(
+                QStringLiteral("Файл %1: файлът е в кодировка UTF-8, а се очаква DOS кирилица. Фирмата не е създадена.").arg(path));
+        const QStringList lines = util::fromCp1251(util::dosToCp1251(bytes)).split(QLatin1Char('\n'));
+        for (int n = 0; n < lines.size(); ++n) {
+            QString fault;
+            if (!DefinitionReader::parseLine(lines[n], fault) && !fault.isEmpty())
+                throw storage::ServiceFileError(QStringLiteral("Файл %1, ред %2: %3 Фирмата не е създадена.")
+                                                    .arg(path, QString::number(n + 1), fault));
+        }
+    }
+    int faults = 0;
+    DefinitionReader(data).read(path, table, &faults);
+    if (faults > 0)
+        throw storage::ServiceFileError(QStringLiteral("Файлът %1 не е прочетен изцяло (%2 грешни реда): фирмата не е създадена.")
+                                            .arg(path)
+                                            .arg(faults));
 }
 
 } // namespace plavex::items

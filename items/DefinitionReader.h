@@ -54,7 +54,8 @@ private:
 };
 
 // What a new database's definitions start with: the chart the program ships,
-// "noms/DATA3.TXT" of the program folder. Handed to the data module.
+// "noms/DATA3.TXT" of the program folder. Handed to the data module. A chart
+// that cannot be read whole throws storage::ServiceFileError.
 void seedChart(storage::DataModule &data, const QString &table);
 
 } // namespace plavex::items

@@ -1,5 +1,8 @@
 #include "storage/DataModule.h"
 
+#include "storage/DatabaseFile.h"
+#include "storage/ErrorText.h"
+#include "storage/NomLoader.h"
 #include "storage/Settings.h"
 #include "storage/TableNames.h"
 #include "storage/fb/Error.h"
@@ -130,7 +133,7 @@ bool missingFile(const fb::Error &e)
     return e.has(kIoError) && e.message().contains(QLatin1String("No such file"), Qt::CaseInsensitive);
 }
 
-QString openFailure(const fb::Error &e, const QString &user)
+QString openFailure(const fb::Error &e, const QString &user, const QString &path)
 {
     constexpr long kNetworkError = 335544721;
     QString text = QStringLiteral("%1 %2\n%3").arg(kCannotOpen).arg(e.code()).arg(e.message());
@@ -140,6 +143,7 @@ QString openFailure(const fb::Error &e, const QString &user)
                     .arg(user);
     else if (e.has(kNetworkError))
         text += QStringLiteral("\nСървърът не отговаря: проверете дали работи и дали адресът и портът са верни.");
+    text += QStringLiteral("\nБаза данни: %1").arg(path);
     return text;
 }
 
@@ -178,7 +182,7 @@ bool DataModule::connectToDatabase(const QString &path, const QString &user, con
         readCurDate();
         return true;
     } catch (const fb::Error &e) {
-        prompter_.message(openFailure(e, user));
+        prompter_.message(openFailure(e, user, path));
         abandon();
         return false;
     }
@@ -186,22 +190,67 @@ bool DataModule::connectToDatabase(const QString &path, const QString &user, con
 
 bool DataModule::createDatabase(const QString &path, const QString &user, const QString &password)
 {
-    if (!fb::Connection::isRemote(path))
-        QDir().mkpath(QFileInfo(path).absolutePath());
-    try {
-        fb::Connection::createDatabase(path, user, password);
-    } catch (const fb::Error &e) {
-        QString text = QStringLiteral("Грешка при създаване на базата данни.  %1").arg(e.code());
-        if (e.has(fb::kLoginFailed))
-            text += QLatin1Char('\n') + openFailure(e, user).section(QLatin1Char('\n'), 2);
-        prompter_.message(text);
+    auto create = [&](const QString &file) {
+        try {
+            fb::Connection::createDatabase(file, user, password);
+        } catch (const fb::Error &e) {
+            QString text = QStringLiteral("Грешка при създаване на базата данни.  %1").arg(e.code());
+            if (e.has(fb::kLoginFailed))
+                text += QLatin1Char('\n') + openFailure(e, user, path).section(QLatin1Char('\n'), 2);
+            else
+                text += QStringLiteral("\n%1: %2").arg(path, errorText(e));
+            prompter_.message(text);
+            return false;
+        }
+        return true;
+    };
+    if (fb::Connection::isRemote(path)) {
+        if (!create(path))
+            return false;
+        try {
+            connection_.attach(path, user, password);
+            return initializeNew();
+        } catch (const fb::Error &e) {
+            prompter_.message(openFailure(e, user, path));
+            return false;
+        }
+    }
+
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QString failure;
+    const FileMade made = makeDatabaseFile(
+        path,
+        [&](const QString &temporary) {
+            if (!create(temporary))
+                return false;
+            try {
+                connection_.attach(temporary, user, password);
+                if (!initializeNew()) {
+                    abandon();
+                    return false;
+                }
+                transaction_.commit();
+                connection_.detach();
+                return true;
+            } catch (const fb::Error &e) {
+                prompter_.message(openFailure(e, user, path));
+                abandon();
+                return false;
+            }
+        },
+        &failure);
+    if (made == FileMade::Failed) {
+        if (!failure.isEmpty())
+            prompter_.message(failure);
         return false;
     }
     try {
         connection_.attach(path, user, password);
-        return initializeNew();
+        readCurDate();
+        return true;
     } catch (const fb::Error &e) {
-        prompter_.message(openFailure(e, user));
+        prompter_.message(openFailure(e, user, path));
+        abandon();
         return false;
     }
 }
@@ -209,6 +258,15 @@ bool DataModule::createDatabase(const QString &path, const QString &user, const 
 bool DataModule::initializeNew()
 {
     try {
+        // What a new company is made from must be there before anything is made.
+        const QString nomsDir = settings_.nomsDir();
+        if (!QDir(nomsDir).exists())
+            throw ServiceFileError(schema_->missingNomsMessage());
+        const QString chart = nomsDir + QStringLiteral("DATA3.TXT");
+        if (schema_->lastShippedYear() != 0 && !QFileInfo::exists(chart))
+            throw ServiceFileError(QStringLiteral("Файлът %1 с номенклатурата на перата липсва: фирмата не е създадена.")
+                                       .arg(QDir::toNativeSeparators(chart)));
+
         schema_->createTable(QStringLiteral("MYPARAMS"), catalogue::table(u"MYPARAMS"));
         const QString definitions = names::monthTable(u"PERADEFS", period_);
         schema_->createTable(definitions, catalogue::table(u"PERADEFS"));
@@ -223,6 +281,9 @@ bool DataModule::initializeNew()
         return true;
     } catch (const fb::Error &e) {
         prompter_.message(QStringLiteral("%1 %2\n%3").arg(kCannotOpen).arg(e.code()).arg(e.message()));
+        return false;
+    } catch (const ServiceFileError &e) {
+        prompter_.message(QString::fromStdString(e.what()));
         return false;
     }
 }
@@ -285,9 +346,16 @@ void DataModule::changePeriod(int year, int month)
     const util::Period wanted(year, month);
     if (wanted == period_ || !wanted.isValid())
         return;
-    period_ = wanted;
+    // Stored only once its tables are there: a month whose tables cannot be
+    // made is not made current.
+    const util::Period before = period_;
+    try {
+        openPeriod(wanted);
+    } catch (...) {
+        period_ = before;
+        throw;
+    }
     storeCurDate();
-    openPeriod(period_);
     for (const auto &listener : periodListeners_)
         listener(period_);
 }
@@ -301,14 +369,9 @@ void DataModule::openPeriod(const util::Period &period)
     for (const char *base : kOpenOrder)
         tables << names::table(QString::fromLatin1(base), period);
 
-    auto present = schema_->columnsOf(tables);
-    bool missing = false;
-    for (const QString &t : tables)
-        missing = missing || !present.contains(t.toUpper());
-    if (missing) {
-        schema_->createTables(period, companySeed_);
-        present = schema_->columnsOf(tables);
-    }
+    // Made when missing, made again when a making was cut off.
+    schema_->createTables(period, companySeed_);
+    const auto present = schema_->columnsOf(tables);
 
     for (size_t i = 0; i < std::size(kOpenOrder); ++i) {
         const QString base = QString::fromLatin1(kOpenOrder[i]);

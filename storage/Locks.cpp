@@ -19,8 +19,21 @@ void Locks::ensureTable()
 {
     if (ready_)
         return;
-    const bool exists = fb::Statement::scalar(tx_, QStringLiteral("select 1 from RDB$RELATIONS where RDB$RELATION_NAME='LOCKS'"))
-                            .isValid();
+    const QVariant format = fb::Statement::scalar(
+        tx_, QStringLiteral("select case when RDB$FORMAT is null then 0 else 1 end from RDB$RELATIONS where RDB$RELATION_NAME='LOCKS'"));
+    // A copy killed while the engine committed the table can leave its name
+    // without a record format: nothing can be in it, so it is made anew.
+    if (format.isValid() && format.toInt() == 0) {
+        try {
+            fb::Statement::run(tx_, QStringLiteral("drop table LOCKS"));
+            tx_.commitRetaining();
+        } catch (const fb::Error &e) {
+            if (!e.isConflict())
+                throw;
+            tx_.rollbackRetaining();
+        }
+    }
+    const bool exists = format.isValid() && format.toInt() == 1;
     if (!exists) {
         try {
             fb::Statement::run(tx_, QStringLiteral("create table LOCKS (LOCK_NAME VARCHAR(31) NOT NULL, LOCK_TAKEN INTEGER, "

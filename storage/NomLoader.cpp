@@ -46,6 +46,16 @@ QString valuesText(const QStringList &fields, const std::vector<Kind> &kinds)
     return shown.join(QLatin1Char(','));
 }
 
+bool isRowRefused(const fb::Error &e)
+{
+    // Arithmetic or string truncation, conversion, a column's NOT NULL, a
+    // duplicate key.
+    for (const long code : {335544321L, 335544334L, 335544347L, 335544665L, 335544349L})
+        if (e.has(code))
+            return true;
+    return false;
+}
+
 } // namespace
 
 NomLoader::NomLoader(fb::Transaction &transaction, util::Prompter &prompter)
@@ -55,49 +65,52 @@ NomLoader::NomLoader(fb::Transaction &transaction, util::Prompter &prompter)
 
 int NomLoader::loadNoi(const QString &table, const QString &path)
 {
-    return load(QStringLiteral("NOI"), table, allColumns(catalogue::table(u"NOI")), path, OnBadLine::Stop, true,
+    return load(QStringLiteral("NOI"), table, allColumns(catalogue::table(u"NOI")), path, true,
                 Amounts::AsRead);
 }
 
 int NomLoader::loadDod(const QString &table, int year, const QString &path)
 {
     (void)year; // the year is the file's first field
-    return load(QStringLiteral("DOD"), table, allColumns(catalogue::table(u"DOD")), path, OnBadLine::Skip, false,
+    return load(QStringLiteral("DOD"), table, allColumns(catalogue::table(u"DOD")), path, false,
                 Amounts::TwoDecimals);
 }
 
 int NomLoader::loadPril1(const QString &table, const QString &path)
 {
-    return load(QStringLiteral("PRIL1"), table, allColumns(catalogue::table(u"PRIL1")), path, OnBadLine::Skip, false,
+    return load(QStringLiteral("PRIL1"), table, allColumns(catalogue::table(u"PRIL1")), path, false,
                 Amounts::AsRead);
 }
 
 int NomLoader::loadNkid(const QString &table, const QString &path)
 {
-    return load(QStringLiteral("NKID"), table, allColumns(catalogue::table(u"NKID")), path, OnBadLine::Skip, false,
+    return load(QStringLiteral("NKID"), table, allColumns(catalogue::table(u"NKID")), path, false,
                 Amounts::AsRead);
 }
 
 int NomLoader::loadNap(const QString &table, const QString &path)
 {
-    return load(QStringLiteral("NAP"), table, allColumns(catalogue::table(u"NAP")), path, OnBadLine::Skip, true,
+    return load(QStringLiteral("NAP"), table, allColumns(catalogue::table(u"NAP")), path, true,
                 Amounts::AsRead);
 }
 
 int NomLoader::loadBin(const QString &table, const QString &path)
 {
-    return load(QStringLiteral("BIN"), table, allColumns(catalogue::table(u"BIN")), path, OnBadLine::Skip, false,
+    return load(QStringLiteral("BIN"), table, allColumns(catalogue::table(u"BIN")), path, false,
                 Amounts::AsRead);
 }
 
 int NomLoader::load(const QString &base, const QString &table, const QStringList &columns, const QString &path,
-                    OnBadLine policy, bool withErrorText, Amounts amounts)
+                    bool withErrorText, Amounts amounts)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return 0;
-    const QStringList lines = util::fromCp1251(file.readAll()).split(QLatin1Char('\n'));
+    const QByteArray bytes = file.readAll();
     file.close();
+    if (const QString problem = util::cp1251Problem(bytes); !problem.isEmpty())
+        throw ServiceFileError(QStringLiteral("Файл %1: %2.").arg(path, problem));
+    const QStringList lines = util::fromCp1251(bytes).split(QLatin1Char('\n'));
 
     const TableDef &def = catalogue::table(base);
     std::vector<Kind> kinds;
@@ -109,6 +122,10 @@ int NomLoader::load(const QString &base, const QString &table, const QStringList
     fb::Statement insert(transaction_, sql);
 
     prompter_.progressStart(QStringLiteral("Четене на файл ") + path);
+    struct ProgressEnd {
+        util::Prompter &p;
+        ~ProgressEnd() { p.progressEnd(); }
+    } progressEnd{prompter_};
     int inserted = 0;
     for (int n = 0; n < lines.size(); ++n) {
         prompter_.progressStep(n + 1, static_cast<int>(lines.size()));
@@ -166,18 +183,18 @@ int NomLoader::load(const QString &base, const QString &table, const QStringList
                 ++inserted;
                 continue;
             } catch (const fb::Error &e) {
+                // Only a value the table refuses is the line's fault; a lost
+                // server or a full disk is not, and says so itself.
+                if (!isRowRefused(e))
+                    throw;
                 fault = columnList + QLatin1Char('\n') + valuesText(fields, kinds);
                 if (withErrorText)
                     fault += QLatin1Char('\n') + e.message();
             }
         }
-        prompter_.message(where + fault);
-        if (policy == OnBadLine::Stop) {
-            ++stopped_;
-            break;
-        }
+        ++stopped_;
+        throw ServiceFileError(where + fault);
     }
-    prompter_.progressEnd();
     return inserted;
 }
 

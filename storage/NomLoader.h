@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <stdexcept>
+
 namespace plavex::util {
 class Prompter;
 }
@@ -13,12 +15,21 @@ class Transaction;
 
 namespace plavex::storage {
 
+// A service file that cannot be read whole; the message names the file and
+// the line (or says what is wrong with the file as a whole).
+class ServiceFileError : public std::runtime_error {
+public:
+    explicit ServiceFileError(const QString &message) : std::runtime_error(message.toStdString()) {}
+};
+
 // Fills a freshly created year table from its service nomenclature file in
 // "noms": Windows-1251 text, one row per line, fields separated by ";".
 // Values are bound, so a quote in a name is stored as it stands. A missing
-// file adds nothing and says nothing. A bad line (wrong number of fields,
-// letters in a number, a row the database rejects) is reported naming the
-// file and the line and skipped; for the rates table it stops the load.
+// file adds nothing (whether one is needed is the caller's question). A file
+// that is not Windows-1251 text, or a bad line (wrong number of fields,
+// letters in a number, a row the database rejects), stops the load with a
+// ServiceFileError naming the file and the line: half a table of figures is
+// worse than none. A failure of the database itself is thrown as it is.
 class NomLoader {
 public:
     NomLoader(fb::Transaction &transaction, util::Prompter &prompter);
@@ -30,14 +41,13 @@ public:
     int loadNap(const QString &table, const QString &path);
     int loadBin(const QString &table, const QString &path);
 
-    // Loads that stopped at a bad line (the rates file stops; others skip).
+    // Loads that stopped at a bad line.
     int stopped() const { return stopped_; }
 
 private:
-    enum class OnBadLine { Skip, Stop };
     enum class Amounts { AsRead, TwoDecimals };
     int load(const QString &base, const QString &table, const QStringList &columns, const QString &path,
-             OnBadLine policy, bool withErrorText, Amounts amounts);
+             bool withErrorText, Amounts amounts);
 
     fb::Transaction &transaction_;
     util::Prompter &prompter_;

@@ -1,8 +1,10 @@
 #include "storage/Schema.h"
 
+#include "storage/Locks.h"
 #include "storage/NomLoader.h"
 #include "storage/StatutoryFigures.h"
 #include "storage/TableNames.h"
+#include "storage/fb/Connection.h"
 #include "storage/fb/Error.h"
 #include "storage/fb/Statement.h"
 #include "storage/fb/Transaction.h"
@@ -90,15 +92,67 @@ bool Schema::createTable(const QString &name, const TableDef &def)
     }
 }
 
+namespace {
+
+// Marks in LOCKS of tables being made: written and committed before the
+// tables, removed in the commit that fills them. A mark found by the next
+// maker means the one before it died between the two: its tables are empty
+// or half filled and are made again.
+const QString kMakingMark = QStringLiteral("MAKE ");
+
+// The tables among `names` whose making was begun and not finished. Only a
+// period's own are looked at: another month's are finished when it is opened.
+QStringList unfinishedOf(fb::Transaction &tx, const QStringList &names)
+{
+    QStringList found;
+    fb::Statement q(tx, QStringLiteral("SELECT LOCK_NAME FROM LOCKS WHERE LOCK_NAME STARTING WITH ?"));
+    q.bind(0, kMakingMark);
+    while (q.next()) {
+        const QString name = q.toText(0).trimmed().mid(kMakingMark.size());
+        if (names.contains(name))
+            found << name;
+    }
+    return found;
+}
+
+void clearMarks(fb::Transaction &tx, const QStringList &names)
+{
+    for (const QString &name : names)
+        fb::Statement::run(tx, QStringLiteral("DELETE FROM LOCKS WHERE LOCK_NAME=?"), {kMakingMark + name});
+}
+
+// The one lock all makers of tables take, in a transaction of its own so
+// that it is held across the commits that making tables needs. A second
+// copy crossing into the same month or year waits here and then finds the
+// tables made.
+class MakerLock {
+public:
+    explicit MakerLock(fb::Connection &connection) : tx_(connection, fb::Transaction::LockWait::Wait), locks_(tx_)
+    {
+        locks_.take(QStringLiteral("TABLES"));
+    }
+    ~MakerLock()
+    {
+        try {
+            tx_.rollback();
+        } catch (const fb::Error &) {
+            // The attachment is gone, and the lock with it.
+        }
+    }
+    MakerLock(const MakerLock &) = delete;
+    MakerLock &operator=(const MakerLock &) = delete;
+
+private:
+    fb::Transaction tx_;
+    Locks locks_;
+};
+
+} // namespace
+
 QStringList Schema::createTables(const util::Period &requested, CompanySeed &seed)
 {
     const util::Period period = requested.isValid() ? requested : util::Period::today();
     const int year = period.year();
-    QStringList created;
-    auto make = [&](QStringView base, const QString &name) {
-        if (createTable(name, catalogue::table(base)))
-            created << name;
-    };
     const QString nkid = names::yearTable(u"NKID", year);
     const QString kat = names::yearTable(u"KAT", year);
     const QString pril1 = names::yearTable(u"PRIL1", year);
@@ -110,70 +164,212 @@ QStringList Schema::createTables(const util::Period &requested, CompanySeed &see
     const QString nap = names::yearTable(u"NAP", year);
     const QString bin = names::yearTable(u"BIN", year);
 
-    make(u"NKID", nkid);
-    make(u"KAT", kat);
-    make(u"PRIL1", pril1);
-    make(u"GR", names::monthTable(u"GR", period));
-    make(u"CAL", names::monthTable(u"CAL", period));
-    make(u"DL", names::monthTable(u"DL", period));
-    make(u"DOD", dod);
-    make(u"DOD", dodBefore);
-    make(u"PERADEFS", names::monthTable(u"PERADEFS", period));
-    make(u"PERSONS", names::monthTable(u"PERSONS", period));
-    make(u"FIRMA", firma);
+    // In creation order.
+    std::vector<std::pair<QString, QString>> wanted = {
+        {QStringLiteral("NKID"), nkid},
+        {QStringLiteral("KAT"), kat},
+        {QStringLiteral("PRIL1"), pril1},
+        {QStringLiteral("GR"), names::monthTable(u"GR", period)},
+        {QStringLiteral("CAL"), names::monthTable(u"CAL", period)},
+        {QStringLiteral("DL"), names::monthTable(u"DL", period)},
+        {QStringLiteral("DOD"), dod},
+        {QStringLiteral("DOD"), dodBefore},
+        {QStringLiteral("PERADEFS"), names::monthTable(u"PERADEFS", period)},
+        {QStringLiteral("PERSONS"), names::monthTable(u"PERSONS", period)},
+        {QStringLiteral("FIRMA"), firma},
+    };
     if (names::hasNoi200710(period))
-        make(u"NOI", noi2007);
-    make(u"NOI", noi);
-    make(u"OBS", QStringLiteral("OBS"));
-    make(u"GRAD", QStringLiteral("GRAD"));
-    make(u"ZVENA", names::monthTable(u"ZVENA", period));
-    make(u"PERA", names::monthTable(u"PERA", period));
-    make(u"PERSDATA", QStringLiteral("PERSDATA"));
-    make(u"EMPL2000", QStringLiteral("EMPL2000"));
-    make(u"NAP", nap);
-    make(u"BIN", bin);
+        wanted.emplace_back(QStringLiteral("NOI"), noi2007);
+    wanted.emplace_back(QStringLiteral("NOI"), noi);
+    for (const char *base : {"OBS", "GRAD"})
+        wanted.emplace_back(QString::fromLatin1(base), QString::fromLatin1(base));
+    wanted.emplace_back(QStringLiteral("ZVENA"), names::monthTable(u"ZVENA", period));
+    wanted.emplace_back(QStringLiteral("PERA"), names::monthTable(u"PERA", period));
+    for (const char *base : {"PERSDATA", "EMPL2000"})
+        wanted.emplace_back(QString::fromLatin1(base), QString::fromLatin1(base));
+    wanted.emplace_back(QStringLiteral("NAP"), nap);
+    wanted.emplace_back(QStringLiteral("BIN"), bin);
 
+    if (!tablesNeedWork(wanted))
+        return {};
+
+    MakerLock lock(tx_.connection());
+    tx_.commitRetaining(); // what the maker before us committed
+    making_ = true;
+    struct Done {
+        bool &flag;
+        ~Done() { flag = false; }
+    } done{making_};
+
+    // Whatever a maker killed half-way left is filled anew (one whose
+    // making did not even commit is made anew below).
+    QStringList wantedNames;
+    for (const auto &entry : wanted)
+        wantedNames << entry.second;
+    const QStringList unfinished = unfinishedOf(tx_, wantedNames);
+    QStringList emptied;
+    for (const QString &name : unfinished) {
+        if (tableUsable(name)) {
+            fb::Statement::run(tx_, QStringLiteral("DELETE FROM %1").arg(name));
+            emptied << name;
+        }
+    }
+    if (!unfinished.isEmpty())
+        qCInfo(lcSchema) << "filled again after an unfinished making:" << unfinished;
+
+    QStringList missing;
+    for (const auto &[base, name] : wanted)
+        if (!missing.contains(name) && !tableUsable(name))
+            missing << name;
+    // A tax scale or rate table left empty by an older release is filled
+    // again when there is a file to fill it from.
+    QStringList refill;
+    for (const QString &name : emptied)
+        if (!missing.contains(name))
+            refill << name;
+    for (const auto &[name, file] : {std::pair{dod, yearFile(QStringLiteral("DOD%1.csv"), year)},
+                                     std::pair{noi, noiFile(period)}})
+        if (!missing.contains(name) && !refill.contains(name) && QFile::exists(file)
+            && fb::Statement::scalar(tx_, QStringLiteral("SELECT COUNT(*) FROM %1").arg(name)).toLongLong() == 0)
+            refill << name;
+
+    QStringList created;
+    if (missing.isEmpty() && refill.isEmpty()) {
+        tx_.commit();
+        createIndexes(period);
+        tx_.commit();
+        return created;
+    }
+    // What must be read is there before anything changes.
+    if ((missing.contains(dod) || missing.contains(noi) || !refill.isEmpty()) && !QDir(nomsDir_).exists())
+        throw ServiceFileError(missingNomsMessage());
+
+    for (const QString &name : missing + refill)
+        if (!unfinished.contains(name))
+            fb::Statement::run(tx_, QStringLiteral("INSERT INTO LOCKS (LOCK_NAME,LOCK_TAKEN,LOCK_CLOSED) VALUES (?,0,0)"),
+                               {kMakingMark + name});
+    tx_.commit();
+
+    for (const auto &[base, name] : wanted)
+        if (missing.contains(name) && !created.contains(name) && createTable(name, catalogue::table(base)))
+            created << name;
     // New tables become usable once committed; their indexes follow.
     tx_.commit();
     createIndexes(period);
     tx_.commit();
 
-    if (created.isEmpty())
-        return created;
-    if (created.contains(kat))
-        seedKat(kat);
-    if (created.contains(dod))
-        seedDod(dod, year);
-    if (created.contains(dodBefore))
-        seedDod(dodBefore, year - 1);
-    // October 2007 onwards brings NOI2007 too; fill it like any new year
-    // table so that January to September 2007 do not find it empty.
-    if (noi != noi2007 && created.contains(noi2007))
-        seedNoi(noi2007, util::Period(2007, 1));
-    if (created.contains(noi))
-        seedNoi(noi, period);
-    if (created.contains(QStringLiteral("OBS")))
-        seedObs(QStringLiteral("OBS"));
-    if (created.contains(pril1))
-        seedPril1(pril1, year);
-    if (created.contains(nkid))
-        seedNkid(nkid);
-    if (created.contains(nap))
-        seedNap(nap, year);
-    if (created.contains(bin))
-        seedBin(bin, year);
-    if (created.contains(firma))
-        seedFirma(firma, period, seed);
-    if (created.contains(kat))
-        carryKat(kat, year);
-    tx_.commitRetaining();
+    // A table emptied again is filled as a new one would be.
+    created << refill;
+    try {
+        for (const QString &name : refill)
+            fb::Statement::run(tx_, QStringLiteral("DELETE FROM %1").arg(name));
+        const QStringList &fill = created;
+        if (created.contains(kat))
+            seedKat(kat);
+        if (fill.contains(dod))
+            seedDod(dod, year);
+        if (created.contains(dodBefore))
+            seedDod(dodBefore, year - 1);
+        // October 2007 onwards brings NOI2007 too; fill it like any new year
+        // table so that January to September 2007 do not find it empty.
+        if (noi != noi2007 && created.contains(noi2007))
+            seedNoi(noi2007, util::Period(2007, 1));
+        if (fill.contains(noi))
+            seedNoi(noi, period);
+        if (created.contains(QStringLiteral("OBS")))
+            seedObs(QStringLiteral("OBS"));
+        if (created.contains(pril1))
+            seedPril1(pril1, year);
+        if (created.contains(nkid))
+            seedNkid(nkid);
+        if (created.contains(nap))
+            seedNap(nap, year);
+        if (created.contains(bin))
+            seedBin(bin, year);
+        if (created.contains(firma))
+            seedFirma(firma, period, seed);
+        if (created.contains(kat))
+            carryKat(kat, year);
+        // The rows and the end of the marks: one commit.
+        clearMarks(tx_, created + unfinished);
+        tx_.commitRetaining();
+    } catch (const ServiceFileError &) {
+        // Nothing of this making stays. Should a table not go, its mark
+        // stays and the next making fills it.
+        tx_.rollback();
+        try {
+            QStringList dropped;
+            for (const QString &name : created)
+                if (!refill.contains(name) && tableExists(name)) {
+                    fb::Statement::run(tx_, QStringLiteral("drop table %1").arg(name));
+                    dropped << name;
+                }
+            tx_.commit();
+            clearMarks(tx_, dropped);
+            tx_.commit();
+        } catch (const fb::Error &e) {
+            qCInfo(lcSchema) << "tables of a refused making stay marked:" << e.message();
+            tx_.rollback();
+        }
+        throw;
+    }
     const int from = figuresYear(year);
     if (from != year && (created.contains(dod) || created.contains(noi)))
         prompter_.message(carriedFiguresMessage(year, from));
     return created;
 }
 
+bool Schema::tablesNeedWork(const std::vector<std::pair<QString, QString>> &wanted)
+{
+    QStringList names;
+    for (const auto &entry : wanted)
+        names << entry.second.toUpper();
+    names.removeDuplicates();
+    fb::Statement q(tx_, QStringLiteral("select count(*) from RDB$RELATIONS where RDB$RELATION_NAME in (%1) and "
+                                        "(RDB$FORMAT is not null or RDB$VIEW_BLR is not null)")
+                             .arg(placeholders(static_cast<int>(names.size()))));
+    QVariantList values;
+    for (const QString &n : names)
+        values << n;
+    q.bindAll(values);
+    if (!q.next() || q.toInt(0) != names.size())
+        return true;
+    q.close();
+    return tableExists(QStringLiteral("LOCKS")) && !unfinishedOf(tx_, names).isEmpty();
+}
+
+bool Schema::tableUsable(const QString &name)
+{
+    return fb::Statement::scalar(tx_, QStringLiteral("select count(*) from RDB$RELATIONS where RDB$RELATION_NAME=? and "
+                                                     "(RDB$FORMAT is not null or RDB$VIEW_BLR is not null)"),
+                                 {name.toUpper()})
+               .toLongLong()
+           > 0;
+}
+
+QString Schema::missingNomsMessage() const
+{
+    return QStringLiteral("Папката със служебните файлове %1 липсва: ставките, данъчната скала и сметкопланът "
+                          "не могат да бъдат прочетени. Нищо не е променено.")
+        .arg(QDir::toNativeSeparators(nomsDir_));
+}
+
 void Schema::createIndexes(const util::Period &period)
+{
+    // Two copies making one index at once break it ("too many keys defined
+    // for index"): made only under the makers' lock.
+    if (making_) {
+        makeIndexes(period, false);
+        return;
+    }
+    if (!makeIndexes(period, true))
+        return;
+    MakerLock lock(tx_.connection());
+    tx_.commitRetaining();
+    makeIndexes(period, false);
+}
+
+bool Schema::makeIndexes(const util::Period &period, bool onlyLook)
 {
     // Index names are unique in a database, so the plain name goes to the
     // first table that asks for it. Later months' tables get the same index
@@ -207,6 +403,8 @@ void Schema::createIndexes(const util::Period &period)
             if (existing.contains(name))
                 continue;
         }
+        if (onlyLook)
+            return true;
         const QString sql = QStringLiteral("create index %1 on %2 (%3)").arg(name, table, QLatin1String(index.columns));
         try {
             fb::Statement::run(tx_, sql);
@@ -216,6 +414,7 @@ void Schema::createIndexes(const util::Period &period)
                 prompter_.message(QStringLiteral("%1:%2").arg(e.code()).arg(e.message()));
         }
     }
+    return false;
 }
 
 QHash<QString, QSet<QString>> Schema::columnsOf(const QStringList &tables)
@@ -268,7 +467,7 @@ bool Schema::addColumn(const QString &table, const ColumnDef &column, int positi
         return true;
     } catch (const fb::Error &e) {
         // Not reported: the reopen that follows shows what is still wrong.
-        qCWarning(lcSchema) << "add column" << table << column.name << e.what();
+        qCInfo(lcSchema) << "add column" << table << column.name << e.what();
         tx_.rollback();
         return false;
     }
@@ -292,7 +491,7 @@ bool Schema::alterDomainType(const QString &table, const QString &column, const 
         tx_.commitRetaining();
         return true;
     } catch (const fb::Error &e) {
-        qCWarning(lcSchema) << "alter domain" << table << column << e.what();
+        qCInfo(lcSchema) << "alter domain" << table << column << e.what();
         tx_.rollback();
         return false;
     }
@@ -398,18 +597,15 @@ void Schema::carryKat(const QString &table, int year)
                                 .arg(table, before));
 }
 
+QString Schema::noiFile(const util::Period &period) const
+{
+    return names::hasNoi200710(period) ? nomsDir_ + QStringLiteral("noi_proc200710.csv")
+                                       : yearFile(QStringLiteral("noi_proc%1.csv"), period.year());
+}
+
 void Schema::seedNoi(const QString &table, const util::Period &period)
 {
-    const QString file = names::hasNoi200710(period) ? nomsDir_ + QStringLiteral("noi_proc200710.csv")
-                                                     : yearFile(QStringLiteral("noi_proc%1.csv"), period.year());
-    try {
-        NomLoader loader(tx_, prompter_);
-        loader.loadNoi(table, file);
-        stoppedLoads_ += loader.stopped();
-    } catch (const fb::Error &e) {
-        ++stoppedLoads_;
-        prompter_.message(QStringLiteral("%1 %2").arg(e.message()).arg(e.code()));
-    }
+    NomLoader(tx_, prompter_).loadNoi(table, noiFile(period));
 }
 
 void Schema::seedDod(const QString &table, int year)

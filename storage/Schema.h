@@ -8,6 +8,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+#include <vector>
+
 namespace plavex::util {
 class Prompter;
 }
@@ -40,7 +43,12 @@ public:
     bool createTable(const QString &name, const TableDef &def);
 
     // Every missing table of the period, in creation order; the new ones are
-    // seeded. Returns the names created.
+    // seeded. Returns the names created (and filled again). The making is one
+    // unit under a lock of all copies of the program: a table counts as made
+    // once its rows are committed, one whose making was cut off is filled
+    // again, and a second copy waits and then finds it made. A service file
+    // that cannot be read whole (ServiceFileError) or no service folder at
+    // all leaves nothing made.
     QStringList createTables(const util::Period &period, CompanySeed &seed);
     void createIndexes(const util::Period &period);
 
@@ -75,8 +83,15 @@ public:
     const QString &nomsDir() const { return nomsDir_; }
     // Seed loads that stopped at a bad line since this object was made.
     int stoppedLoads() const { return stoppedLoads_; }
+    // "The service folder is missing": nothing of a year can be read.
+    QString missingNomsMessage() const;
 
 private:
+    bool tablesNeedWork(const std::vector<std::pair<QString, QString>> &wanted);
+    bool tableUsable(const QString &name);
+    // True when an index is missing; with onlyLook nothing is made.
+    bool makeIndexes(const util::Period &period, bool onlyLook);
+    QString noiFile(const util::Period &period) const;
     // The file of `year` ("%1" in the name), or that of the year whose
     // figures it carries when it has none of its own.
     QString yearFile(const QString &pattern, int year) const;
@@ -87,6 +102,7 @@ private:
     util::Prompter &prompter_;
     QString nomsDir_;
     int stoppedLoads_ = 0;
+    bool making_ = false; // under the makers' lock
 };
 
 } // namespace plavex::storage

@@ -1,11 +1,14 @@
 #include "storage/UsersDatabase.h"
 
 #include "storage/Catalogue.h"
+#include "storage/DatabaseFile.h"
+#include "storage/ErrorText.h"
 #include "storage/Schema.h"
 #include "storage/fb/Error.h"
 #include "storage/fb/Statement.h"
 #include "util/Prompter.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace plavex::storage {
@@ -29,23 +32,31 @@ bool UsersDatabase::open(const QString &programDir)
         dir += QLatin1Char('/');
     const QString path = dir + QStringLiteral("users.gdb");
     try {
-        if (QFileInfo::exists(path)) {
-            connection_.attach(path, kSysdba, kAdminPassword);
+        // Made whole under a temporary name: a killed first start leaves no
+        // users database that never opens again.
+        QString failure;
+        const FileMade made = makeDatabaseFile(path, [&](const QString &temporary) {
+            fb::Connection::createDatabase(temporary, kSysdba, kAdminPassword);
+            connection_.attach(temporary, kSysdba, kAdminPassword);
+            Schema schema(transaction_, prompter_, QString());
+            schema.createTable(QStringLiteral("USERS"), catalogue::table(u"USERS"));
+            schema.createTable(QStringLiteral("SYSPARAMS"), catalogue::table(u"SYSPARAMS"));
+            transaction_.commit();
+            fb::Statement::run(transaction_, QStringLiteral("INSERT INTO USERS (USER_ID,USER_NAME,USER_PASS) VALUES (?,?,?)"),
+                               {maxUserId() + 1, QStringLiteral("SYSADMIN"), kAdminPassword});
+            fb::Statement::run(transaction_, QStringLiteral("INSERT INTO SYSPARAMS (PAR_USEUSER) VALUES (?)"), {0});
+            transaction_.commit();
+            connection_.detach();
             return true;
+        }, &failure);
+        if (made == FileMade::Failed) {
+            prompter_.message(failure);
+            return false;
         }
-        fb::Connection::createDatabase(path, kSysdba, kAdminPassword);
         connection_.attach(path, kSysdba, kAdminPassword);
-        Schema schema(transaction_, prompter_, QString());
-        schema.createTable(QStringLiteral("USERS"), catalogue::table(u"USERS"));
-        schema.createTable(QStringLiteral("SYSPARAMS"), catalogue::table(u"SYSPARAMS"));
-        transaction_.commit();
-        fb::Statement::run(transaction_, QStringLiteral("INSERT INTO USERS (USER_ID,USER_NAME,USER_PASS) VALUES (?,?,?)"),
-                           {maxUserId() + 1, QStringLiteral("SYSADMIN"), kAdminPassword});
-        fb::Statement::run(transaction_, QStringLiteral("INSERT INTO SYSPARAMS (PAR_USEUSER) VALUES (?)"), {0});
-        transaction_.commit();
         return true;
     } catch (const fb::Error &e) {
-        prompter_.message(QStringLiteral("Базата данни не може да бъде отворена.%1").arg(e.code()));
+        prompter_.message(QStringLiteral("Базата данни не може да бъде отворена. %1: %2").arg(QDir::toNativeSeparators(path), errorText(e)));
         try {
             connection_.detach();
         } catch (const fb::Error &) {

@@ -1,5 +1,7 @@
 #include "util/CodePage.h"
 
+#include <QStringDecoder>
+
 #include <array>
 
 namespace plavex::util {
@@ -67,6 +69,35 @@ QString fromCp1251(const QByteArray &bytes)
         out.append(b < 0x80 ? QChar(b) : QChar(kCp1251High[b - 0x80]));
     }
     return out;
+}
+
+QString cp1251Problem(const QByteArray &bytes)
+{
+    // UTF-8 first: its Cyrillic letters hold the byte 0x98 too.
+    if (isUtf8Cyrillic(bytes))
+        return QStringLiteral("файлът е в кодировка UTF-8, а се очаква Windows-1251");
+    if (const qsizetype at = bytes.indexOf('\x98'); at >= 0) {
+        const qsizetype line = bytes.left(at).count('\n') + 1;
+        return QStringLiteral("ред %1 съдържа байт, който не е знак от кодовата таблица Windows-1251").arg(line);
+    }
+    return {};
+}
+
+bool isUtf8Cyrillic(const QByteArray &bytes)
+{
+    bool high = false;
+    for (const char ch : bytes)
+        high = high || static_cast<unsigned char>(ch) >= 0x80;
+    if (!high)
+        return false;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        return false;
+    for (const QChar c : text)
+        if (c.unicode() >= 0x0400 && c.unicode() <= 0x04FF)
+            return true;
+    return false;
 }
 
 QByteArray toCp1251(QStringView text)

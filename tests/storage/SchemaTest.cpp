@@ -2,6 +2,9 @@
 
 #include "storage/NomLoader.h"
 #include "storage/fb/Statement.h"
+#include "util/CodePage.h"
+
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -25,6 +28,12 @@ QString noiLine(int type, const QString &name, const QString &total)
     return f.join(u';');
 }
 
+// A noms folder with a year's figures is a real one: it needs its chart.
+void writeChart(const TestDatabase &t)
+{
+    t.dir.writeFile(QStringLiteral("noms/DATA3.TXT"), util::cp1251ToDos(util::toCp1251(u"1 Основна заплата,1,да,да,да,да")) + "\r\n");
+}
+
 } // namespace
 
 TEST(Schema, NewYearTablesAreFilledFromTheirFiles)
@@ -37,6 +46,7 @@ TEST(Schema, NewYearTablesAreFilledFromTheirFiles)
                                                         noiLine(2, QStringLiteral("Работници - I категория"), "32.5")});
     t.dir.writeNom(QStringLiteral("nkid.csv"), {"0111;Отглеждане на зърнени (без ориз), бобови;;1", "0112;Отглеждане на ориз;;"});
     t.dir.writeNom(QStringLiteral("BIN2007.csv"), {"1;Данъчна служба \"Витоша\";1234567890"});
+    writeChart(t);
     ASSERT_TRUE(t.open());
     EXPECT_TRUE(t.prompter.messages.isEmpty()) << t.prompter.messages.join(u'|').toStdString();
 
@@ -56,40 +66,53 @@ TEST(Schema, NewYearTablesAreFilledFromTheirFiles)
     EXPECT_EQ(t.scalar(QStringLiteral("select count(*) from PRIL12007")), 0); // no file: left empty
 }
 
-TEST(Schema, BadSeedLinesAreReportedAndSkippedOrStopTheRates)
+// Half a table of figures is worse than none: a bad line refuses the new
+// company with one message naming the file and the line, and leaves no file.
+TEST(Schema, ABadSeedLineRefusesTheYear)
 {
-    TestDatabase t(util::Period(2008, 4));
-    t.dir.writeNom(QStringLiteral("priloj1_2008.csv"),
-                   {"1;;01;Селско стопанство;385;276;264;264;240;264;264;264;240",
-                    "2;AA;02;Горско стопанство;310;254",                       // too few fields
-                    "3;CA;10;Добив;594;484;462;330;286;220;462;418;3О8",        // a letter in a number
-                    "4;CB;11;Добив на нефт;600;500;400;300;200;250;350;450;220"});
-    t.dir.writeNom(QStringLiteral("noi_proc2008.csv"),
-                   {noiLine(1, QStringLiteral("Първа"), "26.5"), noiLine(2, QStringLiteral("Втора"), "xx"),
-                    noiLine(3, QStringLiteral("Трета"), "29.5")});
-    ASSERT_TRUE(t.open());
-
-    EXPECT_EQ(t.scalar(QStringLiteral("select count(*) from PRIL12008")), 2);
-    EXPECT_EQ(t.scalar(QStringLiteral("select count(*) from NOI2008")), 1);
-    ASSERT_EQ(t.prompter.messages.size(), 3) << t.prompter.messages.join(u'|').toStdString();
-    // The rates are loaded before the minimum incomes.
-    EXPECT_TRUE(t.prompter.messages[0].contains(QStringLiteral("noi_proc2008.csv, ред 2")));
-    EXPECT_TRUE(t.prompter.messages[1].contains(QStringLiteral("priloj1_2008.csv, ред 2")));
-    EXPECT_TRUE(t.prompter.messages[2].contains(QStringLiteral("priloj1_2008.csv, ред 3")));
+    const struct {
+        QString file;
+        QStringList lines;
+        QString says;
+    } cases[] = {
+        {QStringLiteral("priloj1_2008.csv"),
+         {"1;;01;Селско стопанство;385;276;264;264;240;264;264;264;240", "2;AA;02;Горско стопанство;310;254"}, // too few fields
+         QStringLiteral("priloj1_2008.csv, ред 2")},
+        {QStringLiteral("priloj1_2008.csv"),
+         {"3;CA;10;Добив;594;484;462;330;286;220;462;418;3О8"}, // a letter in a number
+         QStringLiteral("priloj1_2008.csv, ред 1")},
+        {QStringLiteral("noi_proc2008.csv"),
+         {noiLine(1, QStringLiteral("Първа"), "26.5"), noiLine(2, QStringLiteral("Втора"), "xx")},
+         QStringLiteral("noi_proc2008.csv, ред 2")},
+    };
+    for (const auto &c : cases) {
+        TestDatabase t(util::Period(2008, 4));
+        writeChart(t);
+        t.dir.writeNom(c.file, c.lines);
+        EXPECT_FALSE(t.open());
+        ASSERT_EQ(t.prompter.messages.size(), 1) << t.prompter.messages.join(u'|').toStdString();
+        EXPECT_TRUE(t.prompter.messages[0].contains(c.says)) << t.prompter.messages[0].toStdString();
+        EXPECT_FALSE(QFile::exists(t.dir.databasePath())) << c.says.toStdString();
+    }
 }
 
-TEST(Schema, RejectedRowNamesTheColumnsAndValuesAndLoadingGoesOn)
+TEST(Schema, ARejectedRowStopsTheLoadNamingTheColumnsAndValues)
 {
     TestDatabase t(util::Period(2008, 1));
     ASSERT_TRUE(t.open());
     // An activity code is four characters: the database refuses a fifth.
-    t.dir.writeNom(QStringLiteral("nkid-extra.csv"), {"01111;Твърде дълъг код;;1", "0112;Отглеждане на ориз;;2"});
+    t.dir.writeNom(QStringLiteral("nkid-extra.csv"), {"0112;Отглеждане на ориз;;2", "01111;Твърде дълъг код;;1"});
     storage::NomLoader loader(t.data->transaction(), t.prompter);
-    EXPECT_EQ(loader.loadNkid(QStringLiteral("NKID2008"), t.dir.path() + QStringLiteral("noms/nkid-extra.csv")), 1);
-    ASSERT_EQ(t.prompter.messages.size(), 1);
-    EXPECT_TRUE(t.prompter.messages[0].contains(
-        QStringLiteral("NKID_KID,NKID_KIDIME,NKID_KID2001,NKID_PORN\n'01111','Твърде дълъг код','',1")))
-        << t.prompter.messages[0].toStdString();
+    try {
+        loader.loadNkid(QStringLiteral("NKID2008"), t.dir.path() + QStringLiteral("noms/nkid-extra.csv"));
+        ADD_FAILURE() << "a refused row was skipped";
+    } catch (const storage::ServiceFileError &e) {
+        const QString message = QString::fromStdString(e.what());
+        EXPECT_TRUE(message.contains(QStringLiteral("nkid-extra.csv, ред 2"))) << message.toStdString();
+        EXPECT_TRUE(message.contains(QStringLiteral("NKID_KID,NKID_KIDIME,NKID_KID2001,NKID_PORN\n'01111','Твърде дълъг код','',1")))
+            << message.toStdString();
+    }
+    t.data->transaction().rollbackRetaining();
 
     t.prompter.messages.clear();
     EXPECT_EQ(loader.loadBin(QStringLiteral("BIN2008"), t.dir.path() + QStringLiteral("noms/missing.csv")), 0);
