@@ -502,3 +502,35 @@ TEST_F(LegacyImport, AKilledImportIsAllOrNothing)
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(c.scalar("select count(*) from PERSONS012006"), 1000);
 }
+
+// Killed while it reads the files of another month: the company stays on
+// its month with its data; run again, the import makes that month current.
+TEST_F(LegacyImport, AKilledImportOfAnotherMonthLeavesTheMonth)
+{
+    ASSERT_EQ(import(Legacy()), operations::ImportResult::Imported);
+    auto notFebruary = [](const QString &table) { return !table.endsWith(QLatin1String("022006")); };
+    const QByteArray before = c.digest(notFebruary);
+
+    Files big = legacyFiles(QStringLiteral("01022006"));
+    for (int n = 3; n <= 1000; ++n) {
+        big["DATA5.TXT"] << QStringLiteral("%1,Служител %1,8001010008,,1,0,01012005,,,,1,,1,,,1,да,1,1,не,,0,0,0,0").arg(n);
+        big["DATA5S.TXT"] << QStringLiteral("%1,101,%2,0,0").arg(n).arg(500 + n);
+    }
+    Legacy folder(big);
+    auto p = test::startCli(c.dir(), {"import-legacy", folder.path(), "--yes"});
+    QByteArray said;
+    while (!said.contains("DATA5S.TXT") && p->state() != QProcess::NotRunning) {
+        p->waitForReadyRead(50);
+        said += p->readAllStandardError();
+    }
+    ASSERT_EQ(p->state(), QProcess::Running) << said.toStdString();
+    p->kill();
+    p->waitForFinished();
+    EXPECT_TRUE(c.cli({"info"}).out.contains(QStringLiteral("Текущ месец: 012006")));
+    EXPECT_EQ(c.digest(notFebruary).toStdString(), before.toStdString());
+
+    const CliRun r = c.cli({"import-legacy", folder.path(), "--yes"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(c.cli({"info"}).out.contains(QStringLiteral("Текущ месец: 022006")));
+    EXPECT_EQ(c.scalar("select count(*) from PERSONS022006"), 1000);
+}
