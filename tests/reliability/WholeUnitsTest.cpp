@@ -109,11 +109,12 @@ void expectOwnMessage(const CliRun &r, const std::string &what)
 // them whole, and January is taxed.
 TEST(WholeUnits, AClosingKilledAsItMakesTheNewYear)
 {
+    int killed = 0;
     for (const int after : {0, 40, 200}) {
         CliCompany c(QStringLiteral("122025"));
         addPaidEmployees(c, 3, 2000);
         auto p = test::startCli(c.dir(), {"close-month", "--yes"});
-        killWhen(*p, [&] { return tableSeen(c, "DOD2026"); }, after);
+        killed += killWhen(*p, [&] { return tableSeen(c, "DOD2026"); }, after);
 
         if (currentMonth(c) == QLatin1String("122025")) {
             const CliRun again = c.cli({"close-month", "--yes"});
@@ -129,6 +130,7 @@ TEST(WholeUnits, AClosingKilledAsItMakesTheNewYear)
         ASSERT_EQ(t.size(), 4u) << r.out.toStdString();
         EXPECT_GT(t[2], 100) << after << ": January untaxed\n" << r.out.toStdString();
     }
+    EXPECT_GE(killed, 1); // at least one kill came while the closing ran
 }
 
 // Two copies closing December at once (or one opening January beside the
@@ -340,6 +342,29 @@ TEST(ServiceFiles, AClosingIntoABrokenYearChangesNothing)
     const std::vector<double> t = totals(c.cli({"recalc"}));
     ASSERT_EQ(t.size(), 4u);
     EXPECT_GT(t[2], 100);
+}
+
+// A closing that cannot write the files it leaves beside the database
+// stops before it changes anything, naming the file.
+TEST(Messages, AClosingThatCannotWriteItsFilesSaysWhich)
+{
+    CliCompany c(QStringLiteral("122025"));
+    addPaidEmployees(c, 1, 2000);
+    // The new year's tables may be made first; they are made whole.
+    auto old = [](const QString &t) { return !t.endsWith(QLatin1String("2026")); };
+    const std::string before = c.digest(old).toStdString();
+    for (const char *file : {"ENDMES.TXT", "EURO.TXT"}) {
+        ASSERT_TRUE(QDir(c.dir()).mkdir(file)); // nothing can write a file there
+        const CliRun r = c.cli({"close-month", "--yes"});
+        EXPECT_EQ(r.status, 1) << file;
+        EXPECT_TRUE(r.err.contains(file)) << file << ": " << r.err.toStdString();
+        EXPECT_EQ(currentMonth(c), QStringLiteral("122025")) << file;
+        EXPECT_EQ(c.digest(old).toStdString(), before) << file;
+        ASSERT_TRUE(QDir(c.dir()).rmdir(file));
+    }
+    const CliRun r = c.cli({"close-month", "--yes"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(QFileInfo(c.dir() + "EURO.TXT").isFile());
 }
 
 // What the user reads when something outside the data fails.
