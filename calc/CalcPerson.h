@@ -114,7 +114,10 @@ private:
     std::unique_ptr<fb::Statement> rollback_;
     std::map<int, reference::CalendarRecord> calendars_;
     bool preloaded_ = false;
-    std::unordered_map<int, std::vector<items::ItemRecord>> preloadedItems_;
+    // The month's items in one list, by employee; each employee's stretch of
+    // it (first, end) is handed over when he is calculated.
+    std::vector<items::ItemRecord> preloadedItems_;
+    std::unordered_map<int, std::pair<size_t, size_t>> preloadedRanges_;
     std::unordered_map<int, MemoryHistory> preloadedHistory_;
 };
 
