@@ -17,7 +17,11 @@ namespace plavex::declarations {
 
 namespace {
 
-const storage::TableDef &def() { return storage::catalogue::table(u"EMPL2000"); }
+const storage::TableDef &def()
+{
+    static const storage::TableDef &table = storage::catalogue::table(u"EMPL2000");
+    return table;
+}
 
 // A line reads and writes about a hundred fields: each name is found in a
 // table made once, not by a walk over the columns. A name spelt otherwise
