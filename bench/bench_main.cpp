@@ -1,6 +1,8 @@
 // plavex-bench: the figures the issues set targets for. Not part of the tests.
+#include "bench/BenchServer.h"
 #include "bench/DemoBench.h"
 #include "bench/ReportBench.h"
+#include "bench/ScaleBench.h"
 #include "calc/CalcPerson.h"
 #include "calc/History.h"
 #include "calc/Parameters.h"
@@ -79,30 +81,7 @@ void storageBench(const QString &nomsDir)
     out.flush();
 }
 
-// Where a benchmark's company lives: the embedded file (nothing here) or a
-// database on a server, with its login.
-struct ServerDatabase {
-    QString path;
-    QString user;
-    QString password;
-};
-
-// The test server of scripts/test-server, when PLAVEX_BENCH_SERVER_ENV names its file.
-std::optional<ServerDatabase> benchServer()
-{
-    QFile f(qEnvironmentVariable("PLAVEX_BENCH_SERVER_ENV"));
-    if (!f.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QHash<QByteArray, QString> v;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (const int eq = static_cast<int>(line.indexOf('=')); eq > 0)
-            v.insert(line.left(eq), QString::fromUtf8(line.mid(eq + 1)).trimmed());
-    if (v.value("PLAVEX_TEST_SERVER").isEmpty())
-        return std::nullopt;
-    return ServerDatabase{v.value("PLAVEX_TEST_SERVER") + QLatin1Char(':') + v.value("PLAVEX_TEST_SERVER_DB_DIR")
-                              + QStringLiteral("/bench-%1.gdb").arg(QCoreApplication::applicationPid()),
-                          v.value("PLAVEX_TEST_SERVER_USER"), v.value("PLAVEX_TEST_SERVER_PASSWORD")};
-}
+using bench::ServerDatabase;
 
 // A company of 2 000 active employees with 12 items each and six months of
 // history, recalculated as a whole: first with everything to write, then
@@ -323,14 +302,23 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QString noms = QCoreApplication::applicationDirPath() + QStringLiteral("/noms");
+    QStringList only = app.arguments().mid(1);
+    // The scale group's floor, measured as a process of its own.
+    if (only.size() == 2 && only[0] == QLatin1String("--floor"))
+        return bench::floorProcess(only[1]);
+    // The scale group runs this plavex-cli (another build's, say, for a figure before a change).
+    QString cli = QCoreApplication::applicationDirPath() + QStringLiteral("/plavex-cli");
+    if (const qsizetype at = only.indexOf(QStringLiteral("--cli")); at >= 0 && at + 1 < only.size()) {
+        cli = QFileInfo(only[at + 1]).absoluteFilePath();
+        only.remove(at, 2);
+    }
     // With names (storage, calc) only those run.
-    const QStringList only = app.arguments().mid(1);
     if (only.isEmpty() || only.contains(QStringLiteral("storage")))
         storageBench(QDir(noms).exists() ? QDir(noms).absolutePath() : QString());
     if (only.isEmpty() || only.contains(QStringLiteral("calc"))) {
         const double embedded = calcBench();
         // Through a server on loopback, when make bench started one.
-        if (const auto server = benchServer()) {
+        if (const auto server = bench::benchServer(QStringLiteral("bench"))) {
             const double remote = calcBench(server);
             out << QStringLiteral("calc: through the server %1 s against %2 s embedded: %3 times (target <= 1.5)\n")
                        .arg(remote, 0, 'f', 3).arg(embedded, 0, 'f', 3).arg(embedded > 0 ? remote / embedded : 0, 0, 'f', 2);
@@ -347,5 +335,7 @@ int main(int argc, char **argv)
         bench::payslipBench(QDir(noms).absolutePath());
     if (only.isEmpty() || only.contains(QStringLiteral("sheets")))
         bench::sheetsBench(QDir(noms).absolutePath());
+    if (only.isEmpty() || only.contains(QStringLiteral("scale")))
+        bench::scaleBench(cli, QDir(noms).absolutePath());
     return 0;
 }

@@ -145,6 +145,7 @@ void PersonCalculator::preload()
 {
     data_.lockPeriod();
     preloadedItems_.clear();
+    preloadedRanges_.clear();
     preloadedHistory_.clear();
     {
         fb::Statement q(data_.transaction(),
@@ -152,9 +153,15 @@ void PersonCalculator::preload()
                                        "PERO_BEGINDATE, PERO_ENDDATE, PERO_PARTIDA, PERO_SUMA, PERO_SUMAKOR, PERO_SUMAFINAL, PERO_TYPE, "
                                        "PERO_BOLNN, PERO_FLFIRST, PERO_BOLNDOPDOC from %1 order by PERO_PERSONID, PERO_TYPE, PERO_PEROID")
                             .arg(data_.table(u"PERA")));
-        while (q.next()) {
-            items::ItemRecord r = readItem(q);
-            preloadedItems_[r.person].push_back(std::move(r));
+        // The rows come by employee: one list grows, not one per employee.
+        while (q.next())
+            preloadedItems_.push_back(readItem(q));
+        for (size_t i = 0; i < preloadedItems_.size();) {
+            size_t end = i + 1;
+            while (end < preloadedItems_.size() && preloadedItems_[end].person == preloadedItems_[i].person)
+                ++end;
+            preloadedRanges_.emplace(preloadedItems_[i].person, std::make_pair(i, end));
+            i = end;
         }
     }
     {
@@ -172,11 +179,13 @@ std::vector<items::ItemRecord> PersonCalculator::loadItems(int personId)
 {
     if (preloaded_) {
         // Each employee is calculated once in a walk: his items are handed over.
-        const auto found = preloadedItems_.find(personId);
-        if (found == preloadedItems_.end())
+        const auto found = preloadedRanges_.find(personId);
+        if (found == preloadedRanges_.end())
             return {};
-        std::vector<items::ItemRecord> list = std::move(found->second);
-        preloadedItems_.erase(found);
+        const auto first = preloadedItems_.begin() + static_cast<std::ptrdiff_t>(found->second.first);
+        const auto end = preloadedItems_.begin() + static_cast<std::ptrdiff_t>(found->second.second);
+        std::vector<items::ItemRecord> list(std::make_move_iterator(first), std::make_move_iterator(end));
+        preloadedRanges_.erase(found);
         return list;
     }
     execute(items_,

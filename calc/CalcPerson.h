@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -114,7 +115,10 @@ private:
     std::unique_ptr<fb::Statement> rollback_;
     std::map<int, reference::CalendarRecord> calendars_;
     bool preloaded_ = false;
-    std::unordered_map<int, std::vector<items::ItemRecord>> preloadedItems_;
+    // The month's items in one list, by employee; each employee's stretch of
+    // it (first, end) is handed over when he is calculated.
+    std::deque<items::ItemRecord> preloadedItems_; // grows without moving what it holds
+    std::unordered_map<int, std::pair<size_t, size_t>> preloadedRanges_;
     std::unordered_map<int, MemoryHistory> preloadedHistory_;
 };
 

@@ -110,6 +110,7 @@ namespace {
 QVariantList storedRow(const fb::Statement &q)
 {
     QVariantList row;
+    row.reserve(q.columnCount());
     for (int i = 0; i < q.columnCount(); ++i)
         row << (q.isNull(i) ? QVariant() : q.value(i));
     return row;

@@ -39,15 +39,15 @@ bool printEmployee(CliContext &c, const calc::Calculation &r, Sums &sums)
 {
     const QString head = QStringLiteral("%1  %2 ").arg(r.employee.number, 6).arg(r.employee.name.left(30), -30);
     if (!r.error.isEmpty()) {
-        c.out << head << QStringLiteral("грешка: ") << r.error << Qt::endl;
+        c.out << head << QStringLiteral("грешка: ") << r.error << '\n';
         return false;
     }
     switch (r.outcome) {
     case calc::Outcome::NoItems:
-        c.out << head << QStringLiteral("няма пера") << Qt::endl;
+        c.out << head << QStringLiteral("няма пера") << '\n';
         return true;
     case calc::Outcome::Inactive:
-        c.out << head << QStringLiteral("уволнен") << Qt::endl;
+        c.out << head << QStringLiteral("уволнен") << '\n';
         return true;
     case calc::Outcome::AutocalcOff:
     case calc::Outcome::Calculated:
@@ -55,9 +55,9 @@ bool printEmployee(CliContext &c, const calc::Calculation &r, Sums &sums)
     }
     const calc::Totals &t = r.totals;
     c.out << head << money(t.snach) << ' ' << money(t.s39) << ' ' << money(t.sdod) << ' ' << util::fixedNumber(t.spol, 14, 2)
-          << Qt::endl;
+          << '\n';
     if (r.belowMinimumWage)
-        c.out << QString(8, QLatin1Char(' ')) << calc::minimumWageNote(*r.belowMinimumWage) << Qt::endl;
+        c.out << QString(8, QLatin1Char(' ')) << calc::minimumWageNote(*r.belowMinimumWage) << '\n';
     ++sums.employees;
     sums.gross += t.snach;
     sums.contributions += t.s39;
@@ -107,7 +107,12 @@ int recalc(CliContext &c)
         d.commitRetaining();
         ok = printEmployee(c, result, sums);
     } else {
-        calc::recalculateAll(d, params, [&](const calc::Calculation &r, int, int) { ok = printEmployee(c, r, sums) && ok; });
+        // Lines go out a screenful at a time, not each with a write of its own.
+        calc::recalculateAll(d, params, [&](const calc::Calculation &r, int done, int) {
+            ok = printEmployee(c, r, sums) && ok;
+            if (done % 50 == 0)
+                c.out.flush();
+        });
     }
     printTotal(c, sums);
     if (!ok)

@@ -12,6 +12,9 @@
 #include <QDir>
 
 #include <exception>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <memory>
 
 using namespace plavex;
@@ -41,6 +44,14 @@ int usage(QTextStream &err, const std::vector<cli::Command> &commands)
 
 int main(int argc, char **argv)
 {
+#ifdef __GLIBC__
+    // A command is one batch that ends with the process: memory it frees is
+    // kept for its next allocation instead of going back to the system and
+    // coming again page by page (the PDF writer takes and frees a
+    // compressor's state for every page of a document).
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 128 * 1024 * 1024);
+#endif
     // Documents measure and paint text, which takes the font system; no
     // display is needed for that.
     const bool documents = std::any_of(argv + 1, argv + argc, [](const char *a) { return qstrcmp(a, "report") == 0; });

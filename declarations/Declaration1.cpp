@@ -18,6 +18,7 @@
 #include <QSaveFile>
 
 #include <cmath>
+#include <cstring>
 
 namespace plavex::declarations {
 
@@ -26,6 +27,41 @@ namespace {
 double pct(const reference::NoiType *rate, const char *column)
 {
     return rate ? rate->percent(QString::fromLatin1(column)) : 0.0;
+}
+
+// The columns a line reads; each row is fetched into these, in this order.
+constexpr const char *kPersonColumns[] = {
+    "PERSON_ID",     "PERSON_EGN",     "PERSON_SYSZ",   "PERSON_IME",    "PERSON_PCODE",    "PERSON_ADDR",
+    "PERSON_NOS",    "PERSON_NOSN",    "PERSON_DATANAZ", "PERSON_DATAUWOL", "PERSON_DOOPROC", "PERSON_TRUSTR",
+    "PERSON_GARVZ",  "PERSON_KALENDAR", "PERSON_ADDRGRAD", "PERSON_DLUV"};
+constexpr const char *kMonthColumns[] = {
+    "PERSDATA_PERSONID", "PERSDATA_SDNI",   "PERSDATA_ODNI",   "PERSDATA_OFRZ",     "PERSDATA_ODOO",      "PERSDATA_OMAJKI",
+    "PERSDATA_NPLS",     "PERSDATA_WCOSOC", "PERSDATA_WCOSUMA32", "PERSDATA_SZDR",  "PERSDATA_BOLN_NOI",  "PERSDATA_SZDRN",
+    "PERSDATA_WDNITRZL", "PERSDATA_WIZVTRUD", "PERSDATA_SMAJ", "PERSDATA_TESTSBOL", "PERSDATA_WCOGARANT", "PERSDATA_SOBL",
+    "PERSDATA_S39",      "PERSDATA_S54",    "PERSDATA_WNETNO", "PERSDATA_SDOD"};
+
+template <size_t N>
+QString columnList(const char *const (&columns)[N])
+{
+    QStringList names;
+    for (const char *c : columns)
+        names << QLatin1String(c);
+    return names.join(QLatin1Char(','));
+}
+
+// Every row of the query, by its first column (an id); a later row of the
+// same id replaces an earlier one.
+template <size_t N>
+QHash<int, Declaration1Row> rowsById(fb::Statement &q, const char *const (&columns)[N])
+{
+    QHash<int, Declaration1Row> rows;
+    while (q.next()) {
+        Declaration1Row row(columns, static_cast<int>(N));
+        for (int i = 0; i < static_cast<int>(N); ++i)
+            row.values()[i] = q.value(i);
+        rows.insert(row.values()[0].toInt(), std::move(row));
+    }
+    return rows;
 }
 
 // Written into a temporary file beside the target and renamed only when
@@ -42,6 +78,14 @@ bool writeFile(const QString &path, const QByteArray &bytes, util::Prompter &pro
 
 } // namespace
 
+QVariant Declaration1Row::value(const char *column, size_t skip) const
+{
+    for (int i = 0; i < values_.size(); ++i)
+        if (std::strcmp(columns_[i] + skip, column) == 0)
+            return values_[i];
+    return {};
+}
+
 void nameParts(const QString &name, QString &family, QString &initials)
 {
     const QStringList words = name.trimmed().toUpper().split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -55,9 +99,10 @@ Empl2000Record buildRecord(const util::Period &period, const reference::Company 
                            LineHours &hours)
 {
     Empl2000Record r;
-    auto p = [&](const char *c) { return in.person.value(QString::fromLatin1(c)); };
-    auto m = [&](const char *c) { return in.month.value(QStringLiteral("PERSDATA_") + QLatin1String(c)).toDouble(); };
-    auto mi = [&](const char *c) { return in.month.value(QStringLiteral("PERSDATA_") + QLatin1String(c)).toInt(); };
+    auto p = [&](const char *c) { return in.person.value(c); };
+    const size_t prefix = std::strlen("PERSDATA_");
+    auto m = [&](const char *c) { return in.month.value(c, prefix).toDouble(); };
+    auto mi = [&](const char *c) { return in.month.value(c, prefix).toInt(); };
     const QString egn = p("PERSON_EGN").toString().trimmed();
     const bool after1959 = reference::bornAfter1959(egn);
     const int paySystem = p("PERSON_SYSZ").toInt();
@@ -230,23 +275,22 @@ QString exportDeclaration1(storage::DataModule &data, const QString &folder, boo
                 throw std::runtime_error(all.errorLines().join(QLatin1Char('\n')).toStdString());
             done = static_cast<int>(ids.size());
         }
-        QHash<int, QVariantMap> persons, months;
         QHash<int, std::pair<QString, QString>> towns;
         QHash<int, int> categories;
         QHash<int, QList<std::tuple<int, int, QString>>> itemsOf;
-        auto rows = [&](const QString &sql, const QVariantList &values, const QString &key, QHash<int, QVariantMap> &into) {
-            fb::Statement q(data.transaction(), sql);
-            q.bindAll(values);
-            while (q.next()) {
-                const QVariantMap row = q.row();
-                into.insert(row.value(key).toInt(), row);
-            }
-        };
-        rows(QStringLiteral("select * from %1 where PERSON_ACT=1").arg(data.table(u"PERSONS")), {}, QStringLiteral("PERSON_ID"), persons);
-        rows(QStringLiteral("select * from PERSDATA where PERSDATA_GOD=? and PERSDATA_MES=? and PERSDATA_PERSONID in "
-                            "(select PERSON_ID from %1 where PERSON_ACT=1)")
-                 .arg(data.table(u"PERSONS")),
-             {period.year(), period.month()}, QStringLiteral("PERSDATA_PERSONID"), months);
+        QHash<int, Declaration1Row> persons, months;
+        {
+            fb::Statement q(data.transaction(), QStringLiteral("select %1 from %2 where PERSON_ACT=1")
+                                                    .arg(columnList(kPersonColumns), data.table(u"PERSONS")));
+            persons = rowsById(q, kPersonColumns);
+        }
+        {
+            fb::Statement q(data.transaction(), QStringLiteral("select %1 from PERSDATA where PERSDATA_GOD=? and PERSDATA_MES=? and "
+                                                               "PERSDATA_PERSONID in (select PERSON_ID from %2 where PERSON_ACT=1)")
+                                                    .arg(columnList(kMonthColumns), data.table(u"PERSONS")));
+            q.bindAll({period.year(), period.month()});
+            months = rowsById(q, kMonthColumns);
+        }
         {
             fb::Statement q(data.transaction(), QStringLiteral("select g.GRAD_COD, g.GRAD_IME, o.OBS_IME from GRAD g left join OBS o "
                                                                "on o.OBS_COD = g.GRAD_OBSCOD"));
@@ -270,21 +314,21 @@ QString exportDeclaration1(storage::DataModule &data, const QString &folder, boo
             Declaration1Input in;
             in.person = persons.value(id);
             in.month = months.value(id);
-            in.rate = reference::findRate(rates, in.person.value(QStringLiteral("PERSON_NOS")).toString().trimmed().toInt(),
-                                          in.person.value(QStringLiteral("PERSON_NOSN")).toInt());
+            in.rate = reference::findRate(rates, in.person.value("PERSON_NOS").toString().trimmed().toInt(),
+                                          in.person.value("PERSON_NOSN").toInt());
             // Calendars are few: each is read once per run.
-            const int calendarCode = in.person.value(QStringLiteral("PERSON_KALENDAR")).toInt();
+            const int calendarCode = in.person.value("PERSON_KALENDAR").toInt();
             if (!workingDays.contains(calendarCode)) {
                 reference::loadCalendar(data, calendarCode, calendar);
                 workingDays.insert(calendarCode, calendar.workingDays);
             }
             in.calendarWorkingDays = workingDays.value(calendarCode);
-            const auto town = towns.constFind(in.person.value(QStringLiteral("PERSON_ADDRGRAD")).toInt());
+            const auto town = towns.constFind(in.person.value("PERSON_ADDRGRAD").toInt());
             if (town != towns.constEnd()) {
                 in.town = town->first;
                 in.region = town->second;
             }
-            in.category = categories.value(in.person.value(QStringLiteral("PERSON_DLUV")).toInt(), 0);
+            in.category = categories.value(in.person.value("PERSON_DLUV").toInt(), 0);
             for (const auto &[type, code, partida] : itemsOf.value(id)) {
                 if (type == 20)
                     ++in.employerSickItems;

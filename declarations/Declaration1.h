@@ -7,7 +7,7 @@
 
 #include <QString>
 #include <QStringList>
-#include <QVariantMap>
+#include <QVariantList>
 
 #include <functional>
 #include <optional>
@@ -22,10 +22,25 @@ struct Parameters;
 
 namespace plavex::declarations {
 
+// A row of the columns a declaration line reads, as the query gave them;
+// a column it lacks (no monthly record yet) reads as a null value.
+class Declaration1Row {
+public:
+    Declaration1Row() = default;
+    Declaration1Row(const char *const *columns, int count) : columns_(columns), values_(count) {}
+    // `skip` leaves out the first characters of the row's names (a table's prefix).
+    QVariant value(const char *column, size_t skip = 0) const;
+    QVariantList &values() { return values_; }
+
+private:
+    const char *const *columns_ = nullptr;
+    QVariantList values_;
+};
+
 // What one employee's line is made of, read from the period's tables.
 struct Declaration1Input {
-    QVariantMap person;   // the PERSONS row
-    QVariantMap month;    // the employee's PERSDATA row of the period (empty: zeros)
+    Declaration1Row person; // from the PERSONS row
+    Declaration1Row month;  // from the employee's PERSDATA row of the period (empty: zeros)
     const reference::NoiType *rate = nullptr;
     int calendarWorkingDays = 0;
     QString town;

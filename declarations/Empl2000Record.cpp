@@ -9,12 +9,53 @@
 #include "util/Rounding.h"
 
 #include <cmath>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 namespace plavex::declarations {
 
 namespace {
 
-const storage::TableDef &def() { return storage::catalogue::table(u"EMPL2000"); }
+const storage::TableDef &def()
+{
+    static const storage::TableDef &table = storage::catalogue::table(u"EMPL2000");
+    return table;
+}
+
+// A line reads and writes about a hundred fields: each name is found in a
+// table made once, not by a walk over the columns. A name spelt otherwise
+// than the catalogue does is still found by that walk.
+struct ViewHash {
+    size_t operator()(QStringView v) const { return qHash(v); }
+};
+
+int indexOf(QStringView column)
+{
+    static const auto byName = [] {
+        static std::vector<QString> names;
+        std::unordered_map<QStringView, int, ViewHash> map;
+        for (const auto &c : def().columns)
+            names.push_back(QString::fromLatin1(c.name));
+        for (size_t i = 0; i < names.size(); ++i)
+            map.emplace(names[i], static_cast<int>(i));
+        return map;
+    }();
+    const auto found = byName.find(column);
+    return found != byName.end() ? found->second : def().columnIndex(column);
+}
+
+int indexOf(const char *column)
+{
+    static const auto byName = [] {
+        std::unordered_map<std::string_view, int> map;
+        for (size_t i = 0; i < def().columns.size(); ++i)
+            map.emplace(def().columns[i].name, static_cast<int>(i));
+        return map;
+    }();
+    const auto found = byName.find(column);
+    return found != byName.end() ? found->second : def().columnIndex(QString::fromLatin1(column));
+}
 
 QString dec(double v, int decimals) { return util::fixedNumber(v, 0, decimals); }
 QString w2(int v) { return util::rightAligned(v, 2); }
@@ -40,13 +81,19 @@ Empl2000Record Empl2000Record::fromQuery(const fb::Statement &q)
 
 QVariant Empl2000Record::get(QStringView column) const
 {
-    const int i = def().columnIndex(column);
+    const int i = indexOf(column);
+    return i < 0 ? QVariant() : values_[i];
+}
+
+QVariant Empl2000Record::get(const char *column) const
+{
+    const int i = indexOf(column);
     return i < 0 ? QVariant() : values_[i];
 }
 
 void Empl2000Record::set(QStringView column, const QVariant &value)
 {
-    const int i = def().columnIndex(column);
+    const int i = indexOf(column);
     if (i >= 0)
         values_[i] = value;
 }
@@ -55,9 +102,9 @@ QString recordToLine(const Empl2000Record &r, LineVariant variant, bool windowsF
 {
     const bool stored = variant == LineVariant::Stored;
     QStringList f;
-    auto n = [&](const char *c) { return r.number(QString::fromLatin1(c)); };
-    auto i = [&](const char *c) { return r.integer(QString::fromLatin1(c)); };
-    auto t = [&](const char *c) { return r.text(QString::fromLatin1(c)).trimmed(); };
+    auto n = [&](const char *c) { return r.get(c).toDouble(); };
+    auto i = [&](const char *c) { return r.get(c).toInt(); };
+    auto t = [&](const char *c) { return r.get(c).toString().trimmed(); };
 
     f << QString::number(i("EMPL2000_MES")) << QString::number(i("EMPL2000_GOD")) << quoted(t("EMPL2000_BULSTAT"))
       << quoted(t("EMPL2000_EGN")) << QString::number(i("EMPL2000_LNCHFL")) << quoted(t("EMPL2000_FAMILIA"))

@@ -22,6 +22,7 @@ public:
     static Empl2000Record fromQuery(const fb::Statement &query); // a "select *" row
 
     QVariant get(QStringView column) const;
+    QVariant get(const char *column) const; // a Latin-1 name
     void set(QStringView column, const QVariant &value);
     int integer(QStringView column) const { return get(column).toInt(); }
     double number(QStringView column) const { return get(column).toDouble(); }

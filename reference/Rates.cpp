@@ -7,15 +7,23 @@
 
 namespace plavex::reference {
 
+namespace {
+const storage::TableDef &noi()
+{
+    static const storage::TableDef &table = storage::catalogue::table(u"NOI");
+    return table;
+}
+} // namespace
+
 double NoiType::percent(QStringView column) const
 {
-    const int i = storage::catalogue::table(u"NOI").columnIndex(column);
+    const int i = noi().columnIndex(column);
     return i < 0 || i >= values.size() ? 0.0 : values[i].toDouble();
 }
 
 QString NoiType::code(QStringView column) const
 {
-    const int i = storage::catalogue::table(u"NOI").columnIndex(column);
+    const int i = noi().columnIndex(column);
     return i < 0 || i >= values.size() ? QString() : values[i].toString().trimmed();
 }
 

@@ -662,6 +662,11 @@ QString ColumnDef::definition() const
 
 int TableDef::columnIndex(QStringView column) const
 {
+    // Names come as the catalogue spells them nearly always; comparing
+    // without case folding first keeps the lookups of a long walk cheap.
+    for (size_t i = 0; i < columns.size(); ++i)
+        if (column.compare(QLatin1String(columns[i].name), Qt::CaseSensitive) == 0)
+            return static_cast<int>(i);
     for (size_t i = 0; i < columns.size(); ++i)
         if (column.compare(QLatin1String(columns[i].name), Qt::CaseInsensitive) == 0)
             return static_cast<int>(i);
@@ -674,6 +679,9 @@ std::span<const TableDef> tables() { return kTables; }
 
 const TableDef *find(QStringView base)
 {
+    for (const TableDef &t : kTables)
+        if (base.compare(QLatin1String(t.base), Qt::CaseSensitive) == 0)
+            return &t;
     for (const TableDef &t : kTables)
         if (base.compare(QLatin1String(t.base), Qt::CaseInsensitive) == 0)
             return &t;
