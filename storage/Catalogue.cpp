@@ -75,6 +75,9 @@ const ColumnDef kPersonsColumns[] = {
     {"PERSON_BOLNIBAN", "CHARACTER", " (22) ", "IBAN"},
     {"PERSON_FLBOLNSMET", "CHARACTER", " (1) ", ""},
     {"PERSON_SEMOBL", "CHARACTER", " (1) ", ""},
+    {"PERSON_ZPIBAN", "CHARACTER", " (34) ", "IBAN за заплата"},
+    {"PERSON_ZPBIC", "CHARACTER", " (11) ", "BIC за заплата"},
+    {"PERSON_EMAIL", "CHARACTER", " (80) ", "E-mail"},
 };
 
 const ColumnDef kPeraColumns[] = {
