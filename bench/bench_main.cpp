@@ -1,5 +1,6 @@
 // plavex-bench: the figures the issues set targets for. Not part of the tests.
 #include "bench/DemoBench.h"
+#include "bench/PayRunBench.h"
 #include "bench/ReportBench.h"
 #include "calc/CalcPerson.h"
 #include "calc/History.h"
@@ -347,5 +348,7 @@ int main(int argc, char **argv)
         bench::payslipBench(QDir(noms).absolutePath());
     if (only.isEmpty() || only.contains(QStringLiteral("sheets")))
         bench::sheetsBench(QDir(noms).absolutePath());
+    if (only.isEmpty() || only.contains(QStringLiteral("payrun")))
+        bench::payRunBench(QDir(noms).absolutePath());
     return 0;
 }
