@@ -33,6 +33,8 @@ enum class Command {
     SickSlip,
     AdvancePaymentList,
     PaymentList,
+    PayFile,
+    MailPayslips,
     // Параметри
     Company,
     Calendars,
@@ -64,6 +66,7 @@ enum class Command {
     CorrectPercents,
     AnnualTax,
     ReplaceNomenclatures,
+    MailSettings,
     // Help
     About,
     Help,
@@ -73,6 +76,7 @@ enum class Command {
     Paste,
     DeleteEmployee,
     AddStandardItems,
+    ExportList,
 
     Count // not a command: how many there are
 };

@@ -1,5 +1,6 @@
 #include "app/EarlierMonthsPage.h"
 
+#include "app/GridExport.h"
 #include "app/PeriodDialog.h"
 #include "app/TableModel.h"
 #include "app/WheelToArrows.h"
@@ -93,6 +94,7 @@ EarlierMonthsPage::EarlierMonthsPage(storage::DataModule &data, util::Prompter &
     });
     model_->setEditable(editable);
     view_->setModel(model_);
+    addGridExport(view_);
     view_->setSelectionBehavior(QAbstractItemView::SelectItems);
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed

@@ -131,6 +131,11 @@ EmployeePanelWidget::EmployeePanelWidget(storage::DataModule &data, util::Prompt
     addField(grid, r++, 4, "PERSON_KLNOMER", QStringLiteral("Банков клиентски номер"), Digits);
     addField(grid, r++, 4, "PERSON_BOLNBIC", QStringLiteral("BIC"), Free);
     addField(grid, r++, 4, "PERSON_BOLNIBAN", QStringLiteral("IBAN"), Free);
+    // The salary's own account; empty: the benefits account above.
+    addField(grid, r++, 4, "PERSON_ZPIBAN", QStringLiteral("IBAN за заплата"), Free)
+        ->setToolTip(QStringLiteral("Празно: заплатата отива по сметката за обезщетения"));
+    addField(grid, r++, 4, "PERSON_ZPBIC", QStringLiteral("BIC за заплата"), Free);
+    addField(grid, r++, 4, "PERSON_EMAIL", QStringLiteral("E-mail"), Free);
     addField(grid, r++, 4, "PERSON_KORDOD", QStringLiteral("Преизчисл. год. ДОД"), Decimal);
     addField(grid, r++, 4, "PERSON_NOTP", QStringLiteral("Неплатен отпуск"), Digits);
     addCheck(grid, r++, 4, "PERSON_TRUSTR", QStringLiteral("Трудоустроен"));
@@ -237,7 +242,8 @@ QLineEdit *EmployeePanelWidget::addField(QGridLayout *grid, int row, int col, co
     // Wide enough for what the field holds: a whole date, a readable address, name or IBAN.
     static const QStringList wide = {QStringLiteral("PERSON_IME"),      QStringLiteral("PERSON_ADDR"),
                                      QStringLiteral("PERSON_SPEC"),     QStringLiteral("PERSON_BSMETKA"),
-                                     QStringLiteral("PERSON_BOLNIBAN"), QStringLiteral("PERSON_KLNOMER")};
+                                     QStringLiteral("PERSON_BOLNIBAN"), QStringLiteral("PERSON_KLNOMER"),
+                                     QStringLiteral("PERSON_ZPIBAN"),   QStringLiteral("PERSON_EMAIL")};
     const int chars = wide.contains(name) ? 26 : kind == Date ? 11 : 13;
     edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('0')) * chars + 12);
     edit->setProperty("captionLabel", QVariant::fromValue<QObject *>(label));

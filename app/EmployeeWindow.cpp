@@ -2,6 +2,7 @@
 
 #include "app/FieldFilter.h"
 #include "app/FormPlacement.h"
+#include "app/GridExport.h"
 #include "app/TableModel.h"
 #include "app/WheelToArrows.h"
 #include "employees/Employees.h"
@@ -78,6 +79,7 @@ EmployeeWindow::EmployeeWindow(storage::DataModule &data, util::Prompter &prompt
     auto *filter = new EmployeeFilter(model_, this);
     proxy_ = filter;
     view_->setModel(proxy_);
+    addGridExport(view_);
     view_->setSortingEnabled(true);
     view_->sortByColumn(-1, Qt::AscendingOrder);
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);

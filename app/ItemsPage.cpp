@@ -1,5 +1,6 @@
 #include "app/ItemsPage.h"
 
+#include "app/GridExport.h"
 #include "app/ItemEditForm.h"
 #include "app/TableModel.h"
 #include "app/WheelToArrows.h"
@@ -79,6 +80,8 @@ ItemsPage::ItemsPage(storage::DataModule &data, util::Prompter &prompter, items:
     connect(slip2, &QPushButton::clicked, this, [this] { printPayslip(reports::ReportKind::Payslip2); });
     popup_->addAction(QStringLiteral("Печат на фиш тип 1"), this, [this] { printPayslip(reports::ReportKind::Payslip1); });
     popup_->addAction(QStringLiteral("Печат на фиш тип 2"), this, [this] { printPayslip(reports::ReportKind::Payslip2); });
+    popup_->addSeparator();
+    popup_->addAction(addGridExport(view_));
     connect(view_, &QTableView::customContextMenuRequested, this,
             [this](const QPoint &at) { popup_->popup(view_->viewport()->mapToGlobal(at)); });
     connect(view_, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {

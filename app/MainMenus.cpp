@@ -31,6 +31,9 @@ MainMenus::MainMenus(QMainWindow &window)
     for (const C command : {C::Payslip1, C::Payslip2, C::Sheet, C::AdvanceSheet, C::ItemList, C::TaxCertificate,
                             C::AdvancePaymentOrders, C::PaymentOrders, C::SickSlip, C::AdvancePaymentList, C::PaymentList})
         add(sheets, command, reportCaption(command));
+    sheets->addSeparator();
+    add(sheets, C::PayFile, QStringLiteral("Файл за превод на заплатите (SEPA)"));
+    add(sheets, C::MailPayslips, QStringLiteral("Фишове по e-mail"));
 
     keep(C::Recapitulation, bar->addAction(reportCaption(C::Recapitulation)));
 
@@ -69,6 +72,7 @@ MainMenus::MainMenus(QMainWindow &window)
     add(service_, C::CorrectPercents, QStringLiteral("Коригиране на процентите на перата за ДОО, ЗДР, ПКБ и ЗДПО"));
     add(service_, C::AnnualTax, reportCaption(C::AnnualTax));
     add(service_, C::ReplaceNomenclatures, QStringLiteral("Подмяна на служебните номенклатури"));
+    add(service_, C::MailSettings, QStringLiteral("Настройки за e-mail"));
 
     QMenu *help = bar->addMenu(QStringLiteral("&Help"));
     add(help, C::About, QStringLiteral("&About..."));
@@ -95,6 +99,8 @@ MainMenus::MainMenus(QMainWindow &window)
     add(listPopup_, C::DeleteEmployee, QStringLiteral("Изтриване"));
     add(listPopup_, C::FindEmployee, QStringLiteral("Търсене"));
     add(listPopup_, C::AddStandardItems, QStringLiteral("Добавяне на стандартните пера"));
+    listPopup_->addSeparator();
+    add(listPopup_, C::ExportList, QStringLiteral("Експорт…"));
 }
 
 const QList<QAction *> &MainMenus::actions(Command command) const { return entries_.at(static_cast<size_t>(command)); }

@@ -8,6 +8,7 @@
 #include "app/EmployeeCommands.h"
 #include "app/EmployeePanelWidget.h"
 #include "app/FieldFilter.h"
+#include "app/GridExport.h"
 #include "app/HelpWindow.h"
 #include "app/ItemsPage.h"
 #include "app/MainMenus.h"
@@ -258,6 +259,7 @@ void MainWindow::buildPanels()
 void MainWindow::buildMenus()
 {
     menus_ = std::make_unique<MainMenus>(*this);
+    menus_->connect(Command::ExportList, this, [this] { exportGrid(listView_); });
     connectCommands();
     employees_->connectEntries(*menus_);
     // The month, database and item commands.

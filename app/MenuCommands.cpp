@@ -12,6 +12,7 @@
 #include "app/NegativeNetsWindow.h"
 #include "app/NewDateDialog.h"
 #include "app/NkidDialog.h"
+#include "app/PayRunWindows.h"
 #include "app/PercentDialog.h"
 #include "app/PeroDefsWindow.h"
 #include "app/RatesWindow.h"
@@ -79,6 +80,9 @@ MenuCommands::MenuCommands(MainWindow &window, storage::Settings &settings, stor
         {C::Rates, &MenuCommands::rates},
         {C::RefreshMinimumIncome, &MenuCommands::refreshMinimumIncome},
         {C::ImportLegacy, &MenuCommands::importLegacy},
+        {C::PayFile, &MenuCommands::payFile},
+        {C::MailPayslips, &MenuCommands::mailPayslips},
+        {C::MailSettings, &MenuCommands::mailSettings},
     };
     for (const auto &[command, slot] : entries)
         menus.connect(command, this, slot);
@@ -556,5 +560,21 @@ void MenuCommands::importLegacy()
     window_.reloadList(0);
     window_.showTitle();
 }
+
+void MenuCommands::payFile()
+{
+    if (!connected() || !writePending())
+        return;
+    runPayFile(&window_, data_, settings_);
+}
+
+void MenuCommands::mailPayslips()
+{
+    if (!connected() || !writePending())
+        return;
+    runMailPayslips(&window_, data_, settings_);
+}
+
+void MenuCommands::mailSettings() { editMailSettings(&window_, settings_); }
 
 } // namespace plavex::app

@@ -55,6 +55,9 @@ public:
     void rates();
     void refreshMinimumIncome();
     void importLegacy();
+    void payFile();
+    void mailPayslips();
+    void mailSettings();
 
 private:
     void afterBulkChange(int keepId);

@@ -1,5 +1,7 @@
 #include "app/ReadOnlyGrid.h"
 
+#include "app/GridExport.h"
+
 #include <QHeaderView>
 #include <QTableView>
 
@@ -16,6 +18,7 @@ QTableView *readOnlyGrid(QAbstractItemModel *model, QWidget *parent)
     grid->horizontalHeader()->setHighlightSections(false);
     grid->verticalHeader()->hide();
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+    addGridExport(grid);
     return grid;
 }
 

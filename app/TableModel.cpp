@@ -1,5 +1,6 @@
 #include "app/TableModel.h"
 
+#include "employees/Employees.h"
 #include "storage/ColumnValue.h"
 #include "storage/ErrorText.h"
 #include "storage/fb/Error.h"
@@ -176,12 +177,18 @@ bool TableModel::setData(const QModelIndex &index, const QVariant &value, int ro
         prompter_.message(QStringLiteral("Невалидна стойност: \"%1\".").arg(value.toString()));
         return false;
     }
+    // An employee's accounts and address are checked as they are typed.
+    const bool person = table_.base() == QLatin1String("PERSONS");
+    if (person)
+        stored = employees::normalizedField(table_.columns()[d], stored);
     // Refused here, the message names the field as the window shows it.
     if (const storage::TableDef *def = storage::catalogue::find(table_.base())) {
         const int c = def->columnIndex(table_.columns()[d]);
-        const QString problem =
+        QString problem =
             c < 0 ? QString()
                   : storage::checkColumnValue(def->columns[static_cast<size_t>(c)], stored, fieldCaption(table_.columns()[d]));
+        if (problem.isEmpty() && person)
+            problem = employees::checkPersonField(table_.columns()[d], stored);
         if (!problem.isEmpty()) {
             prompter_.message(problem);
             return false;

@@ -1,6 +1,7 @@
 #include "app/TableWindow.h"
 
 #include "app/FormPlacement.h"
+#include "app/GridExport.h"
 #include "app/WheelToArrows.h"
 #include "storage/DataModule.h"
 #include "storage/ErrorText.h"
@@ -37,6 +38,7 @@ TableWindow::TableWindow(storage::DataModule &data, util::Prompter &prompter, co
     }
     grid_ = new QTableView(this);
     grid_->setModel(model_);
+    addGridExport(grid_);
     grid_->setSelectionBehavior(editable.isEmpty() ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     if (editable.isEmpty())

@@ -1,6 +1,7 @@
 // plavex-bench: the figures the issues set targets for. Not part of the tests.
 #include "bench/BenchServer.h"
 #include "bench/DemoBench.h"
+#include "bench/PayRunBench.h"
 #include "bench/ReportBench.h"
 #include "bench/ScaleBench.h"
 #include "calc/CalcPerson.h"
@@ -337,5 +338,7 @@ int main(int argc, char **argv)
         bench::sheetsBench(QDir(noms).absolutePath());
     if (only.isEmpty() || only.contains(QStringLiteral("scale")))
         bench::scaleBench(cli, QDir(noms).absolutePath());
+    if (only.isEmpty() || only.contains(QStringLiteral("payrun")))
+        bench::payRunBench(QDir(noms).absolutePath());
     return 0;
 }

@@ -23,5 +23,6 @@ std::vector<Command> declarationCommands(); // decl1, decl1-corrections, decl6
 std::vector<Command> monthCommands(); // close-month, bulk, negative-net, autocalc, backup, restore, demo
 std::vector<Command> reportCommands(); // report
 std::vector<Command> importCommands(); // import-legacy
+std::vector<Command> payRunCommands(); // pay-file, mail-payslips, export
 
 } // namespace plavex::cli

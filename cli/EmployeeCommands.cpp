@@ -30,7 +30,8 @@ std::optional<std::pair<QString, QVariant>> employeeField(const QString &arg, QS
         return std::nullopt;
     }
     QVariant v;
-    error = storage::parseColumnValue(def.columns[static_cast<size_t>(i)], arg.mid(eq + 1), v);
+    error = storage::parseColumnValue(def.columns[static_cast<size_t>(i)],
+                                      employees::normalizedField(column, arg.mid(eq + 1)).toString(), v);
     if (!error.isEmpty())
         return std::nullopt;
     return std::make_pair(column, v);

@@ -25,7 +25,7 @@ std::vector<cli::Command> allCommands()
 {
     std::vector<cli::Command> all;
     for (auto group : {cli::databaseCommands, cli::calcCommands, cli::employeeCommands, cli::declarationCommands,
-                       cli::monthCommands, cli::reportCommands, cli::importCommands})
+                       cli::monthCommands, cli::reportCommands, cli::importCommands, cli::payRunCommands})
         for (auto &c : group())
             all.push_back(std::move(c));
     return all;
@@ -54,7 +54,9 @@ int main(int argc, char **argv)
 #endif
     // Documents measure and paint text, which takes the font system; no
     // display is needed for that.
-    const bool documents = std::any_of(argv + 1, argv + argc, [](const char *a) { return qstrcmp(a, "report") == 0; });
+    const bool documents = std::any_of(argv + 1, argv + argc, [](const char *a) {
+        return qstrcmp(a, "report") == 0 || qstrcmp(a, "mail-payslips") == 0;
+    });
     if (documents && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Standard error carries one Bulgarian line; the platform's remark about

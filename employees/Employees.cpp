@@ -9,6 +9,7 @@
 #include "storage/Savepoint.h"
 #include "storage/fb/Error.h"
 #include "storage/fb/Statement.h"
+#include "util/BankAccount.h"
 #include "util/NumberText.h"
 #include "util/PersonalNumber.h"
 #include "util/Prompter.h"
@@ -107,7 +108,7 @@ const char *const kPanelColumns[] = {
     "PERSON_ADDRGRAD", "PERSON_PCODE",    "PERSON_TELDOM",  "PERSON_TELSLU",  "PERSON_GSM",      "PERSON_PASNOMER",
     "PERSON_PASDATE",  "PERSON_PASGRAD",  "PERSON_BKOD",    "PERSON_BSMETKA", "PERSON_KLNOMER",  "PERSON_BOLNBIC",
     "PERSON_BOLNIBAN", "PERSON_KORDOD",   "PERSON_NOTP",    "PERSON_TRUSTR",  "PERSON_GARVZ",    "PERSON_INDEC",
-    "PERSON_SEMOBL",   "PERSON_NOS",      "PERSON_NOSN",
+    "PERSON_SEMOBL",   "PERSON_NOS",      "PERSON_NOSN",     "PERSON_ZPIBAN",  "PERSON_ZPBIC",    "PERSON_EMAIL",
 };
 } // namespace
 
@@ -124,10 +125,51 @@ QString checkPanelFields(const QVariantMap &columns)
                 return QStringLiteral("Номерът, името и ЕГН се задават с --number, --name и --egn.");
             return QStringLiteral("Полето %1 не може да бъде задавано.").arg(name);
         }
-        const QString problem = storage::checkColumnValue(storage::catalogueColumn(u"PERSONS", name), it.value());
+        const QVariant value = normalizedField(name, it.value());
+        QString problem = storage::checkColumnValue(storage::catalogueColumn(u"PERSONS", name), value);
+        if (problem.isEmpty())
+            problem = checkPersonField(name, value);
         if (!problem.isEmpty())
             return problem;
     }
+    return {};
+}
+
+namespace {
+bool isIbanColumn(const QString &column)
+{
+    return column == QLatin1String("PERSON_BOLNIBAN") || column == QLatin1String("PERSON_ZPIBAN");
+}
+bool isBicColumn(const QString &column)
+{
+    return column == QLatin1String("PERSON_BOLNBIC") || column == QLatin1String("PERSON_ZPBIC");
+}
+} // namespace
+
+QVariant normalizedField(const QString &column, const QVariant &value)
+{
+    const QString name = column.toUpper();
+    if (isIbanColumn(name))
+        return util::compactIban(value.toString());
+    if (isBicColumn(name))
+        return value.toString().trimmed().toUpper();
+    if (name == QLatin1String("PERSON_EMAIL"))
+        return value.toString().trimmed();
+    return value;
+}
+
+QString checkPersonField(const QString &column, const QVariant &value)
+{
+    const QString name = column.toUpper();
+    const QString text = value.toString().trimmed();
+    if (text.isEmpty())
+        return {};
+    if (isIbanColumn(name) && !util::isValidIban(text))
+        return QStringLiteral("IBAN \"%1\" не е валиден: проверете го (контролните цифри не съвпадат).").arg(text);
+    if (isBicColumn(name) && !util::isValidBic(text))
+        return QStringLiteral("BIC \"%1\" не е валиден: 8 или 11 латински букви и цифри.").arg(text);
+    if (name == QLatin1String("PERSON_EMAIL") && !util::isValidEmail(text))
+        return QStringLiteral("E-mail адресът \"%1\" не е валиден.").arg(text);
     return {};
 }
 

@@ -56,6 +56,13 @@ std::span<const char *const> panelColumns();
 // Each column must be one of the panel's and its value must fit the column:
 // the message for the first that does not, naming the field; empty when all do.
 QString checkPanelFields(const QVariantMap &columns);
+// The accounts and the mail address of the employee row as typed: an IBAN
+// (benefits or salary) without its blanks and in capitals, a BIC in
+// capitals; other columns as they are.
+QVariant normalizedField(const QString &column, const QVariant &value);
+// An IBAN whose check digits are wrong, a BIC or a mail address that is not
+// one: the message; empty for a blank value or any other column.
+QString checkPersonField(const QString &column, const QVariant &value);
 
 // The calculation, reached through one function (set by the calculation layer).
 using Recalculate = std::function<void(storage::DataModule &, int personId)>;

@@ -10,7 +10,9 @@
 #include "storage/DataModule.h"
 #include "storage/Settings.h"
 #include "storage/fb/Statement.h"
+#include "util/BankAccount.h"
 #include "util/Prompter.h"
+#include "util/Transliteration.h"
 
 #include <QDate>
 
@@ -118,6 +120,18 @@ bool isEmptyCompany(storage::DataModule &data)
 
 } // namespace
 
+namespace {
+
+// Banks the demo's salary accounts are at: code, a branch, BIC.
+struct DemoBank {
+    const char *code;
+    const char *branch;
+    const char *bic;
+};
+const DemoBank kDemoBanks[] = {{"UNCR", "7000", "UNCRBGSF"}, {"STSA", "9300", "STSABGSF"}, {"FINV", "9150", "FINVBGSF"}};
+
+} // namespace
+
 std::optional<DemoReport> buildDemoCompany(storage::DataModule &data, const DemoOptions &options, util::Prompter &prompter,
                                            calc::Parameters &params)
 {
@@ -147,7 +161,9 @@ std::optional<DemoReport> buildDemoCompany(storage::DataModule &data, const Demo
                                   {QStringLiteral("FIRMA_DOOPROCF3"), 0.4},
                                   {QStringLiteral("FIRMA_ADDRUL"), QStringLiteral("ул. Граф Игнатиев 15")},
                                   {QStringLiteral("FIRMA_TEL"), QStringLiteral("02 981 2345")},
-                                  {QStringLiteral("FIRMA_EMAIL"), QStringLiteral("office@demo-payroll.bg")}});
+                                  {QStringLiteral("FIRMA_EMAIL"), QStringLiteral("office@demo-payroll.bg")},
+                                  {QStringLiteral("FIRMA_IBAN"), util::ibanWithCheckDigits(QStringLiteral("BG"), QStringLiteral("UNCR70001520000001"))},
+                                  {QStringLiteral("FIRMA_BIC"), QStringLiteral("UNCRBGSF")}});
     reference::Company company;
     reference::loadCompany(data, company);
     // Premiums and advances grow with the minimum wage of the year (2008's as the unit).
@@ -205,15 +221,33 @@ std::optional<DemoReport> buildDemoCompany(storage::DataModule &data, const Demo
         const int years = std::max(0, hired.year() - born.year() - 20 - g.between(0, 5));
         const int id = ++personId;
         const QString egn = g.egn(born, female);
+        // Most have a salary account and a mail address; every twelfth has
+        // neither and one more in twelve no address, so that the bank file
+        // and the mailing show whom they leave out. Made from the id, not
+        // drawn, so the company's figures stay what they were.
+        const DemoBank &bank = kDemoBanks[static_cast<size_t>(id) % std::size(kDemoBanks)];
+        const bool account = id % 12 != 5;
+        const bool mail = account && id % 12 != 9;
+        const QVariant iban = account ? QVariant(util::ibanWithCheckDigits(
+                                            QStringLiteral("BG"), QStringLiteral("%1%2%3").arg(QLatin1String(bank.code), QLatin1String(bank.branch))
+                                                                      .arg(id, 10, 10, QLatin1Char('0'))))
+                                      : QVariant();
+        const QVariant bic = account ? QVariant(QLatin1String(bank.bic)) : QVariant();
+        const QVariant address =
+            mail ? QVariant(util::transliterate(name).toLower().replace(QLatin1Char(' '), QLatin1Char('.'))
+                            + QStringLiteral(".%1@example.com").arg(number))
+                 : QVariant();
         fb::Statement::run(tx, QStringLiteral("insert into %1 (PERSON_ID,PERSON_NOMER,PERSON_ZVENO,PERSON_EGN,PERSON_IME,PERSON_ACT,"
                                               "PERSON_KALENDAR,PERSON_SYSZ,PERSON_NOS,PERSON_NOSN,PERSON_POL,PERSON_DLUV,PERSON_DATANAZ,"
                                               "PERSON_STAV1Y,PERSON_STAV1M,PERSON_STAV1D,PERSON_STAV2Y,PERSON_STAV2M,PERSON_STAV2D,"
-                                              "PERSON_OTP,PERSON_NOTP,PERSON_INDEC,PERSON_GARVZ,PERSON_TRUSTR,PERSON_PENSIA,PERSON_OBR) "
-                                              "values (?,?,?,?,?,1,1,1,'01',1,?,?,?,?,?,?,?,?,?,0,0,0,1,0,0,1)")
+                                              "PERSON_OTP,PERSON_NOTP,PERSON_INDEC,PERSON_GARVZ,PERSON_TRUSTR,PERSON_PENSIA,PERSON_OBR,"
+                                              "PERSON_ZPIBAN,PERSON_ZPBIC,PERSON_EMAIL) "
+                                              "values (?,?,?,?,?,1,1,1,'01',1,?,?,?,?,?,?,?,?,?,0,0,0,1,0,0,1,?,?,?)")
                                    .arg(data.table(u"PERSONS")),
                            {id, number, unitCode, egn, name, female ? 2 : 1,
                             positions[static_cast<size_t>(g.between(0, static_cast<int>(positions.size()) - 1))], hired, years,
-                            g.between(0, 11), g.between(0, 29), years / 2, g.between(0, 11), g.between(0, 29)});
+                            g.between(0, 11), g.between(0, 29), years / 2, g.between(0, 11), g.between(0, 29), iban, bic,
+                            address});
         addItem(id, 2010, 201, {});
         addItem(id, 2000, 200, {});
         addItem(id, 1000, 100, {});

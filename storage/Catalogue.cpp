@@ -75,6 +75,9 @@ const ColumnDef kPersonsColumns[] = {
     {"PERSON_BOLNIBAN", "CHARACTER", " (22) ", "IBAN"},
     {"PERSON_FLBOLNSMET", "CHARACTER", " (1) ", ""},
     {"PERSON_SEMOBL", "CHARACTER", " (1) ", ""},
+    {"PERSON_ZPIBAN", "CHARACTER", " (34) ", "IBAN за заплата"},
+    {"PERSON_ZPBIC", "CHARACTER", " (11) ", "BIC за заплата"},
+    {"PERSON_EMAIL", "CHARACTER", " (80) ", "E-mail"},
 };
 
 const ColumnDef kPeraColumns[] = {
@@ -602,6 +605,15 @@ const ColumnDef kSysparamsColumns[] = {
     {"PAR_USEUSER", "SMALLINT", "", ""},
 };
 
+// The payslips mailed, one row per employee and month: a repeated run
+// leaves out whoever has his already.
+const ColumnDef kPaymailColumns[] = {
+    {"PAYMAIL_MES", "CHARACTER", " (6) NOT NULL ", "Месец"},
+    {"PAYMAIL_PERSONID", "INTEGER", " NOT NULL ", ""},
+    {"PAYMAIL_ADDR", "CHARACTER", " (80) ", "E-mail"},
+    {"PAYMAIL_SENT", "TIMESTAMP", "", "Изпратен"},
+};
+
 const TableDef kTables[] = {
     {"PERSONS", Scope::Month, kPersonsColumns},
     {"PERA", Scope::Month, kPeraColumns},
@@ -623,6 +635,7 @@ const TableDef kTables[] = {
     {"PERSDATA", Scope::Global, kPersdataColumns},
     {"EMPL2000", Scope::Global, kEmpl2000Columns},
     {"MYPARAMS", Scope::Global, kMyparamsColumns},
+    {"PAYMAIL", Scope::Global, kPaymailColumns},
     {"USERS", Scope::Users, kUsersColumns},
     {"SYSPARAMS", Scope::Users, kSysparamsColumns},
 };

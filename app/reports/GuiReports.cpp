@@ -1,6 +1,7 @@
 #include "app/reports/GuiReports.h"
 
 #include "app/ChooserDialog.h"
+#include "app/GridExport.h"
 #include "app/reports/OutputSetupDialog.h"
 #include "app/reports/PreviewWindow.h"
 #include "app/reports/ReportDialogs.h"
@@ -9,6 +10,7 @@
 #include "app/reports/AdvanceDialog.h"
 #include "calc/YearSums.h"
 #include "items/Definitions.h"
+#include "reports/PayRunDocuments.h"
 #include "reports/TaxCertificates.h"
 #include "reports/ReportRun.h"
 #include "reports/engine/Render.h"
@@ -95,6 +97,7 @@ public:
             return false;
         r.recapType = dialog.type();
         r.unitCode = dialog.unitCode();
+        answered = r;
         return true;
     }
 
@@ -106,6 +109,7 @@ public:
         r.itemText = dialog.itemText();
         r.itemCode = r.itemText.toInt();
         r.advanceMonth = dialog.monthIndex();
+        answered = r;
         return true;
     }
 
@@ -117,6 +121,7 @@ public:
         r.itemText = dialog.code().trimmed();
         r.itemCode = r.itemText.toInt();
         r.itemName = dialog.name().trimmed();
+        answered = r;
         return true;
     }
     bool askCertificate(reports::ReportRequest &r) override
@@ -193,6 +198,8 @@ public:
                                        : QStringLiteral("Преглед на печата - ") + document.title.trimmed());
             if (!installedPrinter().isEmpty())
                 preview.printer = [this](PreviewWindow &w) { printFromPreview(w); };
+            if (isTable(answered.kind))
+                preview.setExporter([this](PreviewWindow &w) { exportTable(w); });
             preview.setWindowState(Qt::WindowMaximized);
             preview.exec();
             break;
@@ -208,8 +215,30 @@ public:
     void message(const QString &text) override { prompter_.message(text); }
 
     reports::OutputOptions options;
+    reports::ReportRequest answered; // the kind and what its dialogs answered
 
 private:
+    static bool isTable(reports::ReportKind kind)
+    {
+        using K = reports::ReportKind;
+        return kind == K::Sheet || kind == K::Recapitulation || kind == K::ItemList || kind == K::AnnualTax
+               || kind == K::PaymentList || kind == K::AdvancePaymentList;
+    }
+    void exportTable(PreviewWindow &w)
+    {
+        QString why;
+        try {
+            const auto sheet = reports::documentSheet(data_, answered.kind, answered, &why);
+            if (!sheet) {
+                prompter_.message(why);
+                return;
+            }
+            exportSheet(&w, *sheet);
+        } catch (const std::exception &e) {
+            prompter_.message(storage::errorText(e));
+        }
+    }
+
     // The number of the employee picked in the chooser; nothing when none was.
     std::optional<int> chooseEmployeeNumber()
     {
@@ -319,6 +348,7 @@ void startReport(QWidget *parent, storage::DataModule &data, util::Prompter &pro
     reports::ReportRequest request;
     request.kind = kind;
     request.employeeId = employeeId;
+    host.answered = request;
     try {
         const reports::RunResult result = reports::startReport(data, host, request);
         if (!result.rowErrors.isEmpty())

@@ -121,6 +121,11 @@ PreviewWindow::PreviewWindow(reports::Document document, QWidget *parent)
         if (printer)
             printer(*this);
     });
+    export_ = make(QStringLiteral("Експорт…"), QKeySequence(Qt::CTRL | Qt::Key_E), [this] {
+        if (exporter_)
+            exporter_(*this);
+    });
+    export_->setEnabled(false);
     QAction *exit = make(QStringLiteral("Изход"), QKeySequence(Qt::Key_Escape), [this] { close(); });
     QAction *first = make(QStringLiteral("Първа"), QKeySequence(Qt::CTRL | Qt::Key_Home), [this] { showPage(1); });
     QAction *prev = make(QStringLiteral("Предишна"), QKeySequence(Qt::CTRL | Qt::Key_PageUp), [this] { showPage(page_ - 1); });
@@ -150,14 +155,14 @@ PreviewWindow::PreviewWindow(reports::Document document, QWidget *parent)
 
     auto *menu = new QMenuBar(this);
     QMenu *file = menu->addMenu(QStringLiteral("Файл"));
-    file->addActions({open, save, print});
+    file->addActions({open, save, print, export_});
     file->addSeparator();
     file->addAction(exit);
     menu->addMenu(QStringLiteral("Страница"))->addActions({first, prev, next, last, go});
     menu->addMenu(QStringLiteral("Лупа"))->addActions({in, out, whole, width});
 
     auto *tools = new QToolBar(this);
-    tools->addActions({open, save, print});
+    tools->addActions({open, save, print, export_});
     tools->addSeparator();
     tools->addActions({first, prev});
     tools->addWidget(new QLabel(QStringLiteral(" Стр. "), tools));
@@ -531,6 +536,12 @@ void PreviewWindow::open()
     QString error;
     if (!openFile(path, &error))
         QMessageBox::warning(this, windowTitle(), error);
+}
+
+void PreviewWindow::setExporter(std::function<void(PreviewWindow &)> exporter)
+{
+    exporter_ = std::move(exporter);
+    export_->setEnabled(static_cast<bool>(exporter_));
 }
 
 } // namespace plavex::app

@@ -40,6 +40,8 @@ public:
 
     // Printing from the preview, when a printer is there.
     std::function<void(PreviewWindow &)> printer;
+    // "Експорт…" of a tabular document to a spreadsheet; off until set.
+    void setExporter(std::function<void(PreviewWindow &)> exporter);
     // Where "saved to ..." goes after "Запиши като"; a message box unless set.
     std::function<void(const QString &)> told;
     void save();
@@ -76,6 +78,8 @@ private:
     QLabel *count_;
     QStatusBar *status_;
     QList<QAction *> actions_;
+    QAction *export_ = nullptr;
+    std::function<void(PreviewWindow &)> exporter_;
 };
 
 } // namespace plavex::app

@@ -9,10 +9,10 @@ using namespace plavex::storage;
 TEST(Catalogue, EveryTableHasItsColumnCount)
 {
     const std::pair<const char *, size_t> expected[] = {
-        {"PERSONS", 68}, {"PERA", 19}, {"PERADEFS", 6}, {"FIRMA", 109}, {"CAL", 5},       {"DL", 5},
+        {"PERSONS", 71}, {"PERA", 19}, {"PERADEFS", 6}, {"FIRMA", 109}, {"CAL", 5},       {"DL", 5},
         {"GR", 2},       {"ZVENA", 3}, {"NOI", 76},     {"DOD", 4},     {"KAT", 3},       {"PRIL1", 13},
         {"NKID", 4},     {"NAP", 16},  {"BIN", 3},      {"OBS", 2},     {"GRAD", 3},      {"PERSDATA", 83},
-        {"EMPL2000", 100}, {"MYPARAMS", 2}, {"USERS", 3}, {"SYSPARAMS", 1},
+        {"EMPL2000", 100}, {"MYPARAMS", 2}, {"PAYMAIL", 4}, {"USERS", 3}, {"SYSPARAMS", 1},
     };
     ASSERT_EQ(catalogue::tables().size(), std::size(expected));
     for (const auto &[base, count] : expected)
