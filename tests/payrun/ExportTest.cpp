@@ -21,6 +21,8 @@ using namespace plavex;
 
 namespace {
 
+using test::cents;
+
 struct Cell {
     QString type; // "text", "number", "date", "empty"
     QJsonValue value;
@@ -58,19 +60,8 @@ std::vector<QStringList> readCsv(const QString &path)
     return rows;
 }
 
-qint64 cents(double v) { return std::llround(v * 100); }
-
-class Export : public ::testing::Test {
+class Export : public test::EuroCompanySuite<12> {
 protected:
-    static void SetUpTestSuite() { company = test::euroDemoCompany(12).release(); }
-    static void TearDownTestSuite()
-    {
-        delete company;
-        company = nullptr;
-    }
-    static inline test::CliCompany *company = nullptr;
-    test::CliCompany &c = *company;
-
     storage::DataModule &data() const
     {
         c.db.data->transaction().commitRetaining();

@@ -79,17 +79,8 @@ private:
     int port_ = 0;
 };
 
-class MailPayslips : public ::testing::Test {
+class MailPayslips : public test::EuroCompanySuite<12> {
 protected:
-    static void SetUpTestSuite() { company = test::euroDemoCompany(12).release(); }
-    static void TearDownTestSuite()
-    {
-        delete company;
-        company = nullptr;
-    }
-    static inline test::CliCompany *company = nullptr;
-    test::CliCompany &c = *company;
-
     test::CliRun mail(const MailSink &sink, const QStringList &more = {})
     {
         return c.cli(QStringList{"mail-payslips", "--smtp", sink.address(), "--tls", "none", "--from", "zaplati@example.com"} + more);

@@ -26,6 +26,8 @@ using namespace plavex;
 
 namespace {
 
+using test::cents;
+
 struct Transfer {
     QString endToEnd, name, iban, bic, remittance;
     double amount = 0;
@@ -87,19 +89,8 @@ TransferFile readTransferFile(const QString &path)
 
 const QString kRoot = QStringLiteral("Document/CstmrCdtTrfInitn/");
 
-qint64 cents(double amount) { return std::llround(amount * 100); }
-
-class PayFile : public ::testing::Test {
+class PayFile : public test::EuroCompanySuite<30> {
 protected:
-    static void SetUpTestSuite() { company = test::euroDemoCompany(30).release(); }
-    static void TearDownTestSuite()
-    {
-        delete company;
-        company = nullptr;
-    }
-    static inline test::CliCompany *company = nullptr;
-
-    test::CliCompany &c = *company;
     storage::DataModule &data() const
     {
         c.db.data->transaction().commitRetaining(); // what the commands committed

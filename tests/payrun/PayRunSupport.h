@@ -4,10 +4,13 @@
 // demo company made once per suite.
 #include "tests/support/Reliability.h"
 
+#include <gtest/gtest.h>
+
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 
+#include <cmath>
 #include <memory>
 
 namespace plavex::test {
@@ -30,5 +33,21 @@ QString pdfText(const QString &path);
 
 // January 2026 (euro) with the demo's employees, made by the command line.
 std::unique_ptr<CliCompany> euroDemoCompany(int employees);
+
+// A suite sharing one such company: making it is the slow part.
+template <int Employees>
+class EuroCompanySuite : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { company = euroDemoCompany(Employees).release(); }
+    static void TearDownTestSuite()
+    {
+        delete company;
+        company = nullptr;
+    }
+    static inline CliCompany *company = nullptr;
+    CliCompany &c = *company;
+};
+
+inline qint64 cents(double amount) { return std::llround(amount * 100); }
 
 } // namespace plavex::test
