@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace plavex::app {
@@ -48,6 +49,7 @@ PayFileDialog::PayFileDialog(const QDate &executionDate, bool hasAdvance, QWidge
     form->addRow(QStringLiteral("Дата на изпълнение"), date_);
     form->addRow(QString(), advance_);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отказ"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto *layout = new QVBoxLayout(this);
@@ -71,6 +73,9 @@ MailSettingsDialog::MailSettingsDialog(const operations::MailServer &server, QWi
     tls_->addItem(QStringLiteral("Без шифриране"), QStringLiteral("none"));
     tls_->setCurrentIndex(tls_->findData(operations::mailTlsText(server.tls)));
     password_->setEchoMode(QLineEdit::Password);
+    // Room for a whole server name and address without scrolling.
+    for (QLineEdit *edit : {server_, from_, user_, password_})
+        edit->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 34);
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("Сървър (хост:порт)"), server_);
     form->addRow(QStringLiteral("Шифриране"), tls_);
@@ -80,6 +85,7 @@ MailSettingsDialog::MailSettingsDialog(const operations::MailServer &server, QWi
     auto *note = new QLabel(QStringLiteral("PLAVEX_SMTP_USER и PLAVEX_SMTP_PASSWORD от средата имат предимство."), this);
     note->setWordWrap(true);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отказ"));
     connect(buttons, &QDialogButtonBox::accepted, this, &MailSettingsDialog::tryAccept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto *layout = new QVBoxLayout(this);
