@@ -34,6 +34,15 @@ QString listOf(const std::vector<operations::LeftOut> &people, bool withReason)
     return lines.join(QLatin1Char('\n'));
 }
 
+// OK and "Отказ"; what OK does is the dialog's own.
+QDialogButtonBox *okAndCancel(QDialog *dialog)
+{
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отказ"));
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
+}
+
 } // namespace
 
 PayFileDialog::PayFileDialog(const QDate &executionDate, bool hasAdvance, QWidget *parent)
@@ -48,10 +57,8 @@ PayFileDialog::PayFileDialog(const QDate &executionDate, bool hasAdvance, QWidge
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("Дата на изпълнение"), date_);
     form->addRow(QString(), advance_);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отказ"));
+    auto *buttons = okAndCancel(this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);
@@ -84,10 +91,8 @@ MailSettingsDialog::MailSettingsDialog(const operations::MailServer &server, QWi
     form->addRow(QStringLiteral("Парола"), password_);
     auto *note = new QLabel(QStringLiteral("PLAVEX_SMTP_USER и PLAVEX_SMTP_PASSWORD от средата имат предимство."), this);
     note->setWordWrap(true);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отказ"));
+    auto *buttons = okAndCancel(this);
     connect(buttons, &QDialogButtonBox::accepted, this, &MailSettingsDialog::tryAccept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(note);

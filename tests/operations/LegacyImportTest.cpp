@@ -140,6 +140,38 @@ private:
     bool armed_ = false;
 };
 
+// Employees 3 to 1000 added to `files`, each with a salary (and, when asked,
+// an item 401): enough for a kill to land inside the import.
+Files thousandEmployees(Files files, bool withItem)
+{
+    for (int n = 3; n <= 1000; ++n) {
+        files["DATA5.TXT"] << QStringLiteral("%1,Служител %1,8001010008,,1,0,01012005,,,,1,,1,,,1,да,1,1,не,,0,0,0,0").arg(n);
+        files["DATA5S.TXT"] << QStringLiteral("%1,101,%2,0,0").arg(n).arg(500 + n);
+        if (withItem)
+            files["DATA5S.TXT"] << QStringLiteral("%1,401,12,").arg(n);
+    }
+    return files;
+}
+
+// An import of `folder` killed once it says it reads the items: its
+// employees are in, not committed. False when it ended before.
+bool killedWhileReadingItems(const QString &dir, const QString &folder)
+{
+    auto p = test::startCli(dir, {"import-legacy", folder, "--yes"});
+    QByteArray said;
+    while (!said.contains("DATA5S.TXT") && p->state() != QProcess::NotRunning) {
+        p->waitForReadyRead(50);
+        said += p->readAllStandardError();
+    }
+    if (p->state() != QProcess::Running) {
+        ADD_FAILURE() << "the import ended before it could be killed: " << said.toStdString();
+        return false;
+    }
+    p->kill();
+    p->waitForFinished();
+    return true;
+}
+
 } // namespace
 
 TEST_F(LegacyImport, AllNineFilesIntoAnEmptyMonth)
@@ -480,22 +512,8 @@ TEST_F(LegacyImport, AKilledImportIsAllOrNothing)
     ASSERT_EQ(import(small), operations::ImportResult::Imported);
     const QByteArray before = c.digest();
 
-    Files big = legacyFiles();
-    for (int n = 3; n <= 1000; ++n) {
-        big["DATA5.TXT"] << QStringLiteral("%1,Служител %1,8001010008,,1,0,01012005,,,,1,,1,,,1,да,1,1,не,,0,0,0,0").arg(n);
-        big["DATA5S.TXT"] << QStringLiteral("%1,101,%2,0,0").arg(n).arg(500 + n) << QStringLiteral("%1,401,12,").arg(n);
-    }
-    Legacy folder(big);
-    // Killed once it says it reads the items: the employees are in, not committed.
-    auto p = test::startCli(c.dir(), {"import-legacy", folder.path(), "--yes"});
-    QByteArray said;
-    while (!said.contains("DATA5S.TXT") && p->state() != QProcess::NotRunning) {
-        p->waitForReadyRead(50);
-        said += p->readAllStandardError();
-    }
-    ASSERT_EQ(p->state(), QProcess::Running) << said.toStdString();
-    p->kill();
-    p->waitForFinished();
+    Legacy folder(thousandEmployees(legacyFiles(), true));
+    ASSERT_TRUE(killedWhileReadingItems(c.dir(), folder.path()));
     EXPECT_EQ(c.digest().toStdString(), before.toStdString());
 
     const CliRun r = c.cli({"import-legacy", folder.path(), "--yes"});
@@ -511,21 +529,8 @@ TEST_F(LegacyImport, AKilledImportOfAnotherMonthLeavesTheMonth)
     auto notFebruary = [](const QString &table) { return !table.endsWith(QLatin1String("022006")); };
     const QByteArray before = c.digest(notFebruary);
 
-    Files big = legacyFiles(QStringLiteral("01022006"));
-    for (int n = 3; n <= 1000; ++n) {
-        big["DATA5.TXT"] << QStringLiteral("%1,Служител %1,8001010008,,1,0,01012005,,,,1,,1,,,1,да,1,1,не,,0,0,0,0").arg(n);
-        big["DATA5S.TXT"] << QStringLiteral("%1,101,%2,0,0").arg(n).arg(500 + n);
-    }
-    Legacy folder(big);
-    auto p = test::startCli(c.dir(), {"import-legacy", folder.path(), "--yes"});
-    QByteArray said;
-    while (!said.contains("DATA5S.TXT") && p->state() != QProcess::NotRunning) {
-        p->waitForReadyRead(50);
-        said += p->readAllStandardError();
-    }
-    ASSERT_EQ(p->state(), QProcess::Running) << said.toStdString();
-    p->kill();
-    p->waitForFinished();
+    Legacy folder(thousandEmployees(legacyFiles(QStringLiteral("01022006")), false));
+    ASSERT_TRUE(killedWhileReadingItems(c.dir(), folder.path()));
     EXPECT_TRUE(c.cli({"info"}).out.contains(QStringLiteral("Текущ месец: 012006")));
     EXPECT_EQ(c.digest(notFebruary).toStdString(), before.toStdString());
 
