@@ -12,6 +12,9 @@
 #include "util/NumberText.h"
 #include "util/Prompter.h"
 
+#include <algorithm>
+#include <array>
+
 namespace plavex::calc {
 
 namespace {
@@ -19,6 +22,8 @@ namespace {
 const QString kEmployeeColumns = QStringLiteral(
     "select PERSON_ID, PERSON_NOMER, PERSON_IME, PERSON_ACT, PERSON_KALENDAR, PERSON_NOS, PERSON_NOSN, PERSON_DLUV, "
     "PERSON_SYSZ, PERSON_TRUSTR, PERSON_DATANAZ, PERSON_DATAUWOL from %1");
+
+constexpr size_t kItemBlock = 4096;
 
 // Dates before 1900 are the "no date" of older rows.
 QDate dateOrNone(const QVariant &value)
@@ -45,9 +50,36 @@ Employee readEmployee(const fb::Statement &q)
     return e;
 }
 
-items::ItemRecord readItem(const fb::Statement &q)
+// An item row's three texts; most rows have none (blank or NULL).
+using ItemTexts = std::array<QString, 3>;
+
+bool noTexts(const ItemTexts &texts)
 {
-    items::ItemRecord it;
+    return std::all_of(texts.begin(), texts.end(), [](const QString &t) { return t.isEmpty(); });
+}
+
+// Which of the three are NULL rather than blank, as bits.
+quint8 nullTexts(const ItemTexts &texts)
+{
+    return static_cast<quint8>((texts[0].isNull() ? 1 : 0) | (texts[1].isNull() ? 2 : 0) | (texts[2].isNull() ? 4 : 0));
+}
+
+const ItemTexts &emptyTexts(quint8 nulls)
+{
+    static const std::array<ItemTexts, 8> all = [] {
+        const QString blank = QString::fromUtf8("", 0);
+        std::array<ItemTexts, 8> a;
+        for (size_t bits = 0; bits < a.size(); ++bits)
+            for (size_t i = 0; i < 3; ++i)
+                a[bits][i] = bits & (size_t{1} << i) ? QString() : blank;
+        return a;
+    }();
+    return all[nulls & 7];
+}
+
+PreloadedItem readRow(const fb::Statement &q, ItemTexts &texts)
+{
+    PreloadedItem it;
     it.id = static_cast<int>(q.toInt(0));
     it.person = static_cast<int>(q.toInt(1));
     it.month = static_cast<int>(q.toInt(2));
@@ -56,23 +88,58 @@ items::ItemRecord readItem(const fb::Statement &q)
     it.amount1 = q.toDouble(5);
     it.amount2 = q.toDouble(6);
     it.d = static_cast<int>(q.toInt(7));
-    if (!q.isNull(8))
-        it.begin = q.toDate(8);
-    if (!q.isNull(9))
-        it.end = q.toDate(9);
-    it.partida = q.toText(10);
-    it.amountRead = q.toDouble(11);
-    it.correctionRead = q.toDouble(12);
-    it.finalRead = q.toDouble(13);
+    it.hasBeginDate = !q.isNull(8);
+    if (it.hasBeginDate)
+        it.begin = static_cast<qint32>(q.toDate(8).toJulianDay());
+    it.hasEndDate = !q.isNull(9);
+    if (it.hasEndDate)
+        it.end = static_cast<qint32>(q.toDate(9).toJulianDay());
+    texts[0] = q.toText(10);
+    it.amount = q.toDouble(11);
+    it.correction = q.toDouble(12);
+    it.final = q.toDouble(13);
     it.type = static_cast<int>(q.toInt(14));
-    it.certificate = q.toText(15);
+    texts[1] = q.toText(15);
     it.firstCertificate = q.toInt(16) == 1;
-    it.documents = q.toText(17);
+    texts[2] = q.toText(17);
+    return it;
+}
+
+items::ItemRecord record(const PreloadedItem &row, const ItemTexts &texts)
+{
+    items::ItemRecord it;
+    it.id = row.id;
+    it.person = row.person;
+    it.month = row.month;
+    it.year = row.year;
+    it.code = row.code;
+    it.amount1 = row.amount1;
+    it.amount2 = row.amount2;
+    it.d = row.d;
+    if (row.hasBeginDate)
+        it.begin = QDate::fromJulianDay(row.begin);
+    if (row.hasEndDate)
+        it.end = QDate::fromJulianDay(row.end);
+    it.partida = texts[0];
+    it.amountRead = row.amount;
+    it.correctionRead = row.correction;
+    it.finalRead = row.final;
+    it.type = row.type;
+    it.certificate = texts[1];
+    it.firstCertificate = row.firstCertificate;
+    it.documents = texts[2];
     it.beginPacked = it.hasBegin() ? util::CompactDate::fromDate(it.begin) : util::CompactDate{};
     it.endPacked = it.hasEnd() ? util::CompactDate::fromDate(it.end) : util::CompactDate{};
     it.dRead = it.d;
     it.amount2Read = it.amount2;
     return it; // amount, correction and final start at 0
+}
+
+items::ItemRecord readItem(const fb::Statement &q)
+{
+    ItemTexts texts;
+    const PreloadedItem row = readRow(q, texts);
+    return record(row, texts);
 }
 
 } // namespace
@@ -96,10 +163,14 @@ void PersonCalculator::execute(std::unique_ptr<fb::Statement> &slot, const QStri
 
 std::vector<Employee> PersonCalculator::employees()
 {
-    fb::Statement q(data_.transaction(), kEmployeeColumns.arg(data_.table(u"PERSONS")) + QStringLiteral(" order by PERSON_NOMER, PERSON_ID"));
+    // Put in order here rather than by the engine, which would sort them
+    // before the first row (number and id are never NULL).
+    fb::Statement q(data_.transaction(), kEmployeeColumns.arg(data_.table(u"PERSONS")));
     std::vector<Employee> list;
     while (q.next())
         list.push_back(readEmployee(q));
+    std::sort(list.begin(), list.end(),
+              [](const Employee &a, const Employee &b) { return a.number != b.number ? a.number < b.number : a.id < b.id; });
     return list;
 }
 
@@ -145,34 +216,68 @@ void PersonCalculator::preload()
 {
     data_.lockPeriod();
     preloadedItems_.clear();
+    preloadedTexts_.clear();
+    preloadedOrder_.clear();
     preloadedRanges_.clear();
     preloadedHistory_.clear();
     {
+        // In the order the table holds them, which the engine reads fastest;
+        // grouped by employee here, and each employee's put in type and id
+        // order when handed over.
         fb::Statement q(data_.transaction(),
                         QStringLiteral("select PERO_PEROID, PERO_PERSONID, PERO_MES, PERO_GOD, PERO_COD, PERO_SUMA1, PERO_SUMA2, PERO_D, "
                                        "PERO_BEGINDATE, PERO_ENDDATE, PERO_PARTIDA, PERO_SUMA, PERO_SUMAKOR, PERO_SUMAFINAL, PERO_TYPE, "
-                                       "PERO_BOLNN, PERO_FLFIRST, PERO_BOLNDOPDOC from %1 order by PERO_PERSONID, PERO_TYPE, PERO_PEROID")
+                                       "PERO_BOLNN, PERO_FLFIRST, PERO_BOLNDOPDOC from %1")
                             .arg(data_.table(u"PERA")));
-        // The rows come by employee: one list grows, not one per employee.
-        while (q.next())
-            preloadedItems_.push_back(readItem(q));
-        for (size_t i = 0; i < preloadedItems_.size();) {
-            size_t end = i + 1;
-            while (end < preloadedItems_.size() && preloadedItems_[end].person == preloadedItems_[i].person)
-                ++end;
-            preloadedRanges_.emplace(preloadedItems_[i].person, std::make_pair(i, end));
-            i = end;
-        }
-    }
-    {
-        fb::Statement q(data_.transaction(), QStringLiteral("select %1 from PERSDATA").arg(QLatin1String(DatabaseHistory::columns())));
+        size_t count = 0;
+        ItemTexts texts;
         while (q.next()) {
-            HistoryRow row = DatabaseHistory::read(q);
-            preloadedHistory_[row.personId].rows.push_back(row);
+            if (preloadedItems_.empty() || preloadedItems_.back().size() == kItemBlock) {
+                preloadedItems_.emplace_back();
+                preloadedItems_.back().reserve(kItemBlock);
+            }
+            PreloadedItem row = readRow(q, texts);
+            if (noTexts(texts)) {
+                row.nullTexts = nullTexts(texts);
+            } else {
+                row.texts = static_cast<qint32>(preloadedTexts_.size());
+                preloadedTexts_.push_back(texts);
+            }
+            preloadedItems_.back().push_back(row);
+            ++preloadedRanges_[row.person].second; // counted first, placed below
+            ++count;
+        }
+        size_t start = 0;
+        for (auto &[person, range] : preloadedRanges_) {
+            const size_t n = range.second;
+            range = {start, start};
+            start += n;
+        }
+        preloadedOrder_.resize(count);
+        for (size_t i = 0; i < count; ++i) {
+            auto &range = preloadedRanges_[preloadedItem(i).person];
+            preloadedOrder_[range.second++] = static_cast<unsigned>(i);
         }
     }
-    summary_->preload(data_.period());
+    const util::Period period = data_.period();
+    auto addHistory = [this](const fb::Statement &q) { preloadedHistory_.add(DatabaseHistory::read(q)); };
+    {
+        // Every other month; this month's rows come with its stored summaries.
+        fb::Statement q(data_.transaction(),
+                        QStringLiteral("select %1 from PERSDATA where PERSDATA_GOD is distinct from ? or PERSDATA_MES is distinct from ?")
+                            .arg(QLatin1String(DatabaseHistory::columns())));
+        q.bindAll({period.year(), period.month()});
+        while (q.next())
+            addHistory(q);
+    }
+    // About one stored row for each employee with items.
+    summary_->preload(period, addHistory, preloadedRanges_.size());
     preloaded_ = true;
+}
+
+const PreloadedItem &PersonCalculator::preloadedItem(size_t index) const
+{
+    return preloadedItems_[index / kItemBlock][index % kItemBlock];
 }
 
 std::vector<items::ItemRecord> PersonCalculator::loadItems(int personId)
@@ -182,10 +287,16 @@ std::vector<items::ItemRecord> PersonCalculator::loadItems(int personId)
         const auto found = preloadedRanges_.find(personId);
         if (found == preloadedRanges_.end())
             return {};
-        const auto first = preloadedItems_.begin() + static_cast<std::ptrdiff_t>(found->second.first);
-        const auto end = preloadedItems_.begin() + static_cast<std::ptrdiff_t>(found->second.second);
-        std::vector<items::ItemRecord> list(std::make_move_iterator(first), std::make_move_iterator(end));
+        std::vector<items::ItemRecord> list;
+        list.reserve(found->second.second - found->second.first);
+        for (size_t i = found->second.first; i < found->second.second; ++i) {
+            const PreloadedItem &row = preloadedItem(preloadedOrder_[i]);
+            list.push_back(record(row, row.texts < 0 ? emptyTexts(row.nullTexts) : preloadedTexts_[static_cast<size_t>(row.texts)]));
+        }
         preloadedRanges_.erase(found);
+        std::sort(list.begin(), list.end(), [](const items::ItemRecord &a, const items::ItemRecord &b) {
+            return a.type != b.type ? a.type < b.type : a.id < b.id;
+        });
         return list;
     }
     execute(items_,
@@ -236,7 +347,7 @@ Calculation PersonCalculator::calculate(const Employee &employee)
     // What is read below decides what is written: nobody else may change
     // the month in between.
     data_.lockPeriod();
-    History &stored = preloaded_ ? static_cast<History &>(preloadedHistory_[employee.id]) : *history_;
+    History &stored = preloaded_ ? static_cast<History &>(preloadedHistory_) : *history_;
     // A euro month reads the months before 2026 converted from leva.
     HistoryInCurrency history(stored, data_.period());
     Context context(params_, data_.period(), employee, history);

@@ -10,7 +10,7 @@
 #include <QString>
 #include <QStringList>
 
-#include <deque>
+#include <array>
 #include <functional>
 #include <map>
 #include <memory>
@@ -35,6 +35,29 @@ namespace plavex::calc {
 struct Parameters;
 class DatabaseHistory;
 class SummaryWriter;
+
+// An item row read ahead of a walk, until its employee is calculated.
+struct PreloadedItem {
+    double amount1 = 0.0;
+    double amount2 = 0.0;
+    double amount = 0.0;
+    double correction = 0.0;
+    double final = 0.0;
+    int id = 0;
+    int person = 0;
+    int month = 0;
+    int year = 0;
+    int code = 0;
+    int d = 0;
+    int type = 0;
+    qint32 begin = 0; // Julian days
+    qint32 end = 0;
+    qint32 texts = -1; // where its texts are kept, when not all empty
+    quint8 nullTexts = 0; // else which of them are NULL rather than blank
+    bool hasBeginDate = false;
+    bool hasEndDate = false;
+    bool firstCertificate = false;
+};
 
 // What one employee's calculation left: the totals the payslip and the
 // item descriptions read, and the items as stored now.
@@ -84,9 +107,10 @@ public:
     Calculation calculate(int personId);
     Calculation calculate(const Employee &employee);
 
-    // Before a walk over every employee: the month's items, the earlier
-    // months and the stored summaries read in three statements instead of a
-    // few per employee, which a database on a server pays for dearly. Takes
+    // Before a walk over every employee: the month's items, the other
+    // months' records and this month's stored summaries (its history rows
+    // with them) read in three statements instead of a few per employee,
+    // which a database on a server pays for dearly. Takes
     // the month's lock first, so nobody changes what was read until the
     // walk's commit.
     void preload();
@@ -115,11 +139,17 @@ private:
     std::unique_ptr<fb::Statement> rollback_;
     std::map<int, reference::CalendarRecord> calendars_;
     bool preloaded_ = false;
-    // The month's items in one list, by employee; each employee's stretch of
-    // it (first, end) is handed over when he is calculated.
-    std::deque<items::ItemRecord> preloadedItems_; // grows without moving what it holds
+    // The month's items as read, handed over when their employee is
+    // calculated. Held as the rows' numbers (their texts apart: most rows
+    // have none), a third of an item's memory, in blocks of a few thousand:
+    // filled without moving what they hold and without an allocation per item.
+    std::vector<std::vector<PreloadedItem>> preloadedItems_;
+    std::vector<std::array<QString, 3>> preloadedTexts_;
+    const PreloadedItem &preloadedItem(size_t index) const;
+    // The items' places by employee: each employee's stretch (first, end) of it.
+    std::vector<unsigned> preloadedOrder_;
     std::unordered_map<int, std::pair<size_t, size_t>> preloadedRanges_;
-    std::unordered_map<int, MemoryHistory> preloadedHistory_;
+    PreloadedHistory preloadedHistory_;
 };
 
 // The calculation of one employee of the current period: the one entry

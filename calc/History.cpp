@@ -36,6 +36,70 @@ std::vector<HistoryRow> MemoryHistory::window(int personId, const util::Period &
     return result;
 }
 
+namespace {
+constexpr size_t kHistoryBlock = 4096;
+}
+
+void PreloadedHistory::clear()
+{
+    blocks_.clear();
+    count_ = 0;
+    indexed_ = false;
+    order_.clear();
+    ranges_.clear();
+}
+
+void PreloadedHistory::add(const HistoryRow &row)
+{
+    if (blocks_.empty() || blocks_.back().size() == kHistoryBlock) {
+        blocks_.emplace_back();
+        blocks_.back().reserve(kHistoryBlock);
+    }
+    blocks_.back().push_back(row);
+    ++count_;
+    indexed_ = false;
+}
+
+MemoryHistory PreloadedHistory::rowsOf(int personId)
+{
+    auto rowAt = [this](size_t n) -> const HistoryRow & { return blocks_[n / kHistoryBlock][n % kHistoryBlock]; };
+    if (!indexed_) {
+        order_.resize(count_);
+        for (size_t n = 0; n < count_; ++n)
+            order_[n] = static_cast<unsigned>(n);
+        std::stable_sort(order_.begin(), order_.end(),
+                         [&](unsigned a, unsigned b) { return rowAt(a).personId < rowAt(b).personId; });
+        ranges_.clear();
+        for (size_t i = 0; i < order_.size();) {
+            const int person = rowAt(order_[i]).personId;
+            size_t end = i + 1;
+            while (end < order_.size() && rowAt(order_[end]).personId == person)
+                ++end;
+            ranges_.emplace(person, std::make_pair(i, end));
+            i = end;
+        }
+        indexed_ = true;
+    }
+    MemoryHistory rows;
+    if (const auto found = ranges_.find(personId); found != ranges_.end())
+        for (size_t i = found->second.first; i < found->second.second; ++i)
+            rows.rows.push_back(rowAt(order_[i]));
+    return rows;
+}
+
+// The same answers as the rows held in memory, from the employee's own.
+std::vector<HistoryRow> PreloadedHistory::earlierMonths(int personId) { return rowsOf(personId).earlierMonths(personId); }
+
+std::optional<HistoryRow> PreloadedHistory::month(int personId, const util::Period &period)
+{
+    return rowsOf(personId).month(personId, period);
+}
+
+std::vector<HistoryRow> PreloadedHistory::window(int personId, const util::Period &first, const util::Period &last)
+{
+    return rowsOf(personId).window(personId, first, last);
+}
+
 HistoryRow inCurrencyOf(HistoryRow r, const util::Period &reader)
 {
     if (!util::levaIntoEuro(r.period(), reader))

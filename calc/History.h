@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace plavex::storage {
@@ -87,6 +88,28 @@ public:
     std::vector<HistoryRow> earlierMonths(int personId) override;
     std::optional<HistoryRow> month(int personId, const util::Period &period) override;
     std::vector<HistoryRow> window(int personId, const util::Period &first, const util::Period &last) override;
+};
+
+// Every employee's rows read at once, for a walk: held once in the order
+// read, in blocks (no allocation per row, nothing moved), each employee's
+// found through an index made after the last row.
+class PreloadedHistory : public History {
+public:
+    void clear();
+    void add(const HistoryRow &row);
+
+    std::vector<HistoryRow> earlierMonths(int personId) override;
+    std::optional<HistoryRow> month(int personId, const util::Period &period) override;
+    std::vector<HistoryRow> window(int personId, const util::Period &first, const util::Period &last) override;
+
+private:
+    MemoryHistory rowsOf(int personId);
+
+    std::vector<std::vector<HistoryRow>> blocks_;
+    size_t count_ = 0;
+    bool indexed_ = false;
+    std::vector<unsigned> order_; // row numbers by employee, each employee's in the order read
+    std::unordered_map<int, std::pair<size_t, size_t>> ranges_; // in order_
 };
 
 // PERSDATA of the company database. The statements are prepared on first

@@ -6,6 +6,11 @@
 #include "util/MonthNames.h"
 #include "util/Prompter.h"
 
+#include <array>
+#include <cmath>
+#include <iterator>
+#include <limits>
+
 namespace plavex::calc {
 
 namespace {
@@ -107,44 +112,80 @@ SummaryWriter::~SummaryWriter() = default;
 
 namespace {
 
-QVariantList storedRow(const fb::Statement &q)
+constexpr size_t kFieldCount = std::size(kFields);
+
+// What a row holds for the comparison: day counts whole, amounts in cents,
+// NaN for NULL.
+void readStored(const fb::Statement &q, double *stored)
 {
-    QVariantList row;
-    row.reserve(q.columnCount());
-    for (int i = 0; i < q.columnCount(); ++i)
-        row << (q.isNull(i) ? QVariant() : q.value(i));
-    return row;
+    const std::vector<int> &at = SummaryWriter::fieldColumns();
+    for (size_t i = 0; i < kFieldCount; ++i) {
+        const int c = at[i];
+        if (q.isNull(c))
+            stored[i] = std::numeric_limits<double>::quiet_NaN();
+        else
+            stored[i] = kFields[i].whole ? static_cast<double>(q.toInt(c)) : r2(q.toDouble(c));
+    }
 }
 
 // The stored row says what the totals say, to the cent and the day.
-bool sameAs(const QVariantList &wanted, const QVariantList &stored)
+bool sameAs(const Totals &t, const double *stored)
 {
-    for (int i = 3; i < wanted.size(); ++i) {
-        const QVariant &v = stored.value(i);
-        if (!v.isValid() || v.isNull())
+    for (size_t i = 0; i < kFieldCount; ++i) {
+        const Field &f = kFields[i];
+        const double v = stored[i];
+        if (std::isnan(v))
             return false;
-        if (wanted[i].typeId() == QMetaType::Int) {
-            if (v.toLongLong() != wanted[i].toInt())
-                return false;
-        } else if (r2(v.toDouble()) != wanted[i].toDouble()) {
+        if (f.whole ? static_cast<qint64>(v) != t.*f.whole : v != r2(t.*f.amount))
             return false;
-        }
     }
     return true;
 }
 
 } // namespace
 
-void SummaryWriter::preload(const util::Period &period)
+const QStringList &SummaryWriter::readColumns()
+{
+    static const QStringList list = [] {
+        QStringList l = QString::fromLatin1(DatabaseHistory::columns()).split(u',');
+        for (const QString &c : columns())
+            if (!l.contains(c))
+                l << c;
+        return l;
+    }();
+    return list;
+}
+
+const std::vector<int> &SummaryWriter::fieldColumns()
+{
+    static const std::vector<int> at = [] {
+        std::vector<int> v;
+        for (const Field &f : kFields)
+            v.push_back(static_cast<int>(readColumns().indexOf(QLatin1String(f.column))));
+        return v;
+    }();
+    return at;
+}
+
+void SummaryWriter::preload(const util::Period &period, const std::function<void(const fb::Statement &)> &eachRow,
+                            size_t expectedRows)
 {
     stored_.clear();
+    storedAt_.clear();
+    stored_.reserve(expectedRows * kFieldCount);
+    storedAt_.reserve(expectedRows);
     fb::Statement q(data_.transaction(), QStringLiteral("SELECT %1 FROM PERSDATA WHERE PERSDATA_GOD=? AND PERSDATA_MES=?")
-                                             .arg(columns().join(u',')));
+                                             .arg(readColumns().join(u',')));
     q.bindAll({period.year(), period.month()});
     while (q.next()) {
+        if (eachRow)
+            eachRow(q);
         const int person = static_cast<int>(q.toInt(0));
-        if (!stored_.count(person)) // the first row of an employee counts, as the single read finds it
-            stored_.emplace(person, storedRow(q));
+        if (storedAt_.count(person)) // the first row of an employee counts, as the single read finds it
+            continue;
+        storedAt_.emplace(person, stored_.size());
+        stored_.resize(stored_.size() + kFieldCount);
+        readStored(q, stored_.data() + stored_.size() - kFieldCount);
     }
     preloaded_ = period;
 }
@@ -153,21 +194,22 @@ bool SummaryWriter::needsWrite(const Totals &totals, const util::Period &period)
 {
     existsFor_ = totals.personId;
     if (preloaded_ && *preloaded_ == period) {
-        const auto found = stored_.find(totals.personId);
-        exists_ = found != stored_.end();
-        return !*exists_ || !sameAs(values(totals, period), found->second);
+        const auto found = storedAt_.find(totals.personId);
+        exists_ = found != storedAt_.end();
+        return !*exists_ || !sameAs(totals, stored_.data() + found->second);
     }
     if (!select_)
         select_ = std::make_unique<fb::Statement>(data_.transaction(),
-                                                  QStringLiteral("SELECT %1 FROM PERSDATA").arg(columns().join(u',')) + kKey);
+                                                  QStringLiteral("SELECT %1 FROM PERSDATA").arg(readColumns().join(u',')) + kKey);
     select_->bindAll({totals.personId, period.year(), period.month()});
     select_->execute();
     exists_ = select_->next();
     if (!*exists_)
         return true;
-    const bool same = sameAs(values(totals, period), storedRow(*select_));
+    std::array<double, kFieldCount> stored{};
+    readStored(*select_, stored.data());
     select_->close();
-    return !same;
+    return !sameAs(totals, stored.data());
 }
 
 void SummaryWriter::save(const Totals &totals, const util::Period &period)
@@ -193,8 +235,16 @@ void SummaryWriter::save(const Totals &totals, const util::Period &period)
         update_->bindAll(v + QVariantList{totals.personId, period.year(), period.month()});
         update_->execute();
     }
-    if (preloaded_ && *preloaded_ == period)
-        stored_[totals.personId] = v;
+    if (preloaded_ && *preloaded_ == period) {
+        auto found = storedAt_.find(totals.personId);
+        if (found == storedAt_.end()) {
+            found = storedAt_.emplace(totals.personId, stored_.size()).first;
+            stored_.resize(stored_.size() + kFieldCount);
+        }
+        double *stored = stored_.data() + found->second;
+        for (size_t i = 0; i < kFieldCount; ++i)
+            stored[i] = kFields[i].whole ? static_cast<double>(totals.*kFields[i].whole) : r2(totals.*kFields[i].amount);
+    }
     existsFor_ = -1;
     exists_.reset();
 }

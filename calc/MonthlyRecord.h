@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVariantList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <unordered_map>
@@ -35,8 +36,12 @@ public:
     ~SummaryWriter();
 
     // The period's stored rows read at once, for a walk over every
-    // employee; needsWrite then reads no more for that period.
-    void preload(const util::Period &period);
+    // employee; needsWrite then reads no more for that period. Each row read
+    // is handed to `eachRow` too: its first columns are DatabaseHistory's,
+    // so the walk takes the month's history from the same read. Room for
+    // `expectedRows` is made at once.
+    void preload(const util::Period &period, const std::function<void(const fb::Statement &)> &eachRow = {},
+                 size_t expectedRows = 0);
     // Whether the stored row differs from the totals (or is missing).
     bool needsWrite(const Totals &totals, const util::Period &period);
     // Inserts or updates the row (needsWrite just before for the same
@@ -47,6 +52,11 @@ public:
     static const QStringList &columns();
     // The values of those columns as stored: day counts whole, amounts in cents.
     static QVariantList values(const Totals &totals, const util::Period &period);
+    // The columns a stored row is read by: DatabaseHistory's first, in its
+    // order, then the rest of the written ones; and where each written
+    // value after the key stands among them.
+    static const QStringList &readColumns();
+    static const std::vector<int> &fieldColumns();
 
 private:
     storage::DataModule &data_;
@@ -56,7 +66,9 @@ private:
     std::optional<bool> exists_; // of the row the last needsWrite read
     int existsFor_ = -1;
     std::optional<util::Period> preloaded_;
-    std::unordered_map<int, QVariantList> stored_; // by employee, in the columns' order
+    // The preloaded rows' values after the key, one stretch per employee.
+    std::vector<double> stored_;
+    std::unordered_map<int, size_t> storedAt_;
 };
 
 // Saves one employee's row at once (prefer SummaryWriter for many).

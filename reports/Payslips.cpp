@@ -16,9 +16,9 @@
 #include "util/NumberText.h"
 #include "util/Rounding.h"
 
-#include <QRegularExpression>
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace plavex::reports {
 
@@ -31,6 +31,8 @@ constexpr double kLeft = 2.0;
 constexpr double kSmallFontSize = 8.0;
 constexpr double kGap = 1.0; // between payslips on one page
 constexpr int kDescriptionLength = 50;
+// From this many payslips on, the month is read ahead in a few statements.
+constexpr size_t kPreloadFrom = 50;
 
 QString fixed(double value, int width, int decimals) { return util::fixedNumber(value, width, decimals); }
 
@@ -272,6 +274,24 @@ const items::Definition *definitionOf(const std::vector<items::Definition> &defi
     return nullptr;
 }
 
+// The currency sign after an amount (a blank before it, a blank or the end
+// after it) taken out, its blank before kept.
+QString withoutSign(QString text, const QString &sign)
+{
+    if (sign.isEmpty())
+        return text;
+    const QString mark = QLatin1Char(' ') + sign;
+    qsizetype at = 0;
+    while ((at = text.indexOf(mark, at)) >= 0) {
+        const qsizetype after = at + mark.size();
+        if (after == text.size() || text.at(after) == QLatin1Char(' '))
+            text.remove(at + 1, sign.size());
+        else
+            at = after;
+    }
+    return text;
+}
+
 // makefish1: the buffer of one employee from the calculation just made.
 Payslip makePayslip(const calc::Parameters &params, const Selected &e,
                     const calc::Calculation &calculation, const util::Period &period)
@@ -303,8 +323,7 @@ Payslip makePayslip(const calc::Parameters &params, const Selected &e,
     }
     s.guaranteedRate = params.company.guaranteedPercent;
     const QChar separator = u'.';
-    const QRegularExpression currencySign(QStringLiteral(" ") + QRegularExpression::escape(util::currencyOf(period).sign)
-                                          + QStringLiteral("(?= |$)"));
+    const QString sign = util::currencyOf(period).sign;
     // The calculation's items as it stored them, in type and code order.
     std::vector<const items::ItemRecord *> printed;
     for (const items::ItemRecord &item : calculation.items)
@@ -320,8 +339,9 @@ Payslip makePayslip(const calc::Parameters &params, const Selected &e,
         r.type = item.type;
         r.amount = util::roundHalfEven(item.amount, 2);
         // The heading says the currency once: no amount of the slip carries its own sign.
-        r.description = calc::itemDescription(item, params.definitions, s.totals, calculation.employee.paySystem, period, separator)
-                            .replace(currencySign, QStringLiteral(" "))
+        r.description = withoutSign(calc::itemDescription(item, params.definitions, s.totals, calculation.employee.paySystem,
+                                                          period, separator),
+                                    sign)
                             .left(kDescriptionLength);
         if (const items::Definition *d = definitionOf(params.definitions, item.code))
             r.name = d->name.left(kDescriptionLength);
@@ -391,6 +411,18 @@ Document buildPayslips(storage::DataModule &data, const ReportRequest &request, 
     // rather than failing every payslip in turn.
     data.lockPeriod();
     const std::vector<Selected> employees = selectEmployees(data, request.fromNumber, request.toNumber);
+    // Many payslips are calculated as a recalculation of everyone is: the
+    // month read in a few statements, not a few for each employee.
+    std::unordered_map<int, calc::Employee> preloaded;
+    if (employees.size() >= kPreloadFrom) {
+        calculator.preload();
+        for (calc::Employee &e : calculator.employees())
+            preloaded.emplace(e.id, std::move(e));
+    }
+    auto calculated = [&](int id) {
+        const auto found = preloaded.find(id);
+        return found == preloaded.end() ? calculator.calculate(id) : calculator.calculate(found->second);
+    };
 
     Document doc;
     doc.title = QString::fromUtf8(kindInfo(kind).caption);
@@ -406,7 +438,7 @@ Document buildPayslips(storage::DataModule &data, const ReportRequest &request, 
     auto unit = [&](Canvas &canvas, int i) {
         const Selected &e = employees[static_cast<size_t>(i)];
         // Made in full before anything is drawn: a failing employee leaves no half payslip.
-        const Payslip slip = makePayslip(params, e, calculator.calculate(e.id), period);
+        const Payslip slip = makePayslip(params, e, calculated(e.id), period);
         const bool top = canvas.yPos() <= canvas.marginTop() + 1e-9;
         if (i > 0 && !top) {
             if (request.newPagePerSlip)

@@ -5,6 +5,7 @@
 #include "storage/fb/Status.h"
 #include "storage/fb/Transaction.h"
 
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -36,7 +37,16 @@ void writeAt(QByteArray &buffer, unsigned offset, T v)
 
 double scaled(qint64 raw, int scale)
 {
-    return static_cast<double>(raw) / std::pow(10.0, -scale);
+    // The same powers as std::pow gives, made once: a walk reads hundreds of
+    // thousands of amounts.
+    static const auto powers = [] {
+        std::array<double, 19> p{};
+        for (size_t i = 0; i < p.size(); ++i)
+            p[i] = std::pow(10.0, static_cast<int>(i));
+        return p;
+    }();
+    const int n = -scale;
+    return static_cast<double>(raw) / (n >= 0 && n < static_cast<int>(powers.size()) ? powers[static_cast<size_t>(n)] : std::pow(10.0, n));
 }
 
 } // namespace
@@ -227,9 +237,11 @@ bool Statement::next()
         execute();
     if (!cursor_)
         return false;
-    Status status;
+    if (!fetchStatus_)
+        fetchStatus_ = std::make_unique<Status>();
+    fetchStatus_->init();
     try {
-        hasRow_ = cursor_->fetchNext(&status, row_.data()) == IStatus::RESULT_OK;
+        hasRow_ = cursor_->fetchNext(fetchStatus_.get(), row_.data()) == IStatus::RESULT_OK;
     } catch (const FbException &e) {
         Engine::rethrow(e, sql_);
     }
@@ -322,6 +334,62 @@ QVariant Statement::value(int column) const
     default:
         return {}; // blobs and arrays are not read through this class
     }
+}
+
+// Numbers straight from the row, as value() would give them, without a QVariant.
+qint64 Statement::toInt(int column) const
+{
+    const Column &c = columns_.at(static_cast<size_t>(column));
+    if (c.scale != 0 || isNull(column))
+        return value(column).toLongLong();
+    switch (c.type) {
+    case SQL_SHORT:
+        return readAt<ISC_SHORT>(row_, c.offset);
+    case SQL_LONG:
+        return readAt<ISC_LONG>(row_, c.offset);
+    case SQL_INT64:
+        return readAt<ISC_INT64>(row_, c.offset);
+    default:
+        return value(column).toLongLong();
+    }
+}
+
+double Statement::toDouble(int column) const
+{
+    const Column &c = columns_.at(static_cast<size_t>(column));
+    if (isNull(column))
+        return 0.0;
+    qint64 raw = 0;
+    switch (c.type) {
+    case SQL_SHORT:
+        raw = readAt<ISC_SHORT>(row_, c.offset);
+        break;
+    case SQL_LONG:
+        raw = readAt<ISC_LONG>(row_, c.offset);
+        break;
+    case SQL_INT64:
+        raw = readAt<ISC_INT64>(row_, c.offset);
+        break;
+    case SQL_DOUBLE:
+        return readAt<double>(row_, c.offset);
+    default:
+        return value(column).toDouble();
+    }
+    return c.scale ? scaled(raw, c.scale) : static_cast<double>(raw);
+}
+
+QString Statement::toText(int column) const
+{
+    const Column &c = columns_.at(static_cast<size_t>(column));
+    if (c.type != SQL_TEXT || c.charset == kCharsetOctets || isNull(column))
+        return value(column).toString();
+    // A CHARACTER column comes padded with blanks, mostly blank altogether:
+    // they are cut before the text is made.
+    const char *raw = row_.constData() + c.offset;
+    qsizetype n = static_cast<qsizetype>(c.length);
+    while (n > 0 && raw[n - 1] == ' ')
+        --n;
+    return QString::fromUtf8(raw, n).trimmed();
 }
 
 QVariantMap Statement::row() const

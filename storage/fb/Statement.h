@@ -7,6 +7,7 @@
 #include <QVariantMap>
 #include <QVariantList>
 
+#include <memory>
 #include <vector>
 
 namespace Firebird {
@@ -17,6 +18,7 @@ class IResultSet;
 
 namespace plavex::fb {
 
+class Status;
 class Transaction;
 
 // A prepared statement in one transaction. Values are bound to the "?"
@@ -50,9 +52,9 @@ public:
     QVariant value(int column) const;
     QVariant value(QStringView name) const;
     QVariantMap row() const; // the current row, by column name
-    qint64 toInt(int column) const { return value(column).toLongLong(); }
-    double toDouble(int column) const { return value(column).toDouble(); }
-    QString toText(int column) const { return value(column).toString(); }
+    qint64 toInt(int column) const;
+    double toDouble(int column) const;
+    QString toText(int column) const;
     QDate toDate(int column) const { return value(column).toDate(); }
 
     // Convenience: prepare, bind, run and, for a SELECT, return the first
@@ -78,6 +80,7 @@ private:
     Firebird::IStatement *statement_ = nullptr;
     Firebird::IMessageMetadata *outMeta_ = nullptr;
     Firebird::IResultSet *cursor_ = nullptr;
+    std::unique_ptr<Status> fetchStatus_; // one for every row, not one made per row
     std::vector<QVariant> params_;
     std::vector<Column> columns_;
     QByteArray row_;

@@ -309,3 +309,58 @@ TEST_F(CalcDb, RecalculateAllWithAutocalcOffAndAMissingCalendar)
     EXPECT_EQ(summary(1, "PERSDATA_RABDNI").toInt(), 22);
     EXPECT_FALSE(d->autocalc());
 }
+
+// The walk reads the month ahead in a few statements; what it calculates
+// and writes is what each employee calculated alone gives, whatever order
+// the rows lie in.
+TEST_F(CalcDb, TheWalkReadsAheadWhatEachEmployeeReadsAlone)
+{
+    addEmployee(1, 12);
+    addEmployee(2, 11);
+    // The items of the two lie interleaved, a later type before an earlier one.
+    for (int person : {1, 2}) {
+        addItem(person, 2010, 201);
+        addItem(person, 501, 140);
+    }
+    for (int person : {2, 1}) {
+        addItem(person, 301, 11, 0, QDate(2008, 1, 21), QDate(2008, 1, 25), 5);
+        addItem(person, 101, 1, 1000.0 + 100 * person);
+        addItem(person, 401, 139, 12);
+        addItem(person, 1000, 100);
+        addItem(person, 2000, 200);
+    }
+    fb::Statement::run(d->transaction(), QStringLiteral("update PERA012008 set PERO_PARTIDA='П-7', PERO_BOLNN=NULL where PERO_COD=301 "
+                                                        "and PERO_PERSONID=1"));
+    // Earlier months feed the leave; the month's own stale record must be rewritten.
+    for (const auto &[person, bot12] : {std::pair{1, 1050.0}, {2, 1470.0}})
+        d->insertValues(QStringLiteral("PERSDATA"),
+                        QStringLiteral("PERSDATA_PERSONID,PERSDATA_GOD,PERSDATA_MES,PERSDATA_RABDNI,PERSDATA_ODNI,PERSDATA_BOT12"),
+                        {person, 2007, 12, 21, 21, bot12});
+    d->insertValues(QStringLiteral("PERSDATA"), QStringLiteral("PERSDATA_PERSONID,PERSDATA_GOD,PERSDATA_MES,PERSDATA_SPOL"),
+                    {1, 2008, 1, 5.0});
+    d->commitRetaining();
+
+    std::vector<calc::Calculation> walked;
+    calc::recalculateAll(*d, params, [&](const calc::Calculation &r, int, int) { walked.push_back(r); });
+    ASSERT_EQ(walked.size(), 2u);
+    EXPECT_EQ(walked[0].employee.number, 11);
+    EXPECT_EQ(walked[1].employee.number, 12);
+    EXPECT_TRUE(walked[1].summaryWritten);
+    EXPECT_DOUBLE_EQ(final(1, 301), 238.64); // 5 x 21/22 x 1050/21
+    for (const calc::Calculation &w : walked) {
+        ASSERT_TRUE(w.error.isEmpty()) << w.error.toStdString();
+        const calc::Calculation alone = calc::calcPerson(*d, params, w.employee.id);
+        EXPECT_EQ(alone.itemsWritten, 0) << w.employee.number;
+        EXPECT_FALSE(alone.summaryWritten) << w.employee.number;
+        EXPECT_DOUBLE_EQ(alone.totals.spol, w.totals.spol);
+        ASSERT_EQ(alone.items.size(), w.items.size());
+        for (size_t i = 0; i < w.items.size(); ++i) {
+            EXPECT_EQ(alone.items[i].id, w.items[i].id) << w.employee.number << " item " << i;
+            EXPECT_DOUBLE_EQ(alone.items[i].final, w.items[i].final) << w.items[i].code;
+            EXPECT_EQ(alone.items[i].partida, w.items[i].partida);
+            EXPECT_EQ(alone.items[i].certificate.isNull(), w.items[i].certificate.isNull());
+            EXPECT_EQ(alone.items[i].begin, w.items[i].begin);
+        }
+    }
+    EXPECT_EQ(walked[1].items.front().type, 1);
+}

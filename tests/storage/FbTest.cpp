@@ -54,6 +54,37 @@ TEST_F(FbTest, BoundValuesRoundTripExactly)
     EXPECT_FALSE(q.next());
 }
 
+// Numbers and texts read straight from the row are what value() gives.
+TEST_F(FbTest, ReadersGiveWhatValueGives)
+{
+    Statement::run(tx, QStringLiteral("create table R (I INTEGER, B BIGINT, S SMALLINT, A NUMERIC (12,2), M NUMERIC (12,3), "
+                                      "F DOUBLE PRECISION, C CHARACTER (12), V VARCHAR (12), D DATE)"));
+    tx.commitRetaining();
+    Statement insert(tx, QStringLiteral("insert into R values (?,?,?,?,?,?,?,?,?)"));
+    const QList<QVariantList> rows{
+        {7, qint64(5000000000), -3, 1234.56, -0.125, 0.1, QStringLiteral("  Йо  "), QStringLiteral(" x "), QDate(2026, 1, 31)},
+        {0, 0, 0, -0.01, 99999.999, -2.5, QStringLiteral("            "), QString(""), QDate(1899, 12, 31)},
+        {QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant()},
+    };
+    for (const QVariantList &r : rows) {
+        insert.bindAll(r);
+        insert.execute();
+    }
+    Statement q(tx, QStringLiteral("select I, B, S, A, M, F, C, V, D from R"));
+    int n = 0;
+    while (q.next()) {
+        for (int c = 0; c < q.columnCount(); ++c) {
+            const QVariant v = q.value(c);
+            EXPECT_EQ(q.toInt(c), v.toLongLong()) << n << "/" << c;
+            EXPECT_EQ(q.toDouble(c), v.toDouble()) << n << "/" << c;
+            EXPECT_EQ(q.toText(c), v.toString()) << n << "/" << c;
+            EXPECT_EQ(q.toText(c).isNull(), v.toString().isNull()) << n << "/" << c;
+        }
+        ++n;
+    }
+    EXPECT_EQ(n, 3);
+}
+
 TEST_F(FbTest, InjectedTextIsOnlyAValue)
 {
     Statement::run(tx, QStringLiteral("insert into T (ID, NAME) values (1, 'A')"));
