@@ -11,6 +11,7 @@
 #include "reports/Selections.h"
 #include "reports/Sheets.h"
 #include "reports/TaxCertificates.h"
+#include "reports/engine/PdfStream.h"
 #include "reports/engine/Render.h"
 #include "reports/engine/Snapshot.h"
 #include "storage/fb/Statement.h"
@@ -97,12 +98,22 @@ public:
         messages << (item == 0 ? QStringLiteral("item-list иска --item КОД.") : QStringLiteral("Няма перо с код %1.").arg(item));
         return false;
     }
+    // A PDF is written while its pages are made.
+    void pagesFinished(const reports::Document &document, int count) override
+    {
+        if (pdf_) {
+            if (!stream_)
+                stream_ = std::make_unique<reports::PdfStream>(out_);
+            stream_->pagesFinished(document, count);
+        }
+    }
     void output(reports::Document &document) override
     {
         QString why;
-        const bool pdf = QFileInfo(out_).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
-        written = pdf ? reports::writePdf(document, out_, &why)
-                      : reports::writeSnapshot(reports::snapshotBytes(document), out_, &why);
+        if (pdf_ && !stream_)
+            stream_ = std::make_unique<reports::PdfStream>(out_);
+        written = pdf_ ? stream_->finish(document, &why)
+                       : reports::writeSnapshot(reports::snapshotBytes(document), out_, &why);
         if (!written)
             failure = QStringLiteral("Файлът %1 не може да бъде записан: %2").arg(out_, why);
     }
@@ -118,6 +129,8 @@ public:
 private:
     storage::DataModule &data_;
     QString out_;
+    bool pdf_ = QFileInfo(out_).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
+    std::unique_ptr<reports::PdfStream> stream_;
 };
 
 std::optional<int> number(const std::optional<QString> &text)

@@ -73,6 +73,7 @@ void printWithPageTurn(Canvas &canvas, const QString &text, bool endLine)
 void announcePage(const Canvas &canvas, ReportHost &host, PageStatus wording)
 {
     const int page = canvas.pageNumber();
+    host.pagesFinished(canvas.document(), page - 1);
     switch (wording) {
     case PageStatus::Printing:
         host.status(QStringLiteral("Печат на %1 страница").arg(page));

@@ -78,6 +78,9 @@ public:
     virtual QMarginsF printerMargins() const { return {}; }
     // Status while the pages are made: "Печат на %p страница" and the like.
     virtual void status(const QString &text) { (void)text; }
+    // The first `count` pages of the document being made are finished:
+    // nothing more is drawn on them (a host may write them out already).
+    virtual void pagesFinished(const Document &document, int count) { (void)document; (void)count; }
     virtual bool cancelled() { return false; } // the status window's "Отказ"
     virtual void processEvents() {}
     // The finished document to the chosen destination.

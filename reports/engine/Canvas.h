@@ -62,6 +62,7 @@ public:
     void finish(); // page totals completed
     void newPage();
     int pageNumber() const { return doc_.pageCount(); }
+    const Document &document() const { return doc_; }
     QString pageNumberText() const { return QString::number(pageNumber()); }
     static QString totalPagesText() { return QString(kTotalPagesMark); }
 

@@ -121,15 +121,30 @@ QImage pageImage(const Document &doc, int page, double dpi)
     return image;
 }
 
+QPointF paperOffset(const QPagedPaintDevice &device)
+{
+    // The printer's origin may sit at its printable area, not the paper's corner.
+    const QRectF paint = device.pageLayout().paintRect(QPageLayout::Millimeter);
+    return QPointF(paint.left() / 10.0, paint.top() / 10.0);
+}
+
+void setUpPdf(QPdfWriter &pdf, const Document &doc)
+{
+    pdf.setTitle(doc.title);
+    pdf.setCreator(QStringLiteral("Plavex"));
+    pdf.setResolution(1200);
+    const QPageSize size(QSizeF(doc.setup.paperWidth * 10, doc.setup.paperHeight * 10), QPageSize::Millimeter);
+    pdf.setPageLayout(QPageLayout(size, doc.setup.landscape() ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                  QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+}
+
 void paintPages(QPagedPaintDevice &device, const Document &doc, int first, int last)
 {
     first = std::max(first, 1);
     last = std::min(last, doc.pageCount());
     QPainter p(&device);
     const double dpi = device.logicalDpiX();
-    // The printer's origin may sit at its printable area, not the paper's corner.
-    const QRectF paint = device.pageLayout().paintRect(QPageLayout::Millimeter);
-    const QPointF offset(paint.left() / 10.0, paint.top() / 10.0);
+    const QPointF offset = paperOffset(device);
     for (int i = first; i <= last; ++i) {
         if (i > first)
             device.newPage();
@@ -147,12 +162,7 @@ bool writePdf(const Document &doc, const QString &path, QString *error)
     }
     {
         QPdfWriter pdf(&file);
-        pdf.setTitle(doc.title);
-        pdf.setCreator(QStringLiteral("Plavex"));
-        pdf.setResolution(1200);
-        const QPageSize size(QSizeF(doc.setup.paperWidth * 10, doc.setup.paperHeight * 10), QPageSize::Millimeter);
-        pdf.setPageLayout(QPageLayout(size, doc.setup.landscape() ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                      QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+        setUpPdf(pdf, doc);
         if (doc.pageCount() == 0) {
             // An empty selection still gives a readable (blank) document.
             QPainter p(&pdf);

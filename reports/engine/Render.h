@@ -7,6 +7,7 @@
 
 class QPainter;
 class QPagedPaintDevice;
+class QPdfWriter;
 
 namespace plavex::reports {
 
@@ -26,5 +27,10 @@ bool writePdf(const Document &document, const QString &path, QString *error = nu
 // whose page size is already set; `first` and `last` are 1-based and
 // clamped to the document.
 void paintPages(QPagedPaintDevice &device, const Document &document, int first, int last);
+
+// Where the paper's corner lies from the device's origin (cm).
+QPointF paperOffset(const QPagedPaintDevice &device);
+// A PDF writer set for the document: title, creator, resolution, paper.
+void setUpPdf(QPdfWriter &pdf, const Document &document);
 
 } // namespace plavex::reports

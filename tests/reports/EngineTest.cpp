@@ -1,11 +1,14 @@
 #include "reports/ReportRun.h"
 #include "reports/engine/Canvas.h"
 #include "reports/engine/FontMetrics.h"
+#include "reports/engine/PdfStream.h"
 #include "reports/engine/Render.h"
 #include "reports/engine/Snapshot.h"
 #include "reports/engine/TablePrinter.h"
 #include "util/Currency.h"
 
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -330,4 +333,93 @@ TEST(Pdf, LandscapePagesKeepTheirPaperAndTheirText)
     const QString text = run(QStringLiteral(PLAVEX_PDFTOTEXT), {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
                                                                 QStringLiteral("1"), path, QStringLiteral("-")});
     EXPECT_TRUE(text.contains(QStringLiteral("Списък на суми"))) << text.toStdString();
+}
+
+namespace {
+
+// The file without its creation date, which is the moment it was written.
+QByteArray withoutDate(QByteArray bytes)
+{
+    const qsizetype at = bytes.indexOf("/CreationDate");
+    if (at >= 0)
+        bytes.remove(at, bytes.indexOf(')', at) - at + 1);
+    return bytes;
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Forty pages, an image on the fifth, and — when asked — the page count
+// in the footer of the twentieth on.
+Document streamedDocument(bool countFrom20, const std::function<void(const Document &, int)> &finished)
+{
+    Document doc;
+    Canvas c(doc);
+    c.onNewPage = [&](Canvas &canvas) { finished(canvas.document(), canvas.pageNumber() - 1); };
+    c.begin();
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    for (int page = 1; page <= 40; ++page) {
+        if (page > 1)
+            c.newPage();
+        c.println(QStringLiteral("Страница %1 — Служител Иван Петров").arg(page));
+        if (page == 5)
+            c.stretchDraw(QRectF(2, 5, 1, 1), image);
+        if (countFrom20 && page >= 20)
+            c.textAt(QStringLiteral("%1 от %2").arg(page).arg(Canvas::totalPagesText()), 19.0, 28.0, Justify::Right);
+    }
+    c.finish();
+    return doc;
+}
+
+} // namespace
+
+// A PDF written while its pages are made is the file written at the end:
+// byte for byte but its date, with pages waiting for the count and with
+// pages begun again; a run given up leaves an older file as it was.
+TEST(Pdf, WrittenWhileThePagesAreMadeIsTheSameFile)
+{
+    QTemporaryDir dir;
+    for (const bool countFrom20 : {false, true}) {
+        const QString whole = dir.filePath(QStringLiteral("whole.pdf"));
+        const QString streamed = dir.filePath(QStringLiteral("streamed.pdf"));
+        PdfStream stream(streamed);
+        const Document doc = streamedDocument(countFrom20, [&](const Document &d, int n) { stream.pagesFinished(d, n); });
+        ASSERT_TRUE(writePdf(doc, whole));
+        QString error;
+        ASSERT_TRUE(stream.finish(doc, &error)) << error.toStdString();
+        EXPECT_EQ(withoutDate(fileBytes(streamed)), withoutDate(fileBytes(whole))) << countFrom20;
+    }
+    {
+        const QString again = dir.filePath(QStringLiteral("again.pdf"));
+        PdfStream stream(again);
+        const Document first = streamedDocument(false, [&](const Document &d, int n) { stream.pagesFinished(d, n); });
+        stream.pagesFinished(first, 3); // begun again
+        const Document doc = streamedDocument(true, [](const Document &, int) {});
+        ASSERT_TRUE(stream.finish(doc));
+        const QString whole = dir.filePath(QStringLiteral("whole2.pdf"));
+        ASSERT_TRUE(writePdf(doc, whole));
+        EXPECT_EQ(withoutDate(fileBytes(again)), withoutDate(fileBytes(whole)));
+    }
+    {
+        const QString older = dir.filePath(QStringLiteral("older.pdf"));
+        QFile f(older);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("older");
+        f.close();
+        {
+            PdfStream stream(older);
+            streamedDocument(false, [&](const Document &d, int n) { stream.pagesFinished(d, n); });
+        }
+        EXPECT_EQ(fileBytes(older), QByteArray("older"));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("older")).size(), 1);
+    }
+    PdfStream nowhere(dir.filePath(QStringLiteral("no/such/folder/x.pdf")));
+    const Document doc = streamedDocument(false, [&](const Document &d, int n) { nowhere.pagesFinished(d, n); });
+    QString error;
+    EXPECT_FALSE(nowhere.finish(doc, &error));
+    EXPECT_FALSE(error.isEmpty());
 }
