@@ -163,8 +163,14 @@ TEST(WholeUnits, TwoCopiesCrossIntoANewYear)
         EXPECT_EQ(rows(c, "DOD2026"), dod) << what;
         EXPECT_EQ(rows(c, "NOI2026"), noi) << what;
         if (second.first() == QLatin1String("close-month")) {
-            EXPECT_EQ(currentMonth(c), QStringLiteral("012026")) << what;
+            // Two closings that did not meet (a loaded machine starts one
+            // late) close December and then January, each whole.
+            const bool both = a.result.status == 0 && b.result.status == 0;
+            EXPECT_EQ(currentMonth(c), both ? QStringLiteral("022026") : QStringLiteral("012026")) << what;
             EXPECT_EQ(rows(c, "PERSONS012026"), 1) << what;
+            if (both) {
+                EXPECT_EQ(rows(c, "PERSONS022026"), 1) << what;
+            }
         }
     }
 }
