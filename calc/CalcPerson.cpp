@@ -23,8 +23,6 @@ const QString kEmployeeColumns = QStringLiteral(
     "select PERSON_ID, PERSON_NOMER, PERSON_IME, PERSON_ACT, PERSON_KALENDAR, PERSON_NOS, PERSON_NOSN, PERSON_DLUV, "
     "PERSON_SYSZ, PERSON_TRUSTR, PERSON_DATANAZ, PERSON_DATAUWOL from %1");
 
-constexpr size_t kItemBlock = 4096;
-
 // Dates before 1900 are the "no date" of older rows.
 QDate dateOrNone(const QVariant &value)
 {
@@ -217,8 +215,6 @@ void PersonCalculator::preload()
     data_.lockPeriod();
     preloadedItems_.clear();
     preloadedTexts_.clear();
-    preloadedOrder_.clear();
-    preloadedRanges_.clear();
     preloadedHistory_.clear();
     {
         // In the order the table holds them, which the engine reads fastest;
@@ -229,13 +225,8 @@ void PersonCalculator::preload()
                                        "PERO_BEGINDATE, PERO_ENDDATE, PERO_PARTIDA, PERO_SUMA, PERO_SUMAKOR, PERO_SUMAFINAL, PERO_TYPE, "
                                        "PERO_BOLNN, PERO_FLFIRST, PERO_BOLNDOPDOC from %1")
                             .arg(data_.table(u"PERA")));
-        size_t count = 0;
         ItemTexts texts;
         while (q.next()) {
-            if (preloadedItems_.empty() || preloadedItems_.back().size() == kItemBlock) {
-                preloadedItems_.emplace_back();
-                preloadedItems_.back().reserve(kItemBlock);
-            }
             PreloadedItem row = readRow(q, texts);
             if (noTexts(texts)) {
                 row.nullTexts = nullTexts(texts);
@@ -243,21 +234,9 @@ void PersonCalculator::preload()
                 row.texts = static_cast<qint32>(preloadedTexts_.size());
                 preloadedTexts_.push_back(texts);
             }
-            preloadedItems_.back().push_back(row);
-            ++preloadedRanges_[row.person].second; // counted first, placed below
-            ++count;
+            preloadedItems_.push_back(row);
         }
-        size_t start = 0;
-        for (auto &[person, range] : preloadedRanges_) {
-            const size_t n = range.second;
-            range = {start, start};
-            start += n;
-        }
-        preloadedOrder_.resize(count);
-        for (size_t i = 0; i < count; ++i) {
-            auto &range = preloadedRanges_[preloadedItem(i).person];
-            preloadedOrder_[range.second++] = static_cast<unsigned>(i);
-        }
+        preloadedByEmployee_ = byEmployee(preloadedItems_, [](const PreloadedItem &row) { return row.person; });
     }
     const util::Period period = data_.period();
     auto addHistory = [this](const fb::Statement &q) { preloadedHistory_.add(DatabaseHistory::read(q)); };
@@ -271,29 +250,25 @@ void PersonCalculator::preload()
             addHistory(q);
     }
     // About one stored row for each employee with items.
-    summary_->preload(period, addHistory, preloadedRanges_.size());
+    summary_->preload(period, addHistory, preloadedByEmployee_.ranges.size());
     preloaded_ = true;
-}
-
-const PreloadedItem &PersonCalculator::preloadedItem(size_t index) const
-{
-    return preloadedItems_[index / kItemBlock][index % kItemBlock];
 }
 
 std::vector<items::ItemRecord> PersonCalculator::loadItems(int personId)
 {
     if (preloaded_) {
         // Each employee is calculated once in a walk: his items are handed over.
-        const auto found = preloadedRanges_.find(personId);
-        if (found == preloadedRanges_.end())
+        auto &ranges = preloadedByEmployee_.ranges;
+        const auto found = ranges.find(personId);
+        if (found == ranges.end())
             return {};
         std::vector<items::ItemRecord> list;
         list.reserve(found->second.second - found->second.first);
         for (size_t i = found->second.first; i < found->second.second; ++i) {
-            const PreloadedItem &row = preloadedItem(preloadedOrder_[i]);
+            const PreloadedItem &row = preloadedItems_[preloadedByEmployee_.order[i]];
             list.push_back(record(row, row.texts < 0 ? emptyTexts(row.nullTexts) : preloadedTexts_[static_cast<size_t>(row.texts)]));
         }
-        preloadedRanges_.erase(found);
+        ranges.erase(found);
         std::sort(list.begin(), list.end(), [](const items::ItemRecord &a, const items::ItemRecord &b) {
             return a.type != b.type ? a.type < b.type : a.id < b.id;
         });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/BlockList.h"
 #include "calc/Evaluation.h"
 #include "calc/History.h"
 #include "calc/MinimumWage.h"
@@ -141,14 +142,10 @@ private:
     bool preloaded_ = false;
     // The month's items as read, handed over when their employee is
     // calculated. Held as the rows' numbers (their texts apart: most rows
-    // have none), a third of an item's memory, in blocks of a few thousand:
-    // filled without moving what they hold and without an allocation per item.
-    std::vector<std::vector<PreloadedItem>> preloadedItems_;
+    // have none), a third of an item's memory.
+    BlockList<PreloadedItem> preloadedItems_;
     std::vector<std::array<QString, 3>> preloadedTexts_;
-    const PreloadedItem &preloadedItem(size_t index) const;
-    // The items' places by employee: each employee's stretch (first, end) of it.
-    std::vector<unsigned> preloadedOrder_;
-    std::unordered_map<int, std::pair<size_t, size_t>> preloadedRanges_;
+    ByEmployee preloadedByEmployee_;
     PreloadedHistory preloadedHistory_;
 };
 

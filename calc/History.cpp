@@ -36,54 +36,26 @@ std::vector<HistoryRow> MemoryHistory::window(int personId, const util::Period &
     return result;
 }
 
-namespace {
-constexpr size_t kHistoryBlock = 4096;
-}
-
 void PreloadedHistory::clear()
 {
-    blocks_.clear();
-    count_ = 0;
-    indexed_ = false;
-    order_.clear();
-    ranges_.clear();
+    rows_.clear();
+    index_.reset();
 }
 
 void PreloadedHistory::add(const HistoryRow &row)
 {
-    if (blocks_.empty() || blocks_.back().size() == kHistoryBlock) {
-        blocks_.emplace_back();
-        blocks_.back().reserve(kHistoryBlock);
-    }
-    blocks_.back().push_back(row);
-    ++count_;
-    indexed_ = false;
+    rows_.push_back(row);
+    index_.reset();
 }
 
 MemoryHistory PreloadedHistory::rowsOf(int personId)
 {
-    auto rowAt = [this](size_t n) -> const HistoryRow & { return blocks_[n / kHistoryBlock][n % kHistoryBlock]; };
-    if (!indexed_) {
-        order_.resize(count_);
-        for (size_t n = 0; n < count_; ++n)
-            order_[n] = static_cast<unsigned>(n);
-        std::stable_sort(order_.begin(), order_.end(),
-                         [&](unsigned a, unsigned b) { return rowAt(a).personId < rowAt(b).personId; });
-        ranges_.clear();
-        for (size_t i = 0; i < order_.size();) {
-            const int person = rowAt(order_[i]).personId;
-            size_t end = i + 1;
-            while (end < order_.size() && rowAt(order_[end]).personId == person)
-                ++end;
-            ranges_.emplace(person, std::make_pair(i, end));
-            i = end;
-        }
-        indexed_ = true;
-    }
+    if (!index_)
+        index_ = byEmployee(rows_, [](const HistoryRow &r) { return r.personId; });
     MemoryHistory rows;
-    if (const auto found = ranges_.find(personId); found != ranges_.end())
+    if (const auto found = index_->ranges.find(personId); found != index_->ranges.end())
         for (size_t i = found->second.first; i < found->second.second; ++i)
-            rows.rows.push_back(rowAt(order_[i]));
+            rows.rows.push_back(rows_[index_->order[i]]);
     return rows;
 }
 

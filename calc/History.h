@@ -1,10 +1,10 @@
 #pragma once
 
+#include "calc/BlockList.h"
 #include "util/Period.h"
 
 #include <memory>
 #include <optional>
-#include <unordered_map>
 #include <vector>
 
 namespace plavex::storage {
@@ -91,8 +91,7 @@ public:
 };
 
 // Every employee's rows read at once, for a walk: held once in the order
-// read, in blocks (no allocation per row, nothing moved), each employee's
-// found through an index made after the last row.
+// read, each employee's found through an index made after the last row.
 class PreloadedHistory : public History {
 public:
     void clear();
@@ -105,11 +104,8 @@ public:
 private:
     MemoryHistory rowsOf(int personId);
 
-    std::vector<std::vector<HistoryRow>> blocks_;
-    size_t count_ = 0;
-    bool indexed_ = false;
-    std::vector<unsigned> order_; // row numbers by employee, each employee's in the order read
-    std::unordered_map<int, std::pair<size_t, size_t>> ranges_; // in order_
+    BlockList<HistoryRow> rows_;
+    std::optional<ByEmployee> index_;
 };
 
 // PERSDATA of the company database. The statements are prepared on first
